@@ -1,0 +1,45 @@
+# Compiler flags shared by every target of the project.
+add_library(quillar_options INTERFACE)
+target_compile_options(quillar_options INTERFACE -Wall -Wextra -Wpedantic)
+if(QUILLAR_WERROR)
+  target_compile_options(quillar_options INTERFACE -Werror)
+endif()
+if(QUILLAR_SANITIZE)
+  target_compile_options(quillar_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  target_link_options(quillar_options INTERFACE -fsanitize=address,undefined)
+endif()
+target_compile_definitions(quillar_options INTERFACE QT_NO_KEYWORDS)
+
+# quillar_library(name [STATIC|SHARED|MODULE] SOURCES ... [PUBLIC_LIBS ...] [PRIVATE_LIBS ...])
+function(quillar_library name)
+  cmake_parse_arguments(ARG "STATIC;SHARED;MODULE" "" "SOURCES;PUBLIC_LIBS;PRIVATE_LIBS" ${ARGN})
+  set(kind STATIC)
+  if(ARG_SHARED)
+    set(kind SHARED)
+  elseif(ARG_MODULE)
+    set(kind MODULE)
+  endif()
+  add_library(${name} ${kind} ${ARG_SOURCES})
+  target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_LIBS} PRIVATE quillar_options ${ARG_PRIVATE_LIBS})
+  # Headers are included by their folder below the project root: "platform/basic/Variant.h".
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR})
+endfunction()
+
+# quillar_test(name SOURCES ... LIBS ... [GUI])
+# One executable per module; every test runs headless in a fixed locale with its
+# own registry hives and temporary folders (set through the environment).
+function(quillar_test name)
+  cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE quillar_options Qt6::Test ${ARG_LIBS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR})
+  target_compile_definitions(${name} PRIVATE
+    QUILLAR_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
+    QUILLAR_BIN_DIR="${CMAKE_BINARY_DIR}/bin"
+    QUILLAR_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  add_test(NAME ${name} COMMAND ${name})
+  set(hives ${CMAKE_BINARY_DIR}/testhives/${name})
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;LANG=C.UTF-8;QUILLAR_MACHINE_HIVE=${hives}/machine.hive;QUILLAR_USER_HIVE=${hives}/user.hive;ASAN_OPTIONS=detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
+    TIMEOUT 600)
+endfunction()

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+// Sequential and binary file access as the system's routines use it. Text is
+// single-byte Windows-1252. Errors are RuntimeError: 53 file not found, 76 path
+// not found, 75 access denied, 62 input past end of file, 52 bad file number.
+namespace basic {
+
+enum class OpenMode { Input, Output, Append, Binary };
+
+class SequentialFile
+{
+public:
+    SequentialFile();
+    ~SequentialFile();
+    SequentialFile(const SequentialFile&) = delete;
+    SequentialFile& operator=(const SequentialFile&) = delete;
+
+    // Paths may be written with "\" and in any case (see platform/shell/Paths.h).
+    void open(const QString& path, OpenMode mode);
+    void close();
+    bool isOpen() const;
+
+    // Line Input: a line ends at CR LF, LF or CR; the ending of the last line adds
+    // no empty line. Raises 62 at end of file.
+    QString lineInput();
+    // Input #: one item; a comma or a line end ends it, an item in double quotes
+    // loses them (and may hold commas), blanks around an unquoted item are dropped,
+    // an empty line is one empty item. Raises 62 at end of file.
+    QString inputItem();
+    // Print #: writes the text and CR LF.
+    void printLine(const QString& text);
+    // Print # without the line end.
+    void print(const QString& text);
+    bool eof() const;
+    // LOF: the length of the open file in bytes.
+    int64_t lof() const;
+    // Binary reads: up to count bytes from the current position (fewer at the end).
+    QByteArray readBytes(int64_t count);
+    int64_t position() const;
+    void seek(int64_t position);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m;
+};
+
+// FileLen: size in bytes of a closed file; 53 when missing.
+int64_t FileLen(const QString& path);
+// Reads a whole file as Windows-1252 text; 53 when missing.
+QString readTextFile(const QString& path);
+// Writes text as Windows-1252 through a temporary file and a rename, so that a
+// failed write leaves the old file whole.
+void writeTextFileAtomic(const QString& path, const QString& text);
+
+} // namespace basic
