@@ -20,7 +20,7 @@
 //   are 1930-1999), ISO y-m-d, "d Mon y" with English month names, optionally
 //   followed by a time "hh:mm[:ss]". A number is not a date text.
 // - Double to text: at most 15 significant digits, no trailing zeros, "." as the
-//   decimal point, exponent form "1E+20" beyond 15 digits.
+//   decimal point, exponent form "1E+20" beyond 15 digits and "1E-05" below 0.0001.
 namespace basic {
 
 bool IsNumeric(const Variant& v);

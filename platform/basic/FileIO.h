@@ -21,7 +21,7 @@ public:
     SequentialFile(const SequentialFile&) = delete;
     SequentialFile& operator=(const SequentialFile&) = delete;
 
-    // Paths may be written with "\" and in any case (see platform/shell/Paths.h).
+    // Paths may be written with "\" and in any case (see resolvePath below).
     void open(const QString& path, OpenMode mode);
     void close();
     bool isOpen() const;
@@ -42,6 +42,7 @@ public:
     int64_t lof() const;
     // Binary reads: up to count bytes from the current position (fewer at the end).
     QByteArray readBytes(int64_t count);
+    // The reading position as a byte offset from the start of the file (0 first).
     int64_t position() const;
     void seek(int64_t position);
 
@@ -49,6 +50,11 @@ private:
     struct Impl;
     std::unique_ptr<Impl> m;
 };
+
+// Turns a path written with "\" into one with "/" and resolves each existing
+// component without regard to case (an exact match first). Components that do
+// not exist are kept as written.
+QString resolvePath(const QString& path);
 
 // FileLen: size in bytes of a closed file; 53 when missing.
 int64_t FileLen(const QString& path);

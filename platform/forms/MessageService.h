@@ -29,6 +29,12 @@ enum Answer : int32_t { AnswerOK = 1, AnswerCancel = 2, AnswerAbort = 3, AnswerR
 std::optional<Answer> answerFromName(const QString& name);
 QString answerName(Answer answer);
 
+// The answers of a box's buttons, left to right (a button set out of range shows OK).
+std::vector<Answer> buttonAnswers(int32_t style);
+// The answer of a box's default button: the first button unless DefaultButton2 or
+// DefaultButton3 names one the box has (YesNo + DefaultButton2 gives No).
+Answer defaultAnswer(int32_t style);
+
 // The title a box without a title of its own carries.
 inline constexpr const char* ProgramTitle = "Quillar";
 
@@ -46,7 +52,8 @@ public:
 // The installed service; a ScriptedMessageService that answers every box with its
 // default button until something else is installed.
 MessageService& messageService();
-// Installs a service and returns the previous one.
+// Installs a service and returns the previous one; installing none puts back a
+// scripted service.
 std::unique_ptr<MessageService> setMessageService(std::unique_ptr<MessageService> service);
 
 // MsgBox(text, style, title) and InputBox(prompt, title, default) as the routines call them.
@@ -75,19 +82,26 @@ public:
     // its default button's answer (an input box its default text).
     void queueAnswer(Answer answer);
     void queueInput(std::optional<QString> text);
+    // Message boxes shown, in order.
     const std::vector<Shown>& shown() const { return m_shown; }
+    // Input boxes shown, in order: the prompt as text, style 0, the title as shown.
+    const std::vector<Shown>& inputsShown() const { return m_inputsShown; }
+    // Forgets the queued answers and what was shown.
     void clear();
 
 private:
     std::deque<Answer> m_answers;
     std::deque<std::optional<QString>> m_inputs;
     std::vector<Shown> m_shown;
+    std::vector<Shown> m_inputsShown;
 };
 
 // Installs a ScriptedMessageService for the lifetime of the guard.
 class ScopedScriptedMessages
 {
 public:
+    ScopedScriptedMessages(const ScopedScriptedMessages&) = delete;
+    ScopedScriptedMessages& operator=(const ScopedScriptedMessages&) = delete;
     ScopedScriptedMessages();
     ~ScopedScriptedMessages();
     ScriptedMessageService& service() { return *m_service; }

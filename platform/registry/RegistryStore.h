@@ -30,7 +30,12 @@ enum Status : int32_t {
     InvalidData = 13,   // the hive file is corrupt
     MoreData = 234,     // the caller's buffer is too small
     WriteFault = 29,    // the hive could not be written; the old file is whole
+    InvalidParameter = 87, // a malformed key path, an empty key name or an unknown value type
 };
+
+// How a string value is handed to a caller's buffer: as UTF-16 (the wide calls)
+// or in the 8-bit code page, UTF-8 here (the single-byte calls).
+enum class Chars { Wide, Narrow };
 
 struct Value
 {
@@ -45,9 +50,15 @@ struct Value
     // The bytes as the platform would hand them to a caller's buffer: a string as
     // UTF-16 with its terminating NUL, a DWord as four little-endian bytes.
     QByteArray rawBytes() const;
+    // As rawBytes(), with a string in the form `chars` asks for (Narrow: the 8-bit
+    // code page and one terminating NUL).
+    QByteArray rawBytes(Chars chars) const;
 };
 
 QString hivePath(Hive hive);
+// Whether this user may write the hive: the rule that ReadWrite opens, createKey and
+// deleteKey apply (see docs/registry.md).
+bool hiveWritable(Hive hive);
 
 // An open key. Obtained from openKey/createKey; reads the hive file at open time
 // and again when it changed on disk, so other processes' writes are seen.
@@ -63,6 +74,11 @@ public:
     Access access() const;
 
     Status queryValue(const QString& name, Value& out) const;
+    // RegQueryValueEx into a caller's buffer of `bufferSize` bytes: sets `type` and
+    // `data` (the value's raw bytes) on Success; when the bytes do not fit, returns
+    // MoreData with `type` set, `data` empty and `*needed` the size they need.
+    Status queryValue(const QString& name, ValueType& type, QByteArray& data, uint32_t bufferSize,
+                      Chars chars = Chars::Wide, uint32_t* needed = nullptr) const;
     Status setValue(const QString& name, const Value& value); // AccessDenied when opened Read
     Status deleteValue(const QString& name);
     QStringList valueNames() const;

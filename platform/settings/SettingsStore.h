@@ -24,6 +24,9 @@ inline constexpr const char* SectionName = "Settings";
 QString readSetting(const QString& key, const QString& defaultValue = {});
 bool writeSetting(const QString& key, const QString& value);
 
+// The user-hive key that holds an application's section.
+QString settingsKeyPath(const QString& application, const QString& section);
+
 // Every key the program uses, in the spelling it is saved under, with the
 // default its readers pass and the control that shows it.
 struct KeyInfo
@@ -31,7 +34,10 @@ struct KeyInfo
     const char* key;
     const char* defaultValue;
     const char* control; // "" when no control shows it
+    const char* form = "frmSettings"; // the form that holds `control`
 };
+// The entry for `key` in any spelling, or null when the program does not use it.
+const KeyInfo* findKnownKey(const QString& key);
 const std::vector<KeyInfo>& knownKeys();
 
 } // namespace settings

@@ -1,0 +1,225 @@
+#include "platform/registry/HiveFormat.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+#include <QJsonValue>
+
+#include <cmath>
+
+namespace registry {
+
+namespace {
+
+constexpr qsizetype MaxKeyNameLength = 255;
+constexpr qsizetype MaxValueNameLength = 16383;
+
+QString quoted(const QString& s)
+{
+    return u'"' + s + u'"';
+}
+
+QString where(const QString& keyPath)
+{
+    return keyPath.isEmpty() ? QStringLiteral("the root key") : QStringLiteral("key ") + quoted(keyPath);
+}
+
+bool parseValue(const QJsonValue& json, Value& out, QString& error)
+{
+    if (!json.isObject()) {
+        error = QStringLiteral("is not an object");
+        return false;
+    }
+    const QJsonObject obj = json.toObject();
+    for (auto it = obj.begin(); it != obj.end(); ++it) {
+        if (it.key() != u"type" && it.key() != u"data") {
+            error = QStringLiteral("has an unknown field ") + quoted(it.key());
+            return false;
+        }
+    }
+    const QString type = obj.value(u"type").toString();
+    const QJsonValue data = obj.value(u"data");
+    if (type == u"string") {
+        if (!data.isString()) {
+            error = QStringLiteral("has string type but its data is not a string");
+            return false;
+        }
+        out = Value::fromString(data.toString());
+        return true;
+    }
+    if (type == u"dword") {
+        const double d = data.toDouble(-1);
+        if (!data.isDouble() || d < 0 || d > 4294967295.0 || std::floor(d) != d) {
+            error = QStringLiteral("has dword type but its data is not a whole number from 0 to 4294967295");
+            return false;
+        }
+        out = Value::fromDWord(static_cast<uint32_t>(d));
+        return true;
+    }
+    if (type == u"binary") {
+        const QString hex = data.toString();
+        bool ok = data.isString() && hex.size() % 2 == 0;
+        for (qsizetype i = 0; ok && i < hex.size(); ++i) {
+            const QChar c = hex.at(i);
+            ok = (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+        }
+        if (!ok) {
+            error = QStringLiteral("has binary type but its data is not an even number of hex digits");
+            return false;
+        }
+        out = Value::fromBinary(QByteArray::fromHex(hex.toLatin1()));
+        return true;
+    }
+    error = QStringLiteral("has an unknown type ") + quoted(type);
+    return false;
+}
+
+bool parseNode(const QJsonObject& obj, const QString& keyPath, HiveNode& node, bool isRoot, QString& error)
+{
+    for (auto it = obj.begin(); it != obj.end(); ++it) {
+        const QString& field = it.key();
+        const bool known =
+            field == u"keys" || field == u"values" || (isRoot && (field == u"format" || field == u"version"));
+        if (!known) {
+            error = where(keyPath) + QStringLiteral(" has an unknown field ") + quoted(field);
+            return false;
+        }
+    }
+
+    const QJsonValue values = obj.value(u"values");
+    if (!values.isUndefined()) {
+        if (!values.isObject()) {
+            error = where(keyPath) + QStringLiteral(": \"values\" is not an object");
+            return false;
+        }
+        const QJsonObject valueObj = values.toObject();
+        for (auto it = valueObj.begin(); it != valueObj.end(); ++it) {
+            const QString name = it.key();
+            if (name.size() > MaxValueNameLength) {
+                error = where(keyPath) + QStringLiteral(" has a value name longer than 16383 characters");
+                return false;
+            }
+            HiveNode::NamedValue entry{name, {}};
+            QString why;
+            if (!parseValue(it.value(), entry.value, why)) {
+                error = where(keyPath) + QStringLiteral(": value ") + quoted(name) + u' ' + why;
+                return false;
+            }
+            if (!node.values.emplace(HiveNode::fold(name), std::move(entry)).second) {
+                error = where(keyPath) + QStringLiteral(" holds two values named ") + quoted(name) +
+                        QStringLiteral(" (names compare without regard to case)");
+                return false;
+            }
+        }
+    }
+
+    const QJsonValue keys = obj.value(u"keys");
+    if (!keys.isUndefined()) {
+        if (!keys.isObject()) {
+            error = where(keyPath) + QStringLiteral(": \"keys\" is not an object");
+            return false;
+        }
+        const QJsonObject keyObj = keys.toObject();
+        for (auto it = keyObj.begin(); it != keyObj.end(); ++it) {
+            const QString name = it.key();
+            const QString childPath = keyPath.isEmpty() ? name : keyPath + u'\\' + name;
+            if (name.isEmpty() || name.contains(u'\\') || name.size() > MaxKeyNameLength) {
+                error =
+                    where(keyPath) + QStringLiteral(" has a sub-key with an invalid name ") + quoted(name);
+                return false;
+            }
+            if (!it.value().isObject()) {
+                error = where(childPath) + QStringLiteral(" is not an object");
+                return false;
+            }
+            if (node.child(name)) {
+                error = where(keyPath) + QStringLiteral(" holds two sub-keys named ") + quoted(name) +
+                        QStringLiteral(" (names compare without regard to case)");
+                return false;
+            }
+            HiveNode& child = node.ensureChild(name);
+            if (!parseNode(it.value().toObject(), childPath, child, false, error))
+                return false;
+        }
+    }
+    return true;
+}
+
+QJsonObject nodeToJson(const HiveNode& node)
+{
+    QJsonObject obj;
+    if (!node.values.empty()) {
+        QJsonObject values;
+        for (const auto& [folded, entry] : node.values) {
+            QJsonObject v;
+            switch (entry.value.type) {
+            case ValueType::String:
+                v.insert(u"type", QStringLiteral("string"));
+                v.insert(u"data", entry.value.string);
+                break;
+            case ValueType::DWord:
+                v.insert(u"type", QStringLiteral("dword"));
+                v.insert(u"data", static_cast<double>(entry.value.dword));
+                break;
+            case ValueType::Binary:
+                v.insert(u"type", QStringLiteral("binary"));
+                v.insert(u"data", QString::fromLatin1(entry.value.binary.toHex()));
+                break;
+            }
+            values.insert(entry.name, v);
+        }
+        obj.insert(u"values", values);
+    }
+    if (!node.children.empty()) {
+        QJsonObject keys;
+        for (const auto& [folded, child] : node.children)
+            keys.insert(child->name, nodeToJson(*child));
+        obj.insert(u"keys", keys);
+    }
+    return obj;
+}
+
+} // namespace
+
+std::unique_ptr<HiveNode> HiveFormat::parse(const QByteArray& bytes, QString& error)
+{
+    QJsonParseError parseError;
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &parseError);
+    if (parseError.error != QJsonParseError::NoError) {
+        error = QStringLiteral("not valid JSON at offset %1: %2")
+                    .arg(parseError.offset)
+                    .arg(parseError.errorString());
+        return nullptr;
+    }
+    if (!doc.isObject()) {
+        error = QStringLiteral("the document is not a JSON object");
+        return nullptr;
+    }
+    const QJsonObject top = doc.object();
+    if (top.value(u"format").toString() != QLatin1String(Marker)) {
+        error = QStringLiteral("the format marker \"%1\" is missing").arg(QLatin1String(Marker));
+        return nullptr;
+    }
+    const QJsonValue version = top.value(u"version");
+    if (!version.isDouble() || version.toDouble() != Version) {
+        error = QStringLiteral("unsupported format version %1 (this program reads version %2)")
+                    .arg(version.isDouble() ? QString::number(version.toDouble()) : QStringLiteral("(none)"))
+                    .arg(Version);
+        return nullptr;
+    }
+    auto root = std::make_unique<HiveNode>();
+    if (!parseNode(top, QString(), *root, true, error))
+        return nullptr;
+    return root;
+}
+
+QByteArray HiveFormat::serialize(const HiveNode& root)
+{
+    QJsonObject top = nodeToJson(root);
+    top.insert(u"format", QLatin1String(Marker));
+    top.insert(u"version", Version);
+    return QJsonDocument(top).toJson(QJsonDocument::Indented);
+}
+
+} // namespace registry
