@@ -25,19 +25,38 @@ public:
 };
 
 // CreateObject("Prog.Id") or New {class id}: raises CantCreateObject (429) when the
-// class is not registered or its library cannot be loaded.
+// text is neither a well-formed class id nor a ProgID, when the class is not
+// registered, or when its library cannot be loaded or does not make the class; the
+// description names the class id or ProgID and the reason. An error raised by the
+// class itself while it is made passes through unchanged.
 ObjectRef createObject(const QString& classIdOrProgId);
 
 // Registers a class into the hive the caller can write (the machine hive, else the
-// user hive); used by libraries' DllRegisterServer.
+// user hive); used by libraries' DllRegisterServer. `progId` may be empty. Raises
+// basic::RuntimeError (err::Fail) when the class id is malformed or nothing can be
+// written.
 void registerClass(const QString& classId, const QString& progId, const QString& libraryPath,
                    const QString& description = {});
+// Removes the class from every hive this user may write; a ProgID is removed only
+// while it still names this class. Not being registered is no error.
 void unregisterClass(const QString& classId, const QString& progId);
 
-// The path of the shared library that holds `addressInLibrary` (for self-registration).
+// "{8-4-4-4-12}" in upper-case hex, the form class ids are stored in, from a class id
+// in braces in any case; an empty text when `text` is not such a class id.
+QString normalizedClassId(const QString& text);
+
+// The registration tool, a program of this name in the same folder as the program
+// (see docs/automation.md): regsvr [/u] [/s] library-path.
+inline constexpr const char* RegistrationToolName = "regsvr";
+
+// The absolute path of the shared library that holds `addressInLibrary` (for
+// self-registration: pass the address of a variable of the library); an empty text
+// when the address lies in no loaded file.
 QString libraryPathOf(const void* addressInLibrary);
 
-// Drops libraries that report they can be unloaded (CoFreeUnusedLibraries).
+// Drops libraries that report they can be unloaded (CoFreeUnusedLibraries). Call it
+// only where no call into a library is under way; objects of a library keep its
+// LibraryLock counter above zero, so their code stays loaded while they live.
 void freeUnusedLibraries();
 
 // Live object counting for DllCanUnloadNow: each library keeps one counter.

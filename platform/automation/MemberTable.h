@@ -9,6 +9,18 @@
 
 namespace automation {
 
+// Each raises basic::RuntimeError 438 "Object doesn't support this property or method".
+[[noreturn]] void throwUnknownName(const QString& name);
+[[noreturn]] void throwMemberNotFound(DispId id);
+[[noreturn]] void throwNotSupported(const QString& name);
+
+// Argument helpers for members. `optionalArg` gives argument `index` (0-based), or
+// Variant::missing() when the caller passed fewer or omitted it; `checkArgCount`
+// raises 450 "Wrong number of arguments or invalid property assignment" unless
+// min <= args.size() <= max.
+const Variant& optionalArg(const Args& args, size_t index);
+void checkArgCount(const Args& args, size_t min, size_t max);
+
 // The member table of one class, declared once and shared by all its objects:
 //
 //   const MemberTable<Workspace>& Workspace::table() {
@@ -23,8 +35,10 @@ namespace automation {
 //   }
 //
 // A method may also be called as a property get and the reverse, as late-bound
-// callers do not tell them apart. Unknown names raise DispUnknownName; a put on a
-// read-only property or a get on a write-only one raises ObjectDoesntSupportMember.
+// callers do not tell them apart. An unknown name, an unknown DISPID, a put on a
+// read-only property and a get on a write-only one all raise 438 (err::
+// ObjectDoesntSupportMember, "Object doesn't support this property or method"), the
+// number a late-bound caller sees and branches on.
 template <class Self>
 class MemberTable
 {
@@ -99,9 +113,5 @@ private:
     std::vector<Member> m_members;
     QHash<QString, DispId> m_byName;
 };
-
-[[noreturn]] void throwUnknownName(const QString& name);
-[[noreturn]] void throwMemberNotFound(DispId id);
-[[noreturn]] void throwNotSupported(const QString& name);
 
 } // namespace automation

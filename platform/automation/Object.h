@@ -35,8 +35,8 @@ public:
 
     // The class name as reported to callers (for TypeName and error sources).
     virtual QString className() const = 0;
-    // The DISPID of a member; raises err::DispUnknownName (438 as VB reports it) when
-    // the name is not a member.
+    // The DISPID of a member; raises 438 (err::ObjectDoesntSupportMember, as a
+    // late-bound caller reports it) when the name is not a member.
     virtual DispId idOfName(const QString& name) const = 0;
     // Calls a member. For PropertyPut/PropertyPutRef, `value` is the value put.
     virtual Variant invoke(DispId id, Invoke kind, Args& args, const Variant& value = {}) = 0;
