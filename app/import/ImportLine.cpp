@@ -1,0 +1,100 @@
+#include "app/import/ImportLine.h"
+
+#include "app/import/ImportContext.h"
+#include "app/import/MainWindowView.h"
+
+#include "platform/basic/Conversions.h"
+#include "platform/basic/RuntimeError.h"
+#include "platform/basic/Strings.h"
+
+namespace importer {
+
+namespace {
+
+int16_t columnNumber(const QString& digits)
+{
+    const int16_t number = basic::CInt(basic::Variant(digits));
+    if (number < 0 || number > MaxColumns)
+        throw basic::RuntimeError(basic::err::SubscriptOutOfRange);
+    return number;
+}
+
+// Walks GroupSpec and hands each grouping column to `add`.
+template <class Add> void forEachGroupColumn(const QString& spec, Add add)
+{
+    QString digits;
+    for (const QChar c : spec) {
+        if (c == QLatin1Char('+')) {
+            add(columnNumber(digits));
+            digits.clear();
+        } else {
+            digits += c;
+        }
+    }
+    add(columnNumber(digits));
+}
+
+} // namespace
+
+void splitImportLine(const QString& line, LineFieldArray& fields)
+{
+    for (auto& f : fields)
+        f.clear();
+    size_t index = 1;
+    qsizetype start = 0;
+    const qsizetype n = line.size();
+    for (qsizetype i = 0; i <= n && index <= size_t(MaxColumns); ++i) {
+        if (i == n || line.at(i) == QLatin1Char(',')) {
+            QString field = line.mid(start, i - start);
+            field.remove(QLatin1Char('"'));
+            fields[index] = basic::Trim(field);
+            ++index;
+            start = i + 1;
+        }
+    }
+}
+
+int32_t countCommas(const QString& line)
+{
+    return int32_t(line.count(QLatin1Char(',')));
+}
+
+void ReadImportLine(ImportContext& context)
+{
+    auto& line = context.state.line;
+    context.mainWindow.setLblStatus(QStringLiteral("Stage One - Reading Data. "));
+    if (!line.ImportFile || !line.ImportFile->isOpen())
+        throw basic::RuntimeError(basic::err::BadFileNameOrNumber);
+    const QString text = line.ImportFile->lineInput();
+    context.mainWindow.setTxtCurrentLine(QString());
+    splitImportLine(text, line.LineFields);
+    context.mainWindow.setTxtCurrentLine(text);
+}
+
+void BuildGroupKey(ImportContext& context, QString& key)
+{
+    key.clear();
+    AppendGroupKey(context, key);
+}
+
+void AppendGroupKey(ImportContext& context, QString& key)
+{
+    const auto& line = context.state.line;
+    forEachGroupColumn(context.state.layout.GroupSpec, [&](int16_t column) { key += line.field(column); });
+}
+
+QString groupCompareKey(ImportContext& context)
+{
+    const auto& line = context.state.line;
+    QString key;
+    bool first = true;
+    forEachGroupColumn(context.state.layout.GroupSpec, [&](int16_t column) {
+        if (!first)
+            key += QLatin1Char(',');
+        first = false;
+        key += line.field(column);
+    });
+    return key;
+}
+
+} // namespace importer

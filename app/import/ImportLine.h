@@ -1,0 +1,37 @@
+#pragma once
+
+#include "app/import/LayoutSlots.h"
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+// The one reader of import-file lines and the one maker of document keys, shared
+// by both stages so that they see the same fields and the same document breaks.
+namespace importer {
+
+class ImportContext;
+
+using LineFieldArray = std::array<QString, MaxColumns + 1>;
+
+// Splits at every comma (quotes protect nothing), drops every double quote and trims
+// blanks from each field. Fields past the 54th are dropped; element 0 stays empty.
+void splitImportLine(const QString& line, LineFieldArray& fields);
+// Every comma of the line, inside double quotes too.
+int32_t countCommas(const QString& line);
+
+// Reads the next line of the open import file into LineFields. Raises 62 past the end.
+void ReadImportLine(ImportContext& context);
+
+// The document key of the current line: the grouping fields in GroupSpec order
+// joined with nothing between them. Raises 13 when GroupSpec holds an empty column
+// number (no grouping columns, or a trailing "+").
+void BuildGroupKey(ImportContext& context, QString& key);
+void AppendGroupKey(ImportContext& context, QString& key);
+
+// The key by which documents are told apart: the same fields with a comma between
+// them, which no field can hold, so "AB"+"C" and "A"+"BC" stay different.
+QString groupCompareKey(ImportContext& context);
+
+} // namespace importer

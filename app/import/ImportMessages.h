@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/forms/MessageService.h"
+
+#include <QString>
+
+#include <cstdint>
+
+namespace importer {
+
+class ImportContext;
+struct BatchState;
+
+// The one path for every message the import would show in a box. While batch mode
+// runs no box is shown: the text goes into the batch error list and the box's
+// default button is taken as the answer.
+forms::Answer importMessage(ImportContext& context, const QString& text, int32_t style = forms::OKOnly,
+                            const QString& title = {});
+
+// Appends one text to the batch error list.
+void addBatchError(BatchState& batch, const QString& text);
+
+// The answer a box of this style gives when its default button is taken.
+forms::Answer defaultAnswer(int32_t style);
+
+} // namespace importer

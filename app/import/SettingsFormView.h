@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+// The boxes of the settings form (frmSettings) that the import reads through the
+// form's default instance: reading loads the form hidden with the stored values.
+namespace importer {
+
+class SettingsFormView
+{
+public:
+    virtual ~SettingsFormView() = default;
+    virtual QString txtDatapath() const = 0;
+    virtual void setTxtDatapath(const QString& text) = 0;
+    virtual QString txtHiddenVersion() const = 0;
+    virtual QString txthiddencompanyname() const = 0;
+    virtual QString txtUserName() const = 0;
+    virtual QString txtPassword() const = 0;
+    // Check box values: 0 unticked, 1 ticked, 2 grey.
+    virtual int cbxCustomerPricing() const = 0;
+    virtual int cbxoverridevorlenproductdescription() const = 0;
+    virtual int cbxtakevorlenpriceifpricezero() const = 0;
+};
+
+} // namespace importer
