@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Fault injection for tests, read from the environment variable VORLEN_FAULTS:
+// a list of items separated by ";", each "name" or "name=value". Never set in
+// normal use; an unset variable costs one getenv per check.
+namespace company::faults {
+
+bool isSet(const char* name);
+std::optional<QString> valueOf(const char* name);
+// A point inside the commit where "kill_at=<point>" ends the process at once.
+void hookPoint(const char* point);
+
+} // namespace company::faults
