@@ -20,7 +20,4 @@ forms::Answer importMessage(ImportContext& context, const QString& text, int32_t
 // Appends one text to the batch error list.
 void addBatchError(BatchState& batch, const QString& text);
 
-// The answer a box of this style gives when its default button is taken.
-forms::Answer defaultAnswer(int32_t style);
-
 } // namespace importer

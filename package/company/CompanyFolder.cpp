@@ -2,6 +2,9 @@
 
 #include "package/company/LedgerError.h"
 
+#include "platform/basic/FileIO.h"
+#include "platform/basic/Strings.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,37 +16,7 @@ namespace company::folder {
 
 QString resolvePath(const QString& path)
 {
-    QString p = path;
-    p.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    const bool absolute = p.startsWith(QLatin1Char('/'));
-    const QStringList parts = p.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    QString current = absolute ? QStringLiteral("/") : QString();
-    bool exists = true;
-    for (const QString& part : parts) {
-        QString next = part;
-        if (exists && part != QLatin1String(".") && part != QLatin1String("..")) {
-            const QDir dir(current.isEmpty() ? QStringLiteral(".") : current);
-            if (!QFileInfo::exists(dir.filePath(part))) {
-                exists = false;
-                const QStringList entries =
-                    dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-                for (const QString& e : entries) {
-                    if (e.compare(part, Qt::CaseInsensitive) == 0) {
-                        next = e;
-                        exists = true;
-                        break;
-                    }
-                }
-            }
-        }
-        if (current.isEmpty())
-            current = next;
-        else if (current.endsWith(QLatin1Char('/')))
-            current += next;
-        else
-            current += QLatin1Char('/') + next;
-    }
-    return current.isEmpty() ? path : current;
+    return basic::resolvePath(path);
 }
 
 QString accdataOf(const QString& companyFolder)
@@ -112,7 +85,7 @@ QStringList readCompanyFile(const QString& programFolder)
     QFile f(resolvePath(programFolder + QStringLiteral("/company")));
     if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
         return out;
-    const QStringList lines = QString::fromLocal8Bit(f.readAll()).split(QLatin1Char('\n'));
+    const QStringList lines = basic::fromWindows1252(f.readAll()).split(QLatin1Char('\n'));
     for (const QString& l : lines) {
         const QString t = l.trimmed();
         if (!t.isEmpty())
@@ -130,7 +103,7 @@ void addToCompanyFile(const QString& programFolder, const QString& companyFolder
     list << absolute;
     QDir().mkpath(programFolder);
     QSaveFile f(programFolder + QStringLiteral("/company"));
-    const QByteArray text = (list.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLocal8Bit();
+    const QByteArray text = basic::toWindows1252(list.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
     if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size() || !f.commit())
         throw LedgerError(LedgerError::Kind::Other,
                           QStringLiteral("Cannot write %1").arg(programFolder + QStringLiteral("/company")));
