@@ -3,6 +3,7 @@
 // file name belongs to (all of them under any other name).
 #include "package/engine/Engine.h"
 #include "package/engine/EngineClasses.h"
+#include "platform/automation/InprocServer.h"
 #include "platform/basic/RuntimeError.h"
 
 #include <QFileInfo>
@@ -36,32 +37,22 @@ std::vector<const vdo::EngineClass*> classesOfThisFile(const QString& path)
 
 QUILLAR_INPROC_EXPORT int32_t DllRegisterServer()
 {
-    try {
+    return automation::guardedEntry([] {
         const QString path = automation::libraryPathOf(reinterpret_cast<const void*>(&DllRegisterServer));
         for (const auto* c : classesOfThisFile(path))
             automation::registerClass(
                 QLatin1String(c->classId), QLatin1String(c->progId), path,
                 QStringLiteral("Vorlen data engine %1").arg(QLatin1String(c->versionCode)));
-        return 0;
-    } catch (const basic::RuntimeError& e) {
-        return e.number() ? e.number() : basic::err::Fail;
-    } catch (...) {
-        return basic::err::Fail;
-    }
+    });
 }
 
 QUILLAR_INPROC_EXPORT int32_t DllUnregisterServer()
 {
-    try {
+    return automation::guardedEntry([] {
         const QString path = automation::libraryPathOf(reinterpret_cast<const void*>(&DllRegisterServer));
         for (const auto* c : classesOfThisFile(path))
             automation::unregisterClass(QLatin1String(c->classId), QLatin1String(c->progId));
-        return 0;
-    } catch (const basic::RuntimeError& e) {
-        return e.number() ? e.number() : basic::err::Fail;
-    } catch (...) {
-        return basic::err::Fail;
-    }
+    });
 }
 
 QUILLAR_INPROC_EXPORT int32_t DllGetClassObject(const char16_t* classId, automation::ClassFactory** factory)

@@ -2,12 +2,7 @@
 
 #include "utilities/drivewalk/filesech.h"
 
-#include "platform/automation/ClassRegistry.h"
-#include "platform/basic/RuntimeError.h"
-
-#include <QString>
-
-#include <exception>
+#include "platform/automation/InprocServer.h"
 
 namespace drivewalk {
 
@@ -19,29 +14,12 @@ int32_t& liveObjects()
 
 namespace {
 
-constexpr int32_t ClassNotAvailable = int32_t(0x80040111u);
-
 // Any address inside this library tells the loader which file it is.
 const char libraryAnchor = 0;
 
-class FilesechFactory : public automation::ClassFactory
-{
-public:
-    automation::ObjectRef createInstance() override { return std::make_shared<filesech>(); }
+const automation::ServedClass servedClasses[] = {
+    {FilesechClassId, FilesechProgId, "Drivewalk drive list and file search", [] { return automation::ObjectRef(std::make_shared<filesech>()); }},
 };
-
-// Entry points never let an exception cross into the loader.
-template <class F> int32_t guarded(F&& f)
-{
-    try {
-        f();
-        return 0;
-    } catch (const basic::RuntimeError& e) {
-        return e.number() != 0 ? e.number() : basic::err::Fail;
-    } catch (const std::exception&) {
-        return basic::err::Fail;
-    }
-}
 
 } // namespace
 
@@ -49,33 +27,17 @@ template <class F> int32_t guarded(F&& f)
 
 QUILLAR_INPROC_EXPORT int32_t DllRegisterServer()
 {
-    return drivewalk::guarded([] {
-        automation::registerClass(QString::fromLatin1(drivewalk::FilesechClassId),
-                                  QString::fromLatin1(drivewalk::FilesechProgId),
-                                  automation::libraryPathOf(&drivewalk::libraryAnchor),
-                                  QStringLiteral("Drivewalk drive list and file search"));
-    });
+    return automation::registerServedClasses(drivewalk::servedClasses, &drivewalk::libraryAnchor);
 }
 
 QUILLAR_INPROC_EXPORT int32_t DllUnregisterServer()
 {
-    return drivewalk::guarded([] {
-        automation::unregisterClass(QString::fromLatin1(drivewalk::FilesechClassId),
-                                    QString::fromLatin1(drivewalk::FilesechProgId));
-    });
+    return automation::unregisterServedClasses(drivewalk::servedClasses);
 }
 
 QUILLAR_INPROC_EXPORT int32_t DllGetClassObject(const char16_t* classId, automation::ClassFactory** factory)
 {
-    if (!factory)
-        return basic::err::Fail;
-    *factory = nullptr;
-    if (!classId || QString::fromUtf16(classId).compare(QLatin1String(drivewalk::FilesechClassId),
-                                                        Qt::CaseInsensitive) != 0)
-        return drivewalk::ClassNotAvailable;
-    static drivewalk::FilesechFactory theFactory;
-    *factory = &theFactory;
-    return 0;
+    return automation::getServedClassObject(drivewalk::servedClasses, classId, factory);
 }
 
 QUILLAR_INPROC_EXPORT int32_t DllCanUnloadNow()
