@@ -20,10 +20,10 @@ int16_t columnNumber(const QString& digits)
 }
 
 // Walks GroupSpec and hands each grouping column to `add`.
-template <class Add> void forEachGroupColumn(const QString& spec, Add add)
+template <class Add> void forEachGroupColumn(const QString& groupSpec, Add add)
 {
     QString digits;
-    for (const QChar c : spec) {
+    for (const QChar c : groupSpec) {
         if (c == QLatin1Char('+')) {
             add(columnNumber(digits));
             digits.clear();

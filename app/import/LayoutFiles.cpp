@@ -78,20 +78,20 @@ std::optional<GroupTitles> LayoutFiles::readGroupTitles(const QString& path)
 
 QString LayoutFiles::buildGroupSpec(const GroupTitles& titles, const ColumnTable& colPos)
 {
-    QString spec;
+    QString groupSpec;
     for (const auto& title : titles) {
         if (title.isEmpty()) {
-            spec = basic::Trim(spec);
+            groupSpec = basic::Trim(groupSpec);
             continue;
         }
         const int slot = slotOfTitle(title);
         if (slot == 0 || !layoutSlots()[size_t(slot - 1)].groups)
             continue;
-        spec = basic::Trim(spec) + QLatin1Char('+') + QString::number(colPos[size_t(slot)]);
+        groupSpec = basic::Trim(groupSpec) + QLatin1Char('+') + QString::number(colPos[size_t(slot)]);
     }
-    if (spec.startsWith(QLatin1Char('+')))
-        spec = basic::Trim(spec.mid(1));
-    return spec;
+    if (groupSpec.startsWith(QLatin1Char('+')))
+        groupSpec = basic::Trim(groupSpec.mid(1));
+    return groupSpec;
 }
 
 EditorLayout LayoutFiles::readForEditor(const QString& folder, const QString& templateName)

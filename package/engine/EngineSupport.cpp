@@ -133,14 +133,14 @@ QVariant fromVariant(const Variant& v, company::FieldKind kind)
 
 void checkMemberFault(const QString& member)
 {
-    const auto spec = company::faults::valueOf("raise");
-    if (!spec)
+    const auto fault = company::faults::valueOf("raise");
+    if (!fault)
         return;
-    const QString name = spec->section(QLatin1Char(':'), 0, 0).trimmed();
+    const QString name = fault->section(QLatin1Char(':'), 0, 0).trimmed();
     if (name.compare(member, Qt::CaseInsensitive) != 0)
         return;
     bool ok = false;
-    const int number = spec->section(QLatin1Char(':'), 1).trimmed().toInt(&ok);
+    const int number = fault->section(QLatin1Char(':'), 1).trimmed().toInt(&ok);
     raise(ok ? number : basic::err::Fail, QStringLiteral("Fault injected in %1").arg(member));
 }
 

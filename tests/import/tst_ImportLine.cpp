@@ -62,7 +62,7 @@ private Q_SLOTS:
 
     void groupKeys_data()
     {
-        QTest::addColumn<QString>("spec");
+        QTest::addColumn<QString>("groupSpec");
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("compareKey");
@@ -90,12 +90,12 @@ private Q_SLOTS:
 
     void groupKeys()
     {
-        QFETCH(QString, spec);
+        QFETCH(QString, groupSpec);
         QFETCH(QString, line);
         QFETCH(QString, key);
         QFETCH(QString, compareKey);
         ImportHarness h;
-        h.context.state.layout.GroupSpec = spec;
+        h.context.state.layout.GroupSpec = groupSpec;
         importer::splitImportLine(line, h.context.state.line.LineFields);
         QString built = QStringLiteral("old");
         importer::BuildGroupKey(h.context, built);
@@ -123,16 +123,16 @@ private Q_SLOTS:
 
     void badGroupSpecIsTypeMismatch_data()
     {
-        QTest::addColumn<QString>("spec");
+        QTest::addColumn<QString>("groupSpec");
         QTest::addRow("empty") << "";
         QTest::addRow("trailing plus") << "2+";
     }
 
     void badGroupSpecIsTypeMismatch()
     {
-        QFETCH(QString, spec);
+        QFETCH(QString, groupSpec);
         ImportHarness h;
-        h.context.state.layout.GroupSpec = spec;
+        h.context.state.layout.GroupSpec = groupSpec;
         QString key;
         try {
             importer::BuildGroupKey(h.context, key);

@@ -140,7 +140,7 @@ private Q_SLOTS:
     void buildGroupSpec_data()
     {
         QTest::addColumn<QStringList>("titles");
-        QTest::addColumn<QString>("spec");
+        QTest::addColumn<QString>("groupSpec");
         QTest::addRow("two titles") << QStringList{"Account Reference", "Order Number", "", ""} << "2+4";
         QTest::addRow("order kept") << QStringList{"Order Number", "Account Reference", "", ""} << "4+2";
         QTest::addRow("empty first title skipped") << QStringList{"", "Order Number", "", ""} << "4";
@@ -157,7 +157,7 @@ private Q_SLOTS:
     void buildGroupSpec()
     {
         QFETCH(QStringList, titles);
-        QFETCH(QString, spec);
+        QFETCH(QString, groupSpec);
         ColumnTable col{};
         col[2] = 2;
         col[4] = 4;
@@ -169,7 +169,7 @@ private Q_SLOTS:
         GroupTitles g;
         for (int i = 0; i < 4; ++i)
             g[size_t(i)] = titles.at(i);
-        QCOMPARE(LayoutFiles::buildGroupSpec(g, col), spec);
+        QCOMPARE(LayoutFiles::buildGroupSpec(g, col), groupSpec);
     }
 
     void pathsJoinWithBackslash()

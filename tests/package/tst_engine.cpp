@@ -52,7 +52,7 @@ template <class F> int errorOf(F&& call, QString* description = nullptr)
 
 struct Faults
 {
-    explicit Faults(const char* spec) { qputenv("VORLEN_FAULTS", spec); }
+    explicit Faults(const char* faults) { qputenv("VORLEN_FAULTS", faults); }
     ~Faults() { qunsetenv("VORLEN_FAULTS"); }
 };
 
