@@ -6,7 +6,11 @@ namespace importer {
 
 void addBatchError(BatchState& batch, const QString& text)
 {
-    batch.BatchErrors.push_back(text);
+    // Each entry becomes one line of the failed file's error file.
+    QString entry = text;
+    entry.remove(QLatin1Char('\r'));
+    entry.remove(QLatin1Char('\n'));
+    batch.BatchErrors.push_back(entry);
 }
 
 forms::Answer importMessage(ImportContext& context, const QString& text, int32_t style, const QString& title)

@@ -17,7 +17,7 @@ struct BatchState;
 forms::Answer importMessage(ImportContext& context, const QString& text, int32_t style = forms::OKOnly,
                             const QString& title = {});
 
-// Appends one text to the batch error list.
+// Appends one text to the batch error list, without its line breaks.
 void addBatchError(BatchState& batch, const QString& text);
 
 } // namespace importer

@@ -167,6 +167,19 @@ private Q_SLOTS:
                  std::vector<QString>{QStringLiteral("Bad value  row 5 Column 2")});
     }
 
+    // The error file holds one entry per line: a message with a line break in it
+    // must not split its entry.
+    void batchEntryKeepsOneLine()
+    {
+        ImportHarness h;
+        h.context.state.batch.BatchRunning = true;
+        importer::recordError(h.context, QStringLiteral("Too long\r\n"), 3, 4);
+        importer::addBatchError(h.context.state.batch, QStringLiteral("a\nb\rc"));
+        QCOMPARE(h.context.state.batch.BatchErrors,
+                 (std::vector<QString>{QStringLiteral("Too long  row 3 Column 4"), QStringLiteral("abc")}));
+        QCOMPARE(h.log.text, QStringLiteral("Too long\r\n\r\n"));
+    }
+
     void errorCounterIsWide()
     {
         ImportHarness h;
