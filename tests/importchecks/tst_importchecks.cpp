@@ -279,9 +279,9 @@ struct Fixture
     }
 
     // "key=value;..." of settings, plus "special=", "edition=" and "sop=1".
-    void options(const QString& spec)
+    void options(const QString& settingsList)
     {
-        for (const QString& item : spec.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        for (const QString& item : settingsList.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
             const QString key = item.section(QLatin1Char('='), 0, 0);
             const QString value = item.section(QLatin1Char('='), 1);
             if (key == QLatin1String("special"))
