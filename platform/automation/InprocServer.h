@@ -50,3 +50,20 @@ int32_t getServedClassObject(std::span<const ServedClass> classes, const char16_
                              ClassFactory** factory);
 
 } // namespace automation
+
+// Defines the four exported entry points of a library that serves the classes of
+// the array `served`, with `liveObjects()` counting its objects alive.
+#define QUILLAR_INPROC_SERVER(served, liveObjects)                                                       \
+    namespace {                                                                                          \
+    const char quillarLibraryAnchor = 0;                                                                 \
+    }                                                                                                    \
+    QUILLAR_INPROC_EXPORT int32_t DllRegisterServer()                                                    \
+    {                                                                                                    \
+        return automation::registerServedClasses(served, &quillarLibraryAnchor);                         \
+    }                                                                                                    \
+    QUILLAR_INPROC_EXPORT int32_t DllUnregisterServer() { return automation::unregisterServedClasses(served); } \
+    QUILLAR_INPROC_EXPORT int32_t DllGetClassObject(const char16_t* classId, automation::ClassFactory** factory) \
+    {                                                                                                    \
+        return automation::getServedClassObject(served, classId, factory);                               \
+    }                                                                                                    \
+    QUILLAR_INPROC_EXPORT int32_t DllCanUnloadNow() { return liveObjects() == 0 ? 0 : 1; }
