@@ -13,6 +13,8 @@ public:
     virtual void setTxtImportText(const QString& text) = 0;
     // Adds text at the end; the log is only ever extended.
     virtual void appendTxtImportText(const QString& text) = 0;
+    // Shows frmErrors, not modal.
+    virtual void show() = 0;
 };
 
 } // namespace importer

@@ -38,6 +38,8 @@ public:
 
     virtual void setMnuFilenewEnabled(bool enabled) = 0;
     virtual void setMnuFileViewErrorsEnabled(bool enabled) = 0;
+    virtual void setMnuFileStartImportEnabled(bool enabled) = 0;
+    virtual void setMnuFileStartImportCaption(const QString& caption) = 0;
 
     // The package display.
     virtual QString lblCorvelVersion() const = 0;

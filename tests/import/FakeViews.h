@@ -25,7 +25,8 @@ struct FakeMainWindow : importer::MainWindowView
     bool animationVisible = true;
     bool errorsFoundVisible = false, noErrorFoundVisible = false, imgRed = false;
     bool errorsFoundEnabled = true;
-    bool mnuFilenew = true, mnuFileViewErrors = false;
+    bool mnuFilenew = true, mnuFileViewErrors = false, mnuFileStartImport = true;
+    QString mnuFileStartImportCaption;
     QString corvelVersion, coname, version;
 
     void setToolbarButtonEnabled(int index, bool enabled) override { toolbarEnabled[index] = enabled; }
@@ -58,6 +59,8 @@ struct FakeMainWindow : importer::MainWindowView
     void setImgRedVisible(bool visible) override { imgRed = visible; }
     void setMnuFilenewEnabled(bool enabled) override { mnuFilenew = enabled; }
     void setMnuFileViewErrorsEnabled(bool enabled) override { mnuFileViewErrors = enabled; }
+    void setMnuFileStartImportEnabled(bool enabled) override { mnuFileStartImport = enabled; }
+    void setMnuFileStartImportCaption(const QString& caption) override { mnuFileStartImportCaption = caption; }
     QString lblCorvelVersion() const override { return corvelVersion; }
     void setLblCorvelVersion(const QString& caption) override { corvelVersion = caption; }
     void setLblconame(const QString& caption) override { coname = caption; }
@@ -72,6 +75,8 @@ struct FakeImportLog : importer::ImportLogView
     QString txtImportText() const override { return text; }
     void setTxtImportText(const QString& t) override { text = t; }
     void appendTxtImportText(const QString& t) override { text += t; }
+    void show() override { ++shown; }
+    int shown = 0;
 };
 
 struct ErrorRow
@@ -100,7 +105,8 @@ struct FakeSettingsForm : importer::SettingsFormView
     QString txthiddencompanyname() const override { return companyName; }
     QString txtUserName() const override { return userName; }
     QString txtPassword() const override { return password; }
-    int cbxCustomerPricing() const override { return 0; }
-    int cbxoverridevorlenproductdescription() const override { return 0; }
-    int cbxtakevorlenpriceifpricezero() const override { return 0; }
+    int customerPricing = 0, overrideDescription = 0, takePriceIfZero = 0;
+    int cbxCustomerPricing() const override { return customerPricing; }
+    int cbxoverridevorlenproductdescription() const override { return overrideDescription; }
+    int cbxtakevorlenpriceifpricezero() const override { return takePriceIfZero; }
 };

@@ -49,6 +49,8 @@ struct NullMainWindow : importer::MainWindowView
     void setImgRedVisible(bool) override {}
     void setMnuFilenewEnabled(bool) override {}
     void setMnuFileViewErrorsEnabled(bool) override {}
+    void setMnuFileStartImportEnabled(bool) override {}
+    void setMnuFileStartImportCaption(const QString&) override {}
     QString lblCorvelVersion() const override { return QStringLiteral("V23"); }
     void setLblCorvelVersion(const QString&) override {}
     void setLblconame(const QString&) override {}
@@ -61,6 +63,7 @@ struct LogView : importer::ImportLogView
     QString txtImportText() const override { return text; }
     void setTxtImportText(const QString& t) override { text = t; }
     void appendTxtImportText(const QString& t) override { text += t; }
+    void show() override {}
 };
 
 struct ListView : importer::ErrorListView

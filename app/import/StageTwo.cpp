@@ -1,0 +1,7 @@
+#include "app/import/StageTwo.h"
+
+namespace importer {
+
+void PostImportFile(ImportContext&, const QString&, const QString&) {}
+
+} // namespace importer

@@ -1,0 +1,7 @@
+#include "app/import/driver/ImportDriver.h"
+
+namespace importer {
+
+void RunImport(ImportContext&) {}
+
+} // namespace importer
