@@ -1,11 +1,13 @@
 #pragma once
 
 #include "app/import/ImportState.h"
+#include "app/import/LineChecks.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 namespace importer {
 
@@ -13,7 +15,6 @@ class MainWindowView;
 class ImportLogView;
 class ErrorListView;
 class SettingsFormView;
-class LineChecks;
 
 // Everything the import routines work with: the shared state, the windows they
 // report to, and the few outside actions tests replace.
@@ -35,6 +36,8 @@ public:
 
     // The per-line field checks; none installed means the walk only reads and groups.
     LineChecks* lineChecks = nullptr;
+    // Checks the context owns, when the driver installed its own.
+    std::unique_ptr<LineChecks> ownedLineChecks;
     // Creates a package engine object (automation::createObject by default).
     EngineFactory createEngine;
     // Starts a program detached, without waiting (QProcess::startDetached by default).

@@ -114,6 +114,9 @@ struct DriverState
     basic::DateValue LockDownDate;
     QString OverrideAnswer;
     QString ConfirmText;
+    // The date of the first document on or before LockDownDate, as the lock-down
+    // entry names it.
+    QString LockDownValue;
 };
 
 struct ImportState

@@ -5,6 +5,7 @@ int runImportLineTests(int argc, char** argv);
 int runVorlenConnectionTests(int argc, char** argv);
 int runStageOneTests(int argc, char** argv);
 int runRealPackageTests(int argc, char** argv);
+int runStageTwoTests(int argc, char** argv);
 
 int main(int argc, char** argv)
 {
@@ -15,5 +16,6 @@ int main(int argc, char** argv)
     failed += runVorlenConnectionTests(argc, argv);
     failed += runStageOneTests(argc, argv);
     failed += runRealPackageTests(argc, argv);
+    failed += runStageTwoTests(argc, argv);
     return failed;
 }

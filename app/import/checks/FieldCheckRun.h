@@ -14,48 +14,7 @@ namespace importer {
 
 namespace checks {
 
-// The slots the checks name.
-enum Slot : int
-{
-    TransactionType = 1,
-    AccountReference = 2,
-    TransactionDate = 3,
-    OrderNumber = 4,
-    ProductCode = 8,
-    Quantity = 11,
-    UnitPrice = 12,
-    PaymentValue = 18,
-    DiscountRate = 25,
-    DiscountAmount = 26,
-    UnitDiscountPrice = 27,
-    ProductDescription = 28,
-    TransactionNo = 29,
-    CustomerTelephone = 30,
-    CustomerOrderNumber = 31,
-    CustomerContactName = 32,
-    CourierNumber = 33,
-    ConsignmentReference = 34,
-    PaymentReference = 35,
-    GlobalDepartment = 36,
-    GlobalDetails = 37,
-    GlobalNominalCode = 38,
-    GlobalTaxCode = 39,
-    DespatchDueDate = 40,
-    SettlementDiscountRate = 41,
-    SettlementDueDays = 42,
-    ItemNominalCode = 43,
-    ItemDepartment = 44,
-    LineInformation = 45,
-    LineTaxCode = 46,
-    CarrDeptNumber = 47,
-    CarrNet = 48,
-    CarrNomCode = 49,
-    CarrTaxAmount = 50,
-    CarrTaxCode = 51,
-    BankAccount = 52,
-    NetValueDiscountAmount = 53,
-    NetValueDiscountDescription = 54,
-};
+using namespace importer::slot;
 
 using Flag = bool PassState::*;
 

@@ -1,0 +1,266 @@
+// The item lines of stage two: one item of the posting object per import line.
+#include "app/import/StageTwoRun.h"
+
+#include "app/import/ImportContext.h"
+#include "app/import/MainWindowView.h"
+#include "app/import/Rounding.h"
+#include "app/import/SettingsFormView.h"
+
+#include "platform/automation/Object.h"
+#include "platform/basic/Conversions.h"
+#include "platform/basic/Strings.h"
+
+namespace importer {
+
+using basic::Variant;
+
+namespace {
+
+bool isSpecialCode(const QString& code)
+{
+    return code == QLatin1String("S3") || code == QLatin1String("S2") || code == QLatin1String("S1") ||
+           code == QLatin1String("M");
+}
+
+double num(const Variant& v)
+{
+    return basic::CDbl(v);
+}
+
+double num(const QString& text)
+{
+    return basic::CDbl(Variant(text));
+}
+
+} // namespace
+
+void StageTwoRun::buildItemLine()
+{
+    const auto& post = m_state.package.CurrentPost;
+    const ObjectRef item =
+        automation::toObject(automation::toObject(post->get(QStringLiteral("Items")))->call(QStringLiteral("Add")));
+    m_itemLines.push_back(item);
+
+    const QString stockCode = value(slot::ProductCode);
+    const QString code = basic::Trim(stockCode);
+    const bool special = isSpecialCode(code);
+    const bool message = code == QLatin1String("M");
+
+    const auto& stock = m_state.package.StockRec;
+    setField(stock, "STOCK_CODE", stockCode);
+    m_productFound = false;
+    if (!special) {
+        const Variant found = stock->call(QStringLiteral("Find"), {false});
+        m_productFound = found.type() == basic::VarType::Boolean && found.boolValue();
+    }
+    if (code == QLatin1String("S3"))
+        setField(item, "Service_Flag", uint8_t(2));
+    else if (code == QLatin1String("S1") || code == QLatin1String("S2"))
+        setField(item, "Service_Flag", uint8_t(0));
+    setField(item, "Stock_Code", stockCode);
+
+    setItemProduct(item, code, special);
+    if (!message)
+        priceItemLine(item, code, special);
+
+    const double rate = setItemTax(item);
+    setField(item, "Dept_Number", mapped(slot::ItemDepartment) ? basic::CInt(numberText(slot::ItemDepartment))
+                                                               : basic::CInt(customer("Dept_number")));
+    if (mapped(slot::Comment1))
+        setField(item, "Comment_1", value(slot::Comment1));
+    if (mapped(slot::Comment2))
+        setField(item, "Comment_2", value(slot::Comment2));
+    if (!message)
+        setField(item, "Full_Net_Amount", num(value(slot::Quantity)) * m_linePrice);
+    setField(item, "Tax_Rate", rate);
+    m_itemsNetTotal += num(field(item, QStringLiteral("NET_AMOUNT")));
+    m_itemsTaxTotal += num(field(item, QStringLiteral("TAX_AMOUNT")));
+    if (mapped(slot::PaymentValue) && basic::IsNumeric(Variant(value(slot::PaymentValue))))
+        m_paymentTotal += num(value(slot::PaymentValue));
+    setServiceText(item);
+}
+
+void StageTwoRun::setItemProduct(const ObjectRef& item, const QString& code, bool)
+{
+    if (m_productFound) {
+        setField(item, "Unit_Of_Sale", product("UNIT_OF_SALE"));
+        m_state.pass.CurrentStep = QStringLiteral("43 A");
+        setField(item, "Nominal_Code",
+                 mapped(slot::ItemNominalCode) && !isEmpty(slot::ItemNominalCode) ? Variant(value(slot::ItemNominalCode))
+                                                                                 : product("NOMINAL_CODE"));
+        setField(item, "Description", product("DESCRIPTION"));
+        setField(item, "Unit_Price", num(product("SALES_PRICE")));
+        if (mapped(slot::ProductDescription) && m_context.settingsForm.cbxoverridevorlenproductdescription() != 0 &&
+            !isEmpty(slot::ProductDescription))
+            setField(item, "Description", value(slot::ProductDescription));
+        return;
+    }
+    setField(item, "Nominal_Code",
+             mapped(slot::ItemNominalCode) ? Variant(value(slot::ItemNominalCode)) : customer("Def_nom_Code"));
+    if (mapped(slot::ProductDescription)) {
+        setField(item, "Description", value(slot::ProductDescription));
+        setField(item, "TEXT", value(slot::ProductDescription));
+    }
+    if (code == QLatin1String("S3"))
+        setField(item, "Service_Flag", uint8_t(2));
+}
+
+// Quantity, price, customer pricing and the file's discounts: not for message lines.
+void StageTwoRun::priceItemLine(const ObjectRef& item, const QString& code, bool special)
+{
+    const double quantity = num(value(slot::Quantity));
+    setField(item, "Qty_Order", quantity);
+    m_linePrice = mapped(slot::UnitPrice) ? num(value(slot::UnitPrice)) : num(product("SALES_PRICE"));
+    if (settingIsOne("checkfcprice"))
+        m_linePrice = m_linePrice * num(header("foreign_rate"));
+    setField(item, "Unit_Price", m_linePrice);
+    setField(item, "Net_Amount", RoundToTwoPlaces(quantity * m_linePrice));
+    if (mapped(slot::LineInformation))
+        setField(item, "Job_Reference", value(slot::LineInformation));
+
+    if (settingIsOne("CheckCustomerPricing") && !special)
+        applyCustomerPricing(item, code, quantity);
+
+    if (m_context.settingsForm.cbxtakevorlenpriceifpricezero() != 0 &&
+        num(field(item, QStringLiteral("Unit_Price"))) == 0) {
+        // The line takes the product's price, and its amounts follow that price.
+        m_linePrice = num(product("SALES_PRICE"));
+        setField(item, "Unit_Price", m_linePrice);
+        setField(item, "Net_Amount", RoundToTwoPlaces(quantity * m_linePrice));
+    }
+    applyFileDiscounts(item);
+}
+
+void StageTwoRun::applyCustomerPricing(const ObjectRef& item, const QString& code, double quantity)
+{
+    if (!m_pricing)
+        m_pricing = create("Pricing");
+    const double price =
+        num(m_pricing->call(QStringLiteral("CustomerUnitPrice"), {customer("ACCOUNT_REF"), code}));
+    setField(item, "Unit_Price", price);
+    double net = RoundToTwoPlaces(quantity * price);
+    const double customerRate = num(customer("DISCOUNT_RATE"));
+    setHeader("CUST_DISC_RATE", customerRate);
+    const double itemRate = num(field(item, QStringLiteral("Discount_rate")));
+    double discount = 0;
+    if (m_discUnitPrice == 0) {
+        discount = (itemRate + customerRate) * net / 100;
+    } else {
+        const double discounted = RoundToTwoPlaces(price - (customerRate + itemRate) * price / 100);
+        discount = quantity * (price - discounted);
+    }
+    discount = RoundToTwoPlaces(discount);
+    net = RoundToTwoPlaces(net - discount);
+    setField(item, "Discount_amount", discount);
+    setField(item, "Net_Amount", net);
+}
+
+// The Discount Amount, Discount Rate and Unit Discount Price columns, in that order.
+void StageTwoRun::applyFileDiscounts(const ObjectRef& item)
+{
+    const auto itemNumber = [&](const char* name) { return num(field(item, QString::fromLatin1(name))); };
+    const double customerRate = num(customer("DISCOUNT_RATE"));
+    const bool lessCustomerRate = v18OrLater();
+
+    if (mapped(slot::DiscountAmount) && !isEmpty(slot::DiscountAmount)) {
+        const double amount = num(value(slot::DiscountAmount));
+        if (amount > 0) {
+            const double gross = itemNumber("Net_Amount") + itemNumber("Discount_amount");
+            setField(item, "Discount_amount", itemNumber("Discount_amount") + amount);
+            const double rate = RoundToTwoPlaces(gross > 0 ? amount / gross * 100 : 0);
+            setField(item, "Add_disc_rate", lessCustomerRate ? rate - customerRate : rate);
+            setField(item, "Net_Amount", itemNumber("Net_Amount") - amount);
+        }
+    }
+
+    m_state.pass.CurrentStep = QStringLiteral("25 A");
+    if (mapped(slot::DiscountRate) && !isEmpty(slot::DiscountRate)) {
+        const double gross = itemNumber("Net_Amount") + itemNumber("Discount_amount");
+        const Variant given(value(slot::DiscountRate));
+        if (basic::IsNumeric(given) && basic::CDbl(given) > 0) {
+            const double rate = basic::CDbl(given);
+            setField(item, "Add_disc_rate", rate);
+            const double rates = itemNumber("Discount_rate") + rate + num(header("CUST_DISC_RATE"));
+            double discount = 0;
+            if (m_discUnitPrice == 0) {
+                discount = RoundToTwoPlaces(rates * gross / 100);
+            } else {
+                const double price = itemNumber("Unit_Price");
+                const double discounted = RoundToTwoPlaces(price - rates * price / 100);
+                discount = (price - discounted) * itemNumber("Qty_Order");
+            }
+            setField(item, "Discount_amount", discount);
+            setField(item, "Net_Amount", gross - discount);
+            setField(item, "Add_disc_rate", lessCustomerRate ? rate - customerRate : rate);
+        }
+    }
+
+    if (mapped(slot::UnitDiscountPrice) && !isEmpty(slot::UnitDiscountPrice)) {
+        const double price = itemNumber("Unit_Price");
+        const double discounted = num(value(slot::UnitDiscountPrice));
+        if (price != 0 && discounted != price) {
+            double rate = (price - discounted) / price * 100;
+            setField(item, "Add_disc_rate", rate);
+            const double gross = itemNumber("Net_Amount") + itemNumber("Discount_amount");
+            const double discount = RoundToTwoPlaces(
+                (itemNumber("Discount_rate") + rate + num(header("CUST_DISC_RATE"))) * gross / 100);
+            setField(item, "Discount_amount", discount);
+            setField(item, "Net_Amount", gross - discount);
+            if (lessCustomerRate) {
+                rate -= customerRate;
+                setField(item, "Add_disc_rate", rate);
+            }
+        }
+    }
+}
+
+// Sets the tax code and amount; returns the rate used.
+double StageTwoRun::setItemTax(const ObjectRef& item)
+{
+    int16_t taxCode = basic::CBool(customer("OVERRIDE_PRODUCT_TAX")) ? basic::CInt(customer("DEF_TAX_CODE"))
+                                                                     : basic::CInt(product("TAX_CODE"));
+    const QString lineCode = value(slot::LineTaxCode);
+    if (!lineCode.isEmpty()) {
+        const double given = num(lineCode);
+        if (given >= 0 && given < 100)
+            taxCode = basic::CInt(Variant(lineCode));
+    }
+    m_state.pass.CurrentStep = QStringLiteral("AFTER 46");
+    const QString stockCode = basic::CStr(field(item, QStringLiteral("Stock_Code")));
+    if (stockCode == QLatin1String("S2"))
+        taxCode = 0;
+    else if (stockCode == QLatin1String("S1"))
+        taxCode = 1;
+    setField(item, "Tax_Code", taxCode);
+    // The rate is always the rate of the code the line is posted with.
+    const double rate = taxRate(taxCode);
+    const double net = num(field(item, QStringLiteral("Net_Amount")));
+    setField(item, "Tax_Amount",
+             RoundToTwoPlaces(rate * (net - net * num(header("Settlement_Disc_Rate")) / 100) / 100));
+    return rate;
+}
+
+void StageTwoRun::setServiceText(const ObjectRef& item)
+{
+    if (basic::CByte(field(item, QStringLiteral("Service_flag"))) != 2)
+        return;
+    QString text;
+    if (mapped(slot::DetailsLine1))
+        text = value(slot::DetailsLine1);
+    for (int s = slot::DetailsLine1 + 1; s <= slot::DetailsLine5; ++s) {
+        if (mapped(s))
+            text += QStringLiteral("\r\n") + value(s);
+    }
+    item->put(QStringLiteral("Text"), text);
+    setField(item, "TEXT",
+             m_productFound ? product("DESCRIPTION")
+                            : field(m_state.package.SetupDataRec, QStringLiteral("INVOICE_DEF_SRVTEXT")));
+}
+
+double StageTwoRun::taxRate(int16_t taxCode)
+{
+    return num(field(m_state.package.ControlDataRec, QStringLiteral("T") + QString::number(taxCode) +
+                                                         QStringLiteral("_RATE")));
+}
+
+} // namespace importer

@@ -1,0 +1,127 @@
+#pragma once
+
+#include "app/import/ImportState.h"
+
+#include "platform/basic/Variant.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+// One pass of stage two. Not part of the module's interface: PostImportFile is.
+// The frame (documents, header, commit, failure handling) is in StageTwo.cpp, the
+// item lines in StageTwoItems.cpp, carriage, totals and payment in StageTwoTotals.cpp.
+namespace importer {
+
+class ImportContext;
+class MainWindowView;
+
+class StageTwoRun
+{
+public:
+    StageTwoRun(ImportContext& context, const QString& callerForm, const QString& mode);
+    void run();
+
+private:
+    // The frame.
+    void openFile();
+    void createPassObjects();
+    // False when the file ended before a first data line.
+    bool readFirstLine();
+    void postDocuments();
+    void startDocument();
+    bool findCustomer();
+    void skipDocument();
+    void setHeaderFields();
+    void setDocumentDate();
+    void setExchangeRate();
+    void setSettlementTerms();
+    void testLockDown();
+    // Reads the next line of the document; false when the document's lines ended.
+    bool nextLineOfDocument();
+    void commitDocument();
+    void finishPass();
+    void handleFailure(int32_t number);
+    void recordEntry(const QString& message, int32_t column = 0, const QString& value = {});
+
+    // Item lines.
+    void buildItemLine();
+    void setItemProduct(const ObjectRef& item, const QString& code, bool special);
+    void priceItemLine(const ObjectRef& item, const QString& code, bool special);
+    void applyCustomerPricing(const ObjectRef& item, const QString& code, double quantity);
+    void applyFileDiscounts(const ObjectRef& item);
+    double setItemTax(const ObjectRef& item);
+    void setServiceText(const ObjectRef& item);
+
+    // Carriage, totals and payment.
+    void setLineCarriage();
+    void finishDocument();
+    void applyCarriageOption();
+    void applyInvoiceValueDiscount();
+    void setPayment();
+    void findBankForCurrency();
+    double carriageTax(double net, int16_t taxCode);
+    double taxRate(int16_t taxCode);
+
+    // Slots of the current line: mapped when the layout names a column for them.
+    bool mapped(int slot) const;
+    QString value(int slot) const;
+    bool isEmpty(int slot) const { return value(slot).isEmpty(); }
+    // A whole-number slot that stage one accepted empty as 0 converts as 0 here too.
+    basic::Variant numberText(int slot) const;
+    bool settingIsOne(const char* key) const;
+    bool lockDownVersion() const;
+    bool v18OrLater() const { return lockDownVersion(); }
+    bool validateMode() const { return m_validate; }
+
+    // The package objects.
+    ObjectRef create(const char* name);
+    basic::Variant header(const char* name);
+    void setHeader(const char* name, const basic::Variant& v);
+    static basic::Variant field(const ObjectRef& object, const QString& name);
+    static void setField(const ObjectRef& object, const char* name, const basic::Variant& v);
+    basic::Variant customer(const char* name);
+    // The product of the current line; a line whose product was not found, or not
+    // looked up, reads an empty record rather than what an earlier line found.
+    basic::Variant product(const char* name);
+
+    ImportContext& m_context;
+    ImportState& m_state;
+    MainWindowView& m_window;
+    QString m_callerForm;
+    bool m_validate;
+    bool m_import;
+
+    // Set-up values of the pass.
+    double m_carrNetDefault = 0;
+    int16_t m_carrDeptDefault = 0;
+    int16_t m_carrNomDefault = 4000;
+    double m_discUnitPrice = 0;
+    ObjectRef m_pricing;
+
+    // The current document.
+    QString m_accountRef;
+    QString m_docTransType;
+    QString m_docBankAccount;
+    double m_itemsNetTotal = 0;
+    double m_itemsTaxTotal = 0;
+    double m_paymentTotal = 0;
+    double m_netValueDiscount = 0;
+    QString m_netValueDiscountText;
+    double m_exchangeRate = 0;
+    int32_t m_itemNo = 0;
+    std::vector<ObjectRef> m_itemLines;
+    bool m_customerFound = false;
+    bool m_productFound = false;
+    double m_linePrice = 0;
+    // Whether a line of this document set the carriage tax: a later line that drops
+    // the carriage back to the default must not leave that tax behind.
+    bool m_carriageTaxSet = false;
+
+    // The pass.
+    bool m_atEnd = false;
+    bool m_everyDocumentCommitted = true;
+};
+
+} // namespace importer

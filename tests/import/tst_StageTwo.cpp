@@ -1,0 +1,369 @@
+// Stage two and the driver against the package stand-in: each case imports a small
+// file into a fresh company and reads back what was posted.
+#include "tests/import/ImportHarness.h"
+
+#include "app/import/Rounding.h"
+#include "app/import/StageTwo.h"
+#include "app/import/driver/ImportDriver.h"
+
+#include "package/company/CompanyFolder.h"
+#include "package/company/Ledger.h"
+#include "package/company/Seed.h"
+
+#include "platform/automation/ClassRegistry.h"
+#include "platform/basic/Conversions.h"
+#include "platform/basic/RuntimeError.h"
+#include "platform/forms/MessageService.h"
+#include "platform/settings/SettingsStore.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTest>
+
+namespace {
+
+const QString BinDir = QStringLiteral(QUILLAR_BIN_DIR);
+
+// The edition that allows service lines ("S3"). Tax rates 0, 20 and 5 per cent;
+// pounds (rate 1), euros (1.5) and a currency whose rate was never set (0); a bank
+// account in pounds and one in euros.
+const char* const BaseSeed = R"({
+  "version": "23.0", "name": "Posting Test Ltd", "program_type": 1,
+  "users": [{"name": "MANAGER", "password": "secret"}],
+  "setup": {"STOCK_UNITDP": 4, "STOCK_QTYDP": 3, "INVOICE_CARR_NET": 0, "INVOICE_CARR_NOMINAL": "4905",
+            "INVOICE_DEF_SRVTEXT": "Service"},
+  "control": {"T0_RATE": 0, "T1_RATE": 20, "T2_RATE": 5, "T9_RATE": 17.5},
+  "currencies": [{"CODE": "GBP", "EXCHANGE_RATE": 1}, {"CODE": "EUR", "EXCHANGE_RATE": 1.5},
+                 {"CODE": "XXX", "EXCHANGE_RATE": 0}],
+  "customers": [
+    {"ACCOUNT_REF": "C001", "NAME": "First Customer", "ADDRESS_1": "1 High St", "DEF_NOM_CODE": "4010",
+     "DEPT_NUMBER": 3, "DEL_NAME": "Goods In", "DEL_ADDRESS_1": "Dock 4",
+     "SETTLEMENT_DISC_RATE": 2.5, "SETTLEMENT_DUE_DAYS": 14},
+    {"ACCOUNT_REF": "E001", "NAME": "Euro Customer", "CURRENCY": 1},
+    {"ACCOUNT_REF": "T001", "NAME": "Taxed Customer", "OVERRIDE_PRODUCT_TAX": true, "DEF_TAX_CODE": 2},
+    {"ACCOUNT_REF": "D001", "NAME": "Discount Customer", "DISCOUNT_RATE": 10, "DISCOUNT_TYPE": 1},
+    {"ACCOUNT_REF": "X001", "NAME": "Rateless Customer", "CURRENCY": 2}
+  ],
+  "products": [
+    {"STOCK_CODE": "P1", "DESCRIPTION": "Widget", "UNIT_OF_SALE": "Each", "NOMINAL_CODE": "4000",
+     "SALES_PRICE": 10, "TAX_CODE": 1},
+    {"STOCK_CODE": "P2", "DESCRIPTION": "Gadget", "SALES_PRICE": 4, "TAX_CODE": 2},
+    {"STOCK_CODE": "P0", "DESCRIPTION": "Free sample", "SALES_PRICE": 0, "TAX_CODE": 1}
+  ],
+  "nominals": [{"ACCOUNT_REF": "4000"}, {"ACCOUNT_REF": "4010"}, {"ACCOUNT_REF": "4905"},
+               {"ACCOUNT_REF": "1200"}],
+  "banks": [{"ACCOUNT_REF": "1200", "NAME": "Current", "CURRENCY": 0},
+            {"ACCOUNT_REF": "1210", "NAME": "Euro account", "CURRENCY": 1}],
+  "prices": [{"ACCOUNT_REF": "D001", "STOCK_CODE": "P1", "PRICE": 8}]
+})";
+
+// A fresh company, the driver's settings, and the posted documents read back.
+struct PostingFixture
+{
+    explicit PostingFixture(const QJsonObject& changes = {})
+    {
+        QJsonObject seed = QJsonDocument::fromJson(BaseSeed).object();
+        for (auto it = changes.begin(); it != changes.end(); ++it) {
+            if (it.value().isObject() && seed.value(it.key()).isObject()) {
+                QJsonObject merged = seed.value(it.key()).toObject();
+                const QJsonObject more = it.value().toObject();
+                for (auto m = more.begin(); m != more.end(); ++m)
+                    merged.insert(m.key(), m.value());
+                seed.insert(it.key(), merged);
+            } else {
+                seed.insert(it.key(), it.value());
+            }
+        }
+        folder = h.dir.filePath(QStringLiteral("real"));
+        company::createCompany(seed, folder, QStringLiteral("test seed"));
+        // Each case starts from the defaults: the settings store outlives a case.
+        static const QStringList keptFromHarness = {"pellmoorconfigdir", "VorlenDataPath", "VorlenUsername",
+                                                    "iors", "importtransno", "CheckFileFormat", "ImportHeaders"};
+        for (const auto& key : settings::knownKeys()) {
+            if (!keptFromHarness.contains(QLatin1String(key.key), Qt::CaseInsensitive))
+                h.setSetting(QLatin1String(key.key), QLatin1String(key.defaultValue));
+        }
+        h.setSetting(QStringLiteral("VorlenDataPath"), folder);
+        h.setSetting(QStringLiteral("VorlenPassword"), QStringLiteral("secret"));
+        h.settingsForm.datapath = folder;
+        h.context.createEngine = [](const QString& id) { return automation::createObject(id); };
+        h.window.corvelVersion = QStringLiteral("V") + seed.value(QStringLiteral("version")).toString().left(2);
+    }
+
+    QJsonArray posted()
+    {
+        auto ledger = company::Ledger::open(
+            company::folder::ledgerFileOf(company::folder::accdataOf(folder)));
+        return ledger->listDocuments();
+    }
+
+    // "key=value" pairs of the settings store; "form.box=n" ticks a settings-form box.
+    void setSettings(const QStringList& pairs)
+    {
+        for (const QString& pair : pairs) {
+            const QString key = pair.section(QLatin1Char('='), 0, 0);
+            const QString value = pair.section(QLatin1Char('='), 1);
+            if (key == QLatin1String("form.takePriceIfZero"))
+                h.settingsForm.takePriceIfZero = value.toInt();
+            else if (key == QLatin1String("form.overrideDescription"))
+                h.settingsForm.overrideDescription = value.toInt();
+            else if (key == QLatin1String("form.customerPricing"))
+                h.settingsForm.customerPricing = value.toInt();
+            else
+                h.setSetting(key, value);
+        }
+    }
+
+    ImportHarness h;
+    QString folder;
+};
+
+const QStringList ItemLayout = {"Transaction Type", "Account Reference", "Transaction Date", "Product Code",
+                                "Quantity",         "Unit Price"};
+
+// "FIELD" of a document, or "items.N.FIELD" of its item N (from 1).
+QJsonValue valueAt(const QJsonObject& document, const QString& path)
+{
+    const QStringList parts = path.split(QLatin1Char('.'));
+    if (parts.size() == 3 && parts[0] == QLatin1String("items"))
+        return document.value(QStringLiteral("items")).toArray().at(parts[1].toInt() - 1).toObject().value(
+            parts[2]);
+    return document.value(path);
+}
+
+// Compares "PATH=value" expectations; numbers to the cent.
+void compareFields(const QJsonObject& document, const QStringList& expected)
+{
+    for (const QString& e : expected) {
+        const QString path = e.section(QLatin1Char('='), 0, 0);
+        const QString want = e.section(QLatin1Char('='), 1);
+        const QJsonValue got = valueAt(document, path);
+        if (got.isDouble()) {
+            const auto wanted = basic::parseNumber(want);
+            QVERIFY2(wanted && qAbs(got.toDouble() - *wanted) < 0.005,
+                     qPrintable(path + QStringLiteral(": got ") + QString::number(got.toDouble(), 'f', 6) +
+                                QStringLiteral(", expected ") + want));
+        } else if (got.isNull() || got.isUndefined()) {
+            QVERIFY2(want == QLatin1String("null"), qPrintable(path + QStringLiteral(": unset, expected ") + want));
+        } else {
+            const QString text = got.isBool() ? (got.toBool() ? QStringLiteral("true") : QStringLiteral("false"))
+                                              : got.toString();
+            QVERIFY2(text == want, qPrintable(path + QStringLiteral(": got ") + text + QStringLiteral(", expected ") +
+                                              want));
+        }
+    }
+}
+
+} // namespace
+
+class TestStageTwo : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (!QFile::exists(BinDir + QStringLiteral("/vdo/vlvdoengine230.dll")))
+            QSKIP("the package stand-in is not built");
+        for (const char* library : {"vlvdoengine230.dll", "vlvdoengine170.dll"}) {
+            QProcess p;
+            p.start(BinDir + QStringLiteral("/regsvr"),
+                    {BinDir + QStringLiteral("/vdo/") + QLatin1String(library), QStringLiteral("/s")});
+            QVERIFY(p.waitForFinished(60000));
+            QCOMPARE(p.exitCode(), 0);
+        }
+    }
+
+    void cleanup() { qunsetenv("VORLEN_FAULTS"); }
+
+    void roundToTwoPlaces_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<double>("rounded");
+        QTest::addRow("exact") << 12.34 << 12.34;
+        QTest::addRow("half rounds up") << 0.125 << 0.13;
+        QTest::addRow("negative half rounds towards plus infinity") << -0.125 << -0.12;
+        QTest::addRow("negative half, larger") << -1.235 << -1.23;
+        QTest::addRow("a hair below a half still rounds up") << 1.005 << 1.01;
+        QTest::addRow("below a half rounds down") << 2.344 << 2.34;
+        QTest::addRow("negative below a half") << -2.344 << -2.34;
+        QTest::addRow("negative above a half") << -2.346 << -2.35;
+        QTest::addRow("quarter of a penny") << 0.005 << 0.01;
+        QTest::addRow("zero") << 0.0 << 0.0;
+        QTest::addRow("largest that fits") << 21474836.47 << 21474836.47;
+    }
+
+    void roundToTwoPlaces()
+    {
+        QFETCH(double, value);
+        QFETCH(double, rounded);
+        QCOMPARE(importer::RoundToTwoPlaces(value), rounded);
+    }
+
+    void roundToTwoPlacesOverflows_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addRow("just past the 32-bit hundredths") << 21474836.48;
+        QTest::addRow("large negative") << -21474836.50;
+        QTest::addRow("not a number") << std::numeric_limits<double>::quiet_NaN();
+    }
+
+    void roundToTwoPlacesOverflows()
+    {
+        QFETCH(double, value);
+        try {
+            importer::RoundToTwoPlaces(value);
+            QFAIL("no overflow raised");
+        } catch (const basic::RuntimeError& e) {
+            QCOMPARE(e.number(), basic::err::Overflow);
+        }
+    }
+
+    // One document of a few lines; each row names what the posted document holds.
+    void postsDocument_data()
+    {
+        QTest::addColumn<QStringList>("layout");
+        QTest::addColumn<QStringList>("settings");
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("expected");
+
+        const QStringList base = ItemLayout;
+        QTest::addRow("plain invoice line from the product")
+            << base << QStringList() << QByteArray("I,C001,01/12/2026,P1,3,10\r\n")
+            << QStringList{"DOCUMENT_KIND=invoice", "TYPE=261", "INVOICE_TYPE_CODE=0", "NAME=First Customer",
+                           "ADDRESS_1=1 High St", "INVOICE_DATE=2026-12-01", "PAYMENT_REF=IMPORT",
+                           "TAKEN_BY=MANAGER", "GLOBAL_NOM_CODE=", "FOREIGN_RATE=1", "CURRENCY=0",
+                           "items.1.DESCRIPTION=Widget", "items.1.UNIT_OF_SALE=Each", "items.1.NOMINAL_CODE=4000",
+                           "items.1.QTY_ORDER=3", "items.1.UNIT_PRICE=10", "items.1.NET_AMOUNT=30",
+                           "items.1.FULL_NET_AMOUNT=30", "items.1.TAX_CODE=1", "items.1.TAX_RATE=20",
+                           "items.1.TAX_AMOUNT=6", "items.1.DEPT_NUMBER=3", "ITEMS_NET=30", "ITEMS_TAX=6"};
+        QTest::addRow("lower-case c is a credit note")
+            << base << QStringList() << QByteArray("c,C001,01/12/2026,P1,1,10\r\n")
+            << QStringList{"DOCUMENT_KIND=credit", "TYPE=265", "INVOICE_TYPE_CODE=3"};
+        QTest::addRow("date of eight digits is day, month, year")
+            << base << QStringList() << QByteArray("I,C001,05112026,P1,1,10\r\n")
+            << QStringList{"INVOICE_DATE=2026-11-05"};
+        QTest::addRow("a hair below a half rounds the net up")
+            << base << QStringList() << QByteArray("I,C001,01/12/2026,P1,1,1.005\r\n")
+            << QStringList{"items.1.NET_AMOUNT=1.01", "items.1.UNIT_PRICE=1.005"};
+        QTest::addRow("quantity 2 at 0.0025")
+            << base << QStringList() << QByteArray("I,C001,01/12/2026,P1,2,0.0025\r\n")
+            << QStringList{"items.1.NET_AMOUNT=0.01"};
+        QTest::addRow("foreign price option multiplies by the rate")
+            << base << QStringList{"checkfcprice=1"} << QByteArray("I,E001,01/12/2026,P1,3,10\r\n")
+            << QStringList{"FOREIGN_RATE=1.5", "CURRENCY=1", "items.1.UNIT_PRICE=15", "items.1.NET_AMOUNT=45",
+                           "items.1.FULL_NET_AMOUNT=45"};
+        QTest::addRow("no price column takes the product's price")
+            << QStringList{"Transaction Type", "Account Reference", "Transaction Date", "Product Code", "Quantity"}
+            << QStringList() << QByteArray("I,C001,01/12/2026,P2,2\r\n")
+            << QStringList{"items.1.UNIT_PRICE=4", "items.1.NET_AMOUNT=8", "items.1.TAX_CODE=2",
+                           "items.1.TAX_AMOUNT=0.4"};
+        const QStringList amount = base + QStringList{"Discount Amount"};
+        QTest::addRow("discount amount 10 on 100")
+            << amount << QStringList() << QByteArray("I,C001,01/12/2026,P1,10,10,10\r\n")
+            << QStringList{"items.1.DISCOUNT_AMOUNT=10", "items.1.NET_AMOUNT=90", "items.1.ADD_DISC_RATE=10",
+                           "items.1.TAX_AMOUNT=18"};
+        QTest::addRow("discount amount 0 changes nothing")
+            << amount << QStringList() << QByteArray("I,C001,01/12/2026,P1,10,10,0\r\n")
+            << QStringList{"items.1.DISCOUNT_AMOUNT=0", "items.1.NET_AMOUNT=100"};
+        QTest::addRow("discount amount less the customer's rate")
+            << amount << QStringList() << QByteArray("I,D001,01/12/2026,P1,10,10,10\r\n")
+            << QStringList{"items.1.DISCOUNT_AMOUNT=10", "items.1.NET_AMOUNT=90", "items.1.ADD_DISC_RATE=0"};
+        const QStringList rate = base + QStringList{"Discount Rate"};
+        QTest::addRow("discount rate 12.5 on 200")
+            << rate << QStringList() << QByteArray("I,C001,01/12/2026,P1,20,10,12.5\r\n")
+            << QStringList{"items.1.DISCOUNT_AMOUNT=25", "items.1.NET_AMOUNT=175", "items.1.ADD_DISC_RATE=12.5"};
+        QTest::addRow("discount rate rounds the discount")
+            << rate << QStringList() << QByteArray("I,C001,01/12/2026,P1,3,9.99,12.5\r\n")
+            << QStringList{"items.1.DISCOUNT_AMOUNT=3.75", "items.1.NET_AMOUNT=26.22"};
+        const QStringList unitDiscount = base + QStringList{"Unit Discount Price"};
+        QTest::addRow("unit discount price 8 on 10")
+            << unitDiscount << QStringList() << QByteArray("I,C001,01/12/2026,P1,5,10,8\r\n")
+            << QStringList{"items.1.ADD_DISC_RATE=20", "items.1.DISCOUNT_AMOUNT=10", "items.1.NET_AMOUNT=40"};
+        QTest::addRow("unit discount price equal to the price changes nothing")
+            << unitDiscount << QStringList() << QByteArray("I,C001,01/12/2026,P1,5,10,10\r\n")
+            << QStringList{"items.1.DISCOUNT_AMOUNT=0", "items.1.NET_AMOUNT=50"};
+        QTest::addRow("zero price takes the product's price and its net")
+            << base << QStringList{"form.takePriceIfZero=1"} << QByteArray("I,C001,01/12/2026,P1,3,0\r\n")
+            << QStringList{"items.1.UNIT_PRICE=10", "items.1.NET_AMOUNT=30", "items.1.FULL_NET_AMOUNT=30",
+                           "items.1.TAX_AMOUNT=6"};
+        QTest::addRow("zero price without the option stays zero")
+            << base << QStringList() << QByteArray("I,C001,01/12/2026,P1,3,0\r\n")
+            << QStringList{"items.1.UNIT_PRICE=0", "items.1.NET_AMOUNT=0"};
+        QTest::addRow("the file's description over the product's")
+            << base + QStringList{"Product Description"} << QStringList{"form.overrideDescription=1"}
+            << QByteArray("I,C001,01/12/2026,P1,1,10,Blue widget\r\n")
+            << QStringList{"items.1.DESCRIPTION=Blue widget"};
+        const QStringList tax = base + QStringList{"Line Tax Code", "Product Description"};
+        QTest::addRow("line tax code 0 is taken")
+            << tax << QStringList() << QByteArray("I,C001,01/12/2026,P1,1,10,0,\r\n")
+            << QStringList{"items.1.TAX_CODE=0", "items.1.TAX_AMOUNT=0", "items.1.TAX_RATE=0"};
+        QTest::addRow("S1 is tax code 1 whatever the line says")
+            << tax << QStringList() << QByteArray("I,C001,01/12/2026,S1,1,10,2,Delivery\r\n")
+            << QStringList{"items.1.TAX_CODE=1", "items.1.TAX_AMOUNT=2", "items.1.SERVICE_FLAG=0"};
+        QTest::addRow("S2 is tax code 0")
+            << tax << QStringList() << QByteArray("I,C001,01/12/2026,S2,1,10,1,Insurance\r\n")
+            << QStringList{"items.1.TAX_CODE=0", "items.1.TAX_AMOUNT=0"};
+        QTest::addRow("customer overriding product tax: the line's rate is its code's")
+            << base << QStringList() << QByteArray("I,T001,01/12/2026,P1,1,100\r\n")
+            << QStringList{"items.1.TAX_CODE=2", "items.1.TAX_RATE=5", "items.1.TAX_AMOUNT=5",
+                           "GLOBAL_TAX_CODE=2"};
+        QTest::addRow("settlement terms from the customer")
+            << base << QStringList{"CheckSettlementDiscount=1"} << QByteArray("I,C001,01/12/2026,P1,10,10\r\n")
+            << QStringList{"SETTLEMENT_DISC_RATE=2.5", "SETTLEMENT_DUE_DAYS=14", "items.1.TAX_AMOUNT=19.5"};
+        QTest::addRow("delivery address from the customer")
+            << base << QStringList{"CheckDeliveryAddress=1"} << QByteArray("I,C001,01/12/2026,P1,1,10\r\n")
+            << QStringList{"DELIVERY_NAME=Goods In", "DEL_ADDRESS_1=Dock 4"};
+        QTest::addRow("delivery name mapped but empty: the file wins")
+            << base + QStringList{"Delivery Address Name"} << QStringList{"CheckDeliveryAddress=1"}
+            << QByteArray("I,C001,01/12/2026,P1,1,10,\r\n")
+            << QStringList{"DELIVERY_NAME=", "DEL_ADDRESS_1=Dock 4"};
+        QTest::addRow("customer price and discount")
+            << base << QStringList{"CheckCustomerPricing=1"} << QByteArray("I,D001,01/12/2026,P1,10,10\r\n")
+            << QStringList{"items.1.UNIT_PRICE=8", "items.1.DISCOUNT_AMOUNT=8", "items.1.NET_AMOUNT=72",
+                           "CUST_DISC_RATE=10"};
+        QTest::addRow("message line carries no amounts")
+            << base + QStringList{"Product Description"} << QStringList()
+            << QByteArray("I,C001,01/12/2026,P1,1,10,\r\nI,C001,01/12/2026,M,,,Note to customer\r\n")
+            << QStringList{"items.2.STOCK_CODE=M", "items.2.DESCRIPTION=Note to customer", "items.2.NET_AMOUNT=0",
+                           "items.2.QTY_ORDER=0", "ITEMS_NET=10", "ITEMS_TAX=2"};
+        QTest::addRow("service line text")
+            << base + QStringList{"Details Line 1", "Details Line 2", "Details Line 3", "Product Description"}
+            << QStringList()
+            << QByteArray("I,C001,01/12/2026,S3,1,50,First,,Third,Labour\r\nI,C001,01/12/2026,P1,1,10,,,,\r\n")
+            << QStringList{"items.1.SERVICE_FLAG=2", "items.1.SERVICE_TEXT=First\r\n\r\nThird",
+                           "items.1.TEXT=Service", "items.1.NOMINAL_CODE=4010", "items.2.SERVICE_FLAG=0"};
+    }
+
+    void postsDocument()
+    {
+        QFETCH(QStringList, layout);
+        QFETCH(QStringList, settings);
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, expected);
+        forms::ScopedScriptedMessages boxes;
+        PostingFixture f;
+        f.setSettings(settings);
+        f.h.writeLayout(layout, {"Account Reference"});
+        f.h.writeImport(file);
+        boxes.service().queueAnswer(forms::AnswerYes);
+
+        importer::RunImport(f.h.context);
+
+        const QJsonArray docs = f.posted();
+        QVERIFY2(docs.size() == 1, qPrintable(f.h.log.text));
+        compareFields(docs.at(0).toObject(), expected);
+        QVERIFY(f.h.context.state.pass.ImportOK);
+    }
+};
+
+int runStageTwoTests(int argc, char** argv)
+{
+    TestStageTwo t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_StageTwo.moc"
