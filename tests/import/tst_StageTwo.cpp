@@ -28,8 +28,8 @@ namespace {
 const QString BinDir = QStringLiteral(QUILLAR_BIN_DIR);
 
 // The edition that allows service lines ("S3"). Tax rates 0, 20 and 5 per cent;
-// pounds (rate 1), euros (1.5) and a currency whose rate was never set (0); a bank
-// account in pounds and one in euros.
+// pounds (rate 1), euros (1.5), a currency whose rate was never set (0) and dollars
+// (2); a bank account in pounds and one in euros, none in dollars.
 const char* const BaseSeed = R"({
   "version": "23.0", "name": "Posting Test Ltd", "program_type": 1,
   "users": [{"name": "MANAGER", "password": "secret"}],
@@ -37,7 +37,7 @@ const char* const BaseSeed = R"({
             "INVOICE_DEF_SRVTEXT": "Service"},
   "control": {"T0_RATE": 0, "T1_RATE": 20, "T2_RATE": 5, "T9_RATE": 17.5},
   "currencies": [{"CODE": "GBP", "EXCHANGE_RATE": 1}, {"CODE": "EUR", "EXCHANGE_RATE": 1.5},
-                 {"CODE": "XXX", "EXCHANGE_RATE": 0}],
+                 {"CODE": "XXX", "EXCHANGE_RATE": 0}, {"CODE": "USD", "EXCHANGE_RATE": 2}],
   "customers": [
     {"ACCOUNT_REF": "C001", "NAME": "First Customer", "ADDRESS_1": "1 High St", "DEF_NOM_CODE": "4010",
      "DEPT_NUMBER": 3, "DEL_NAME": "Goods In", "DEL_ADDRESS_1": "Dock 4",
@@ -45,7 +45,8 @@ const char* const BaseSeed = R"({
     {"ACCOUNT_REF": "E001", "NAME": "Euro Customer", "CURRENCY": 1},
     {"ACCOUNT_REF": "T001", "NAME": "Taxed Customer", "OVERRIDE_PRODUCT_TAX": true, "DEF_TAX_CODE": 2},
     {"ACCOUNT_REF": "D001", "NAME": "Discount Customer", "DISCOUNT_RATE": 10, "DISCOUNT_TYPE": 1},
-    {"ACCOUNT_REF": "X001", "NAME": "Rateless Customer", "CURRENCY": 2}
+    {"ACCOUNT_REF": "X001", "NAME": "Rateless Customer", "CURRENCY": 2},
+    {"ACCOUNT_REF": "U001", "NAME": "Dollar Customer", "CURRENCY": 3}
   ],
   "products": [
     {"STOCK_CODE": "P1", "DESCRIPTION": "Widget", "UNIT_OF_SALE": "Each", "NOMINAL_CODE": "4000",
@@ -59,6 +60,31 @@ const char* const BaseSeed = R"({
             {"ACCOUNT_REF": "1210", "NAME": "Euro account", "CURRENCY": 1}],
   "prices": [{"ACCOUNT_REF": "D001", "STOCK_CODE": "P1", "PRICE": 8}]
 })";
+
+// Takes the "seed.section.FIELD=value" entries out of a settings list, as changes
+// to the base seed's objects ("seed.setup.INVOICE_CARR_NET=5").
+QJsonObject takeSeedChanges(QStringList& settings)
+{
+    QJsonObject changes;
+    for (auto it = settings.begin(); it != settings.end();) {
+        if (!it->startsWith(QLatin1String("seed."))) {
+            ++it;
+            continue;
+        }
+        const QString path = it->section(QLatin1Char('='), 0, 0);
+        const QString text = it->section(QLatin1Char('='), 1);
+        const QString section = path.section(QLatin1Char('.'), 1, 1);
+        QJsonObject object = changes.value(section).toObject();
+        const auto number = basic::parseNumber(text);
+        QJsonValue v = number ? QJsonValue(*number) : QJsonValue(text);
+        if (text == QLatin1String("true") || text == QLatin1String("false"))
+            v = QJsonValue(text == QLatin1String("true"));
+        object.insert(path.section(QLatin1Char('.'), 2), v);
+        changes.insert(section, object);
+        it = settings.erase(it);
+    }
+    return changes;
+}
 
 // A fresh company, the driver's settings, and the posted documents read back.
 struct PostingFixture
@@ -336,7 +362,66 @@ private Q_SLOTS:
             << QByteArray("I,C001,01/12/2026,S3,1,50,First,,Third,Labour\r\nI,C001,01/12/2026,P1,1,10,,,,\r\n")
             << QStringList{"items.1.SERVICE_FLAG=2", "items.1.SERVICE_TEXT=First\r\n\r\nThird",
                            "items.1.TEXT=Service", "items.1.NOMINAL_CODE=4010", "items.2.SERVICE_FLAG=0"};
-    }
+
+        const QStringList carriage = base + QStringList{"Carr Net", "Carr Tax Code", "Carr Tax Amount"};
+        QTest::addRow("carriage tax computed from the code")
+            << carriage << QStringList() << QByteArray("I,C001,01/12/2026,P1,1,10,10,9,\r\n")
+            << QStringList{"CARR_NET=10", "CARR_TAX_CODE=9", "CARR_TAX=1.75", "CARR_NOM_CODE=4905",
+                           "ITEMS_NET=20", "ITEMS_TAX=3.75"};
+        QTest::addRow("carriage tax amount given is kept")
+            << carriage << QStringList() << QByteArray("I,C001,01/12/2026,P1,1,10,10,9,2\r\n")
+            << QStringList{"CARR_TAX=2", "ITEMS_TAX=4"};
+        QTest::addRow("no code on a line: the document's code decides the tax")
+            << carriage << QStringList()
+            << QByteArray("I,C001,01/12/2026,P1,1,10,10,1,\r\nI,C001,01/12/2026,P1,1,10,10,,5\r\n")
+            << QStringList{"CARR_NET=10", "CARR_TAX=2"};
+        QTest::addRow("carriage dropped by the last line takes no tax")
+            << carriage << QStringList()
+            << QByteArray("I,C001,01/12/2026,P1,1,10,10,1,\r\nI,C001,01/12/2026,P1,1,10,,,\r\n")
+            << QStringList{"CARR_NET=0", "CARR_TAX=0", "CARR_NOM_CODE=4905", "ITEMS_NET=20", "ITEMS_TAX=4"};
+        QTest::addRow("carriage option in a foreign currency")
+            << base << QStringList{"CheckCarriageCharge=1", "seed.setup.INVOICE_CARR_NET=5"}
+            << QByteArray("I,E001,01/12/2026,P1,1,10\r\n")
+            << QStringList{"CARR_NET=7.5", "CARR_TAX=1.5", "CARR_TAX_CODE=1", "ITEMS_NET=17.5"};
+        const QStringList bands = {"CheckCustomerPricing=1", "seed.setup.SALES_AMOUNT_SOLD_10=0",
+                                   "seed.setup.SALES_ADD_DISC_10=50", "seed.setup.SALES_AMOUNT_SOLD_9=1000",
+                                   "seed.setup.SALES_ADD_DISC_9=5", "seed.setup.SALES_AMOUNT_SOLD_5=500",
+                                   "seed.setup.SALES_ADD_DISC_5=2"};
+        QTest::addRow("invoice-value band 9 re-prices the lines")
+            << base << bands << QByteArray("I,D001,01/12/2026,P1,150,8\r\n")
+            << QStringList{"items.1.DISCOUNT_RATE=5", "items.1.DISCOUNT_AMOUNT=180", "items.1.NET_AMOUNT=1020",
+                           "items.1.TAX_AMOUNT=204", "ITEMS_NET=1020", "ITEMS_TAX=204"};
+        QTest::addRow("invoice-value band 5")
+            << base << bands << QByteArray("I,D001,01/12/2026,P1,80,8\r\n")
+            << QStringList{"items.1.DISCOUNT_RATE=2", "items.1.DISCOUNT_AMOUNT=76.8", "ITEMS_NET=563.2",
+                           "ITEMS_TAX=112.64"};
+        QTest::addRow("below every band")
+            << base << bands << QByteArray("I,D001,01/12/2026,P1,50,8\r\n")
+            << QStringList{"items.1.DISCOUNT_RATE=0", "ITEMS_NET=360"};
+        QTest::addRow("cash with invoice pays the total")
+            << base + QStringList{"Bank Account"} << QStringList{"CheckCashwithinvoice=1"}
+            << QByteArray("I,C001,01/12/2026,P1,10,10,1200\r\n")
+            << QStringList{"PAYMENT_TYPE=3", "AMOUNT_PREPAID=120", "BANK_CODE=1200"};
+        QTest::addRow("cash with invoice finds the bank in the customer's currency")
+            << base << QStringList{"CheckCashwithinvoice=1"} << QByteArray("I,E001,01/12/2026,P1,10,10\r\n")
+            << QStringList{"AMOUNT_PREPAID=120", "BANK_CODE=1210"};
+        QTest::addRow("cash with invoice pays nothing on a credit note")
+            << base << QStringList{"CheckCashwithinvoice=1"} << QByteArray("C,C001,01/12/2026,P1,10,10\r\n")
+            << QStringList{"PAYMENT_TYPE=0", "AMOUNT_PREPAID=null", "BANK_CODE="};
+        QTest::addRow("cash with invoice pays after the net-value discount")
+            << base + QStringList{"Net Value Discount Amount", "Net Value Discount Description"}
+            << QStringList{"CheckCashwithinvoice=1"} << QByteArray("I,C001,01/12/2026,P1,10,10,10,Loyalty\r\n")
+            << QStringList{"NETVALUE_DISCOUNT=10", "NETVALUE_DESCRIPTION=Loyalty", "NETVALUE_DISCOUNT_PERCENT=10",
+                           "AMOUNT_PREPAID=108"};
+        QTest::addRow("payment values of the lines add up")
+            << base + QStringList{"Payment Value", "Bank Account"} << QStringList()
+            << QByteArray("I,C001,01/12/2026,P1,10,10,50,1200\r\nI,C001,01/12/2026,P1,10,10,50,1200\r\n"
+                          "I,C001,01/12/2026,P1,10,10,50,1200\r\n")
+            << QStringList{"PAYMENT_TYPE=3", "AMOUNT_PREPAID=150", "BANK_CODE=1200", "ITEMS_NET=300"};
+        QTest::addRow("a payment total of 0 posts no payment")
+            << base + QStringList{"Payment Value", "Bank Account"} << QStringList()
+            << QByteArray("I,C001,01/12/2026,P1,10,10,0,1200\r\n")
+            << QStringList{"PAYMENT_TYPE=0", "AMOUNT_PREPAID=null"};    }
 
     void postsDocument()
     {
@@ -345,7 +430,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, file);
         QFETCH(QStringList, expected);
         forms::ScopedScriptedMessages boxes;
-        PostingFixture f;
+        PostingFixture f(takeSeedChanges(settings));
         f.setSettings(settings);
         f.h.writeLayout(layout, {"Account Reference"});
         f.h.writeImport(file);
