@@ -74,7 +74,8 @@ void StageTwoRun::run()
     try {
         openFile();
         createPassObjects();
-        pass.ImportOK = true;
+        // Only the pass that commits can import anything; a validate pass leaves it False.
+        pass.ImportOK = m_import;
         if (readFirstLine())
             postDocuments();
         finishPass();

@@ -42,6 +42,7 @@ const char* const BaseSeed = R"({
     {"ACCOUNT_REF": "C001", "NAME": "First Customer", "ADDRESS_1": "1 High St", "DEF_NOM_CODE": "4010",
      "DEPT_NUMBER": 3, "DEL_NAME": "Goods In", "DEL_ADDRESS_1": "Dock 4",
      "SETTLEMENT_DISC_RATE": 2.5, "SETTLEMENT_DUE_DAYS": 14},
+    {"ACCOUNT_REF": "C002", "NAME": "Second Customer"},
     {"ACCOUNT_REF": "E001", "NAME": "Euro Customer", "CURRENCY": 1},
     {"ACCOUNT_REF": "T001", "NAME": "Taxed Customer", "OVERRIDE_PRODUCT_TAX": true, "DEF_TAX_CODE": 2},
     {"ACCOUNT_REF": "D001", "NAME": "Discount Customer", "DISCOUNT_RATE": 10, "DISCOUNT_TYPE": 1},
@@ -74,6 +75,11 @@ QJsonObject takeSeedChanges(QStringList& settings)
         const QString path = it->section(QLatin1Char('='), 0, 0);
         const QString text = it->section(QLatin1Char('='), 1);
         const QString section = path.section(QLatin1Char('.'), 1, 1);
+        if (path.count(QLatin1Char('.')) == 1) {
+            changes.insert(section, text); // a top-level value: "seed.version=17.0"
+            it = settings.erase(it);
+            continue;
+        }
         QJsonObject object = changes.value(section).toObject();
         const auto number = basic::parseNumber(text);
         QJsonValue v = number ? QJsonValue(*number) : QJsonValue(text);
@@ -116,7 +122,9 @@ struct PostingFixture
         h.setSetting(QStringLiteral("VorlenPassword"), QStringLiteral("secret"));
         h.settingsForm.datapath = folder;
         h.context.createEngine = [](const QString& id) { return automation::createObject(id); };
-        h.window.corvelVersion = QStringLiteral("V") + seed.value(QStringLiteral("version")).toString().left(2);
+        // The connection shows the version of the settings form's hidden box.
+        h.settingsForm.hiddenVersion = seed.value(QStringLiteral("version")).toString();
+        h.window.corvelVersion = QStringLiteral("V") + h.settingsForm.hiddenVersion.left(2);
     }
 
     QJsonArray posted()
@@ -138,6 +146,8 @@ struct PostingFixture
                 h.settingsForm.overrideDescription = value.toInt();
             else if (key == QLatin1String("form.customerPricing"))
                 h.settingsForm.customerPricing = value.toInt();
+            else if (key.startsWith(QLatin1String("env.")))
+                qputenv(key.mid(4).toLatin1().constData(), value.toLatin1());
             else
                 h.setSetting(key, value);
         }
@@ -442,6 +452,187 @@ private Q_SLOTS:
         QVERIFY2(docs.size() == 1, qPrintable(f.h.log.text));
         compareFields(docs.at(0).toObject(), expected);
         QVERIFY(f.h.context.state.pass.ImportOK);
+    }
+
+    // Whole imports through the driver: what the user is shown, the import log, what
+    // is posted and whether the import counts as done.
+    void driverOutcome_data()
+    {
+        QTest::addColumn<QStringList>("settings");
+        QTest::addColumn<QStringList>("layout");
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<bool>("batch");
+        QTest::addColumn<QString>("log"); // "*": not compared
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<int>("posted");
+        QTest::addColumn<bool>("importOK");
+        QTest::addColumn<QStringList>("batchErrors");
+
+        const QString confirm = QStringLiteral("Confirm\tProceed with invoice import?");
+        const QString failed = QStringLiteral(
+            "Quillar Validation\tUnable to import the invoice file as the file has failed validation. Please "
+            "correct these problems before retrying the import.");
+        const QString override = QStringLiteral("Override Lock Down Date\tLock down date is 30/11/2026 There are "
+                                                "transactions on or before this date - do you want to override");
+        const QString lockDownEntry = QStringLiteral(
+            "Lock down date is  30/11/2026 There are transactions on or before this date 29/11/2026. Row 0 column "
+            "0.");
+        const QStringList lockDown = {"seed.setup.CLOSED_LEDGER_DATE_CONTROL_ENABLED=true",
+                                      "seed.setup.CLOSED_LEDGER_CHECK_DATE=2026-11-30"};
+        const QByteArray lockedFile = "I,C001,01/12/2026,P1,1,10\r\nI,C002,29/11/2026,P1,1,10\r\n";
+        const QStringList pay = ItemLayout + QStringList{"Payment Value", "Bank Account"};
+
+        QTest::addRow("keys A, A, B, A make three documents")
+            << QStringList() << ItemLayout
+            << QByteArray("I,C001,01/12/2026,P1,1,10\r\nI,C001,01/12/2026,P2,1,4\r\nI,E001,01/12/2026,P1,1,10\r\n"
+                          "I,C001,01/12/2026,P1,2,10\r\n")
+            << QStringList{"Yes"} << false
+            << QStringLiteral("Invoice No 1 for FIRST CUSTOMER (Unique No. C001) created.\r\n"
+                              "Invoice No 2 for EURO CUSTOMER (Unique No. E001) created.\r\n"
+                              "Invoice No 3 for FIRST CUSTOMER (Unique No. C001) created.\r\n")
+            << QStringList{confirm} << 3 << true << QStringList();
+        QTest::addRow("lower-case i is an invoice")
+            << QStringList() << ItemLayout << QByteArray("i,C001,01/12/2026,P1,1,10\r\n") << QStringList{"Yes"}
+            << false << QStringLiteral("Invoice No 1 for FIRST CUSTOMER (Unique No. C001) created.\r\n")
+            << QStringList{confirm} << 1 << true << QStringList();
+        QTest::addRow("credit note result line")
+            << QStringList() << ItemLayout << QByteArray("C,C001,01/12/2026,P1,1,10\r\n") << QStringList{"Yes"}
+            << false << QStringLiteral("Credit No 1 for FIRST CUSTOMER (Unique No. C001) created.\r\n")
+            << QStringList{confirm} << 1 << true << QStringList();
+        QTest::addRow("sales orders")
+            << QStringList{"iors=1"}
+            << QStringList{"Account Reference", "Transaction Date", "Product Code", "Quantity", "Unit Price"}
+            << QByteArray("C001,01/12/2026,P1,1,10\r\n") << QStringList{"Yes"} << false
+            << QStringLiteral("Order No 1 for FIRST CUSTOMER (Unique No. C001) created.\r\n")
+            << QStringList{QStringLiteral("Confirm\tProceed with SOP import?")} << 1 << true << QStringList();
+        QTest::addRow("document numbers from the file")
+            << QStringList{"importtransno=1"} << ItemLayout + QStringList{"Transaction No"}
+            << QByteArray("I,C001,01/12/2026,P1,1,10,5001\r\n") << QStringList{"Yes"} << false
+            << QStringLiteral("Invoice No 5001 for FIRST CUSTOMER (Unique No. C001) created.\r\n")
+            << QStringList{confirm} << 1 << true << QStringList();
+        QTest::addRow("numbers of an older version come before the commit")
+            << QStringList{"seed.version=17.0"} << ItemLayout
+            << QByteArray("I,C001,01/12/2026,P1,1,10\r\n")
+            << QStringList{"Yes"} << false
+            << QStringLiteral("Invoice No 1 for FIRST CUSTOMER (Unique No. C001) created.\r\n")
+            << QStringList{confirm} << 1 << true << QStringList();
+        QTest::addRow("confirmation answered No posts nothing")
+            << QStringList() << ItemLayout << QByteArray("I,C001,01/12/2026,P1,1,10\r\n") << QStringList{"No"}
+            << false << QString() << QStringList{confirm} << 0 << false << QStringList();
+        QTest::addRow("a stage-one error stops before stage two")
+            << QStringList() << ItemLayout << QByteArray("I,ZZZZ,01/12/2026,P1,1,10\r\n") << QStringList()
+            << false << QStringLiteral("*") << QStringList{failed} << 0 << false << QStringList();
+        QTest::addRow("exchange rate of zero fails the validate pass")
+            << QStringList() << ItemLayout << QByteArray("I,X001,01/12/2026,P1,1,10\r\n") << QStringList()
+            << false << QStringLiteral("Customer Currency exchange rate in Vorlen is zero   Row 1.\r\n")
+            << QStringList{failed} << 0 << false << QStringList();
+        QTest::addRow("payment above the document's total")
+            << QStringList() << pay << QByteArray("I,C001,01/12/2026,P1,1,100,150.5,1200\r\n") << QStringList()
+            << false << QStringLiteral("Payment value cannot be greater than invoice value 150.5 Row 1.\r\n")
+            << QStringList{failed} << 0 << false << QStringList();
+        QTest::addRow("no bank account in the customer's currency")
+            << QStringList{"CheckCashwithinvoice=1"} << ItemLayout << QByteArray("I,U001,01/12/2026,P1,1,100\r\n")
+            << QStringList() << false
+            << QStringLiteral("Bank account to match currency of customer not found  Row 1.\r\n")
+            << QStringList{failed} << 0 << false << QStringList();
+        QTest::addRow("refused commit is a failed import")
+            << QStringList{"env.VORLEN_FAULTS=refuse_commit"} << ItemLayout
+            << QByteArray("I,C001,01/12/2026,P1,1,10\r\nI,E001,01/12/2026,P1,1,10\r\n") << QStringList{"Yes"}
+            << false
+            << QStringLiteral("Invoice No 0 for FIRST CUSTOMER (Unique No. C001) failed on update.\r\n"
+                              "Invoice No 0 for EURO CUSTOMER (Unique No. E001) failed on update.\r\n")
+            << QStringList{confirm} << 0 << false << QStringList();
+        QTest::addRow("type mismatch in the validate pass")
+            << QStringList{"env.VORLEN_FAULTS=raise=Items:13"} << ItemLayout
+            << QByteArray("I,C001,01/12/2026,P1,1,10\r\n") << QStringList() << false << QStringLiteral("Error 13\r\n")
+            << QStringList{QStringLiteral("Quillar - Validate and Import\tNumeric field contains invalid characters, "
+                                          "Please check file structure in settings and try again."),
+                           failed}
+            << 0 << false << QStringList();
+        QTest::addRow("package failure in the validate pass")
+            << QStringList{"env.VORLEN_FAULTS=raise=Items:5"} << ItemLayout
+            << QByteArray("I,C001,01/12/2026,P1,1,10\r\n") << QStringList() << false << QStringLiteral("Error 5\r\n")
+            << QStringList{QStringLiteral("Quillar Error\tAn error has occurred, the error number is 5 CTelNo. Please "
+                                          "check file structure"),
+                           failed}
+            << 0 << false << QStringList();
+        QTest::addRow("package failure in the import pass")
+            << QStringList{"env.VORLEN_FAULTS=raise=Update:5"} << ItemLayout
+            << QByteArray("I,C001,01/12/2026,P1,1,10\r\n") << QStringList{"Yes"} << false
+            << QStringLiteral("Error 5\r\n")
+            << QStringList{confirm, QStringLiteral("Quillar Error\tAn error has occurred, the error number is 5 "
+                                                   "netno,vatno,taxyes. Please check file structure")}
+            << 0 << false << QStringList();
+        QTest::addRow("lock-down overridden")
+            << lockDown << ItemLayout << lockedFile << QStringList{"Yes", "Yes"} << false << QStringLiteral("*")
+            << QStringList{override, confirm} << 2 << true << QStringList();
+        QTest::addRow("lock-down not overridden")
+            << lockDown << ItemLayout << lockedFile << QStringList{"No"} << false << lockDownEntry + "\r\n"
+            << QStringList{override, failed} << 0 << false << QStringList();
+        QTest::addRow("no lock-down before version 18")
+            << lockDown + QStringList{"seed.version=17.0"} << ItemLayout << lockedFile << QStringList{"Yes"}
+            << false << QStringLiteral("*") << QStringList{confirm} << 2 << true << QStringList();
+        QTest::addRow("batch: lock-down is an error without a question")
+            << lockDown << ItemLayout << lockedFile << QStringList() << true << lockDownEntry + "\r\n"
+            << QStringList() << 0 << false << QStringList{lockDownEntry + "  row 0 Column 0"};
+        QTest::addRow("batch: imports without asking")
+            << QStringList() << ItemLayout << QByteArray("I,C001,01/12/2026,P1,1,10\r\n") << QStringList() << true
+            << QStringLiteral("Invoice No 1 for FIRST CUSTOMER (Unique No. C001) created.\r\n") << QStringList()
+            << 1 << true << QStringList();
+        QTest::addRow("batch: a refused document goes into the batch list")
+            << QStringList{"env.VORLEN_FAULTS=refuse_commit"} << ItemLayout
+            << QByteArray("I,C001,01/12/2026,P1,1,10\r\n") << QStringList() << true << QStringLiteral("*")
+            << QStringList() << 0 << false
+            << QStringList{"Invoice No 0 for FIRST CUSTOMER (Unique No. C001) failed on update."};
+        QTest::addRow("batch: stage-one errors end with one driver entry")
+            << QStringList() << ItemLayout << QByteArray("I,ZZZZ,01/12/2026,P1,1,10\r\n") << QStringList() << true
+            << QStringLiteral("*") << QStringList() << 0 << false
+            << QStringList{"*", "Unable to import the invoice file as the file has failed validation"};
+    }
+
+    void driverOutcome()
+    {
+        QFETCH(QStringList, settings);
+        QFETCH(QStringList, layout);
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, answers);
+        QFETCH(bool, batch);
+        QFETCH(QString, log);
+        QFETCH(QStringList, boxes);
+        QFETCH(int, posted);
+        QFETCH(bool, importOK);
+        QFETCH(QStringList, batchErrors);
+        forms::ScopedScriptedMessages scripted;
+        PostingFixture f(takeSeedChanges(settings));
+        f.setSettings(settings);
+        f.h.writeLayout(layout, {"Account Reference"});
+        f.h.writeImport(file);
+        for (const QString& a : answers)
+            scripted.service().queueAnswer(*forms::answerFromName(a));
+        f.h.context.state.batch.BatchRunning = batch;
+
+        importer::RunImport(f.h.context);
+
+        if (log != QLatin1String("*"))
+            QCOMPARE(f.h.log.text, log);
+        QStringList shown;
+        for (const auto& box : scripted.service().shown())
+            shown << box.title + QLatin1Char('\t') + box.text;
+        QCOMPARE(shown.join(QLatin1Char('|')), boxes.join(QLatin1Char('|')));
+        QCOMPARE(f.posted().size(), posted);
+        QCOMPARE(f.h.context.state.pass.ImportOK, importOK);
+        QVERIFY(!f.h.context.state.package.VdoConnected || importOK);
+        if (!batchErrors.isEmpty()) {
+            const auto& list = f.h.context.state.batch.BatchErrors;
+            QVERIFY(list.size() >= size_t(batchErrors.size()));
+            // The expected entries end the list; "*" stands for any one entry.
+            for (qsizetype i = 0; i < batchErrors.size(); ++i) {
+                const QString want = batchErrors.at(batchErrors.size() - 1 - i);
+                if (want != QLatin1String("*"))
+                    QCOMPARE(list[list.size() - 1 - size_t(i)], want);
+            }
+        }
     }
 };
 
