@@ -3,6 +3,7 @@
 #include "tests/import/ImportHarness.h"
 
 #include "app/import/Rounding.h"
+#include "app/import/StageOne.h"
 #include "app/import/StageTwo.h"
 #include "app/import/driver/ImportDriver.h"
 
@@ -22,6 +23,8 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTest>
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -633,6 +636,49 @@ private Q_SLOTS:
                     QCOMPARE(list[list.size() - 1 - size_t(i)], want);
             }
         }
+    }
+
+    // Stage one found every customer; one went away before stage two.
+    void customerGoneBetweenThePasses()
+    {
+        forms::ScopedScriptedMessages boxes;
+        PostingFixture f;
+        f.h.writeLayout(ItemLayout, {"Account Reference"});
+        f.h.writeImport("I,C001,01/12/2026,P1,1,10\r\nI,C002,01/12/2026,P1,1,10\r\nI,C002,01/12/2026,P1,1,10\r\n"
+                        "I,E001,01/12/2026,P1,1,10\r\n");
+        f.h.context.state.pass.StageOneCompleted = true;
+        importer::ValidateImportFile(f.h.context, QStringLiteral("frmmain"), QStringLiteral("validate"));
+        QVERIFY(f.h.log.text.isEmpty());
+        {
+            sqlite3* db = nullptr;
+            QCOMPARE(sqlite3_open(QFile::encodeName(company::folder::ledgerFileOf(
+                                                        company::folder::accdataOf(f.folder)))
+                                      .constData(),
+                                  &db),
+                     SQLITE_OK);
+            QCOMPARE(sqlite3_exec(db, "DELETE FROM customers WHERE ACCOUNT_REF = 'C002'", nullptr, nullptr, nullptr),
+                     SQLITE_OK);
+            sqlite3_close(db);
+        }
+        QTest::qWait(30); // past the engine's read snapshot
+
+        importer::PostImportFile(f.h.context, QStringLiteral("frmmain"), QStringLiteral("validate"));
+        QCOMPARE(f.h.log.text,
+                 QStringLiteral("Account Reference C002 not found in Vorlen, document not imported. Row 2.\r\n"));
+        QCOMPARE(f.h.errors.rows.size(), size_t(1));
+        QCOMPARE(f.h.errors.rows[0].column, QStringLiteral("2"));
+        QCOMPARE(f.h.errors.rows[0].value, QStringLiteral("C002"));
+        QVERIFY(!f.h.context.state.pass.ValidateOK);
+        QCOMPARE(f.h.context.state.line.TotalRows, 5);
+
+        f.h.log.text.clear();
+        importer::PostImportFile(f.h.context, QStringLiteral("frmmain"), QStringLiteral("import"));
+        QCOMPARE(f.h.log.text,
+                 QStringLiteral("Invoice No 1 for FIRST CUSTOMER (Unique No. C001) created.\r\n"
+                                "Account Reference C002 not found in Vorlen, document not imported. Row 2.\r\n"
+                                "Invoice No 2 for EURO CUSTOMER (Unique No. E001) created.\r\n"));
+        QCOMPARE(f.posted().size(), 2);
+        QVERIFY(!f.h.context.state.pass.ImportOK);
     }
 };
 
