@@ -6,6 +6,7 @@
 #include "platform/basic/Conversions.h"
 #include "platform/basic/RuntimeError.h"
 #include "platform/basic/Strings.h"
+#include "platform/settings/SettingsStore.h"
 
 namespace importer {
 
@@ -57,6 +58,11 @@ void splitImportLine(const QString& line, LineFieldArray& fields)
 int32_t countCommas(const QString& line)
 {
     return int32_t(line.count(QLatin1Char(',')));
+}
+
+bool headingLineSkipped()
+{
+    return basic::Val(settings::readSetting(QStringLiteral("ImportHeaders"), QStringLiteral("0"))) == 1;
 }
 
 void ReadImportLine(ImportContext& context)

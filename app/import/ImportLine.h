@@ -21,6 +21,11 @@ void splitImportLine(const QString& line, LineFieldArray& fields);
 // Every comma of the line, inside double quotes too.
 int32_t countCommas(const QString& line);
 
+// Whether the first line of the import file is a heading line that both stages skip
+// (setting "ImportHeaders" read as a number: "1" and "01" skip it). Both stages ask
+// here, so that their rows never disagree.
+bool headingLineSkipped();
+
 // Reads the next line of the open import file into LineFields. Raises 62 past the end.
 void ReadImportLine(ImportContext& context);
 

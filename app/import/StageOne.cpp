@@ -269,8 +269,7 @@ private:
         m_context.errorList.clearListView1();
         pass.ErrCount = 0;
         line.Row = 1;
-        if (settings::readSetting(QStringLiteral("ImportHeaders"), QStringLiteral("0")) ==
-            QLatin1String("1")) {
+        if (headingLineSkipped()) {
             ReadImportLine(m_context);
             m_window.setTxtLineNo(num(line.Row));
         }

@@ -99,10 +99,7 @@ void StageTwoRun::openFile()
 bool StageTwoRun::readFirstLine()
 {
     auto& line = m_state.line;
-    // Read as a number: "01" skips one heading line as "1" does.
-    const double headers =
-        basic::CDbl(Variant(settings::readSetting(QStringLiteral("ImportHeaders"), QStringLiteral("0"))));
-    if (headers == 1 && !line.ImportFile->eof())
+    if (headingLineSkipped() && !line.ImportFile->eof())
         ReadImportLine(m_context);
     m_window.setValidationProgressBarValue(0);
     if (line.ImportFile->eof())
