@@ -390,13 +390,7 @@ private:
                                   QStringLiteral(". Please check file structure"),
                               forms::OKOnly, QStringLiteral("Quillar Error"));
                 m_window.setLblStatus(QString());
-                try {
-                    DisconnectFromVorlen(m_context);
-                } catch (const basic::RuntimeError&) {
-                    // The connection is given up either way.
-                    m_state.package.VdoWorkspace.reset();
-                    m_state.package.VdoConnected = false;
-                }
+                disconnectAfterError(m_context);
                 closeImportFile();
                 recordError(m_context, entry, m_state.line.Row, 0);
                 ShowErrorIndicator(m_context);

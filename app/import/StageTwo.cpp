@@ -537,13 +537,7 @@ void StageTwoRun::handleFailure(int32_t number)
                               QStringLiteral(". Please check file structure"),
                           forms::OKOnly, QStringLiteral("Quillar Error"));
             m_window.setLblStatus(QString());
-            try {
-                DisconnectFromVorlen(m_context);
-            } catch (const basic::RuntimeError&) {
-                // The connection is given up either way.
-                m_state.package.VdoWorkspace.reset();
-                m_state.package.VdoConnected = false;
-            }
+            disconnectAfterError(m_context);
             closeFile();
             if (m_import)
                 m_window.stopAnimation1();

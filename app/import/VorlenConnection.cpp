@@ -168,6 +168,16 @@ void DisconnectFromVorlen(ImportContext& context)
     package.VdoConnected = false;
 }
 
+void disconnectAfterError(ImportContext& context)
+{
+    try {
+        DisconnectFromVorlen(context);
+    } catch (const basic::RuntimeError&) {
+        context.state.package.VdoWorkspace.reset();
+        context.state.package.VdoConnected = false;
+    }
+}
+
 void ShowVorlenVersion(ImportContext& context, const QString& dataFolder)
 {
     try {

@@ -24,6 +24,9 @@ bool ConnectToVorlen(ImportContext& context);
 // Closes the connection when one is open. A failing Disconnect raises to the
 // caller with VdoConnected still True.
 void DisconnectFromVorlen(ImportContext& context);
+// The same for an error handler: the connection is given up even when Disconnect
+// fails, and nothing is raised.
+void disconnectAfterError(ImportContext& context);
 // Checks that dataFolder holds "setup.dta" and shows the version code and the
 // company name of the settings form's hidden boxes on the main window.
 void ShowVorlenVersion(ImportContext& context, const QString& dataFolder);
