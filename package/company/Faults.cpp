@@ -4,6 +4,9 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <map>
+#include <mutex>
+#include <string>
 
 namespace company::faults {
 
@@ -28,11 +31,35 @@ bool isSet(const char* name)
     return valueOf(name).has_value();
 }
 
+// How often this process has passed the point: counted whether or not a fault is
+// set, so that setting one later in a run still names commits from the start.
+static int passCount(const char* point)
+{
+    static std::mutex lock;
+    static std::map<std::string, int> passed;
+    const std::lock_guard<std::mutex> guard(lock);
+    return ++passed[point];
+}
+
 void hookPoint(const char* point)
 {
+    const int passes = passCount(point);
     const auto at = valueOf("kill_at");
-    if (at && at->compare(QLatin1String(point), Qt::CaseInsensitive) == 0)
-        std::raise(SIGKILL);
+    if (!at)
+        return;
+    // "point" kills at the first pass after it is set (the process ends there), "point:N"
+    // only at the N-th; a count that is not a whole number from 1 never matches.
+    const int colon = at->indexOf(QLatin1Char(':'));
+    const QString name = (colon < 0 ? *at : at->left(colon)).trimmed();
+    if (name.compare(QLatin1String(point), Qt::CaseInsensitive) != 0)
+        return;
+    if (colon >= 0) {
+        bool ok = false;
+        const int commit = at->mid(colon + 1).trimmed().toInt(&ok);
+        if (!ok || commit != passes)
+            return;
+    }
+    std::raise(SIGKILL);
 }
 
 } // namespace company::faults

@@ -11,7 +11,9 @@ namespace company::faults {
 
 bool isSet(const char* name);
 std::optional<QString> valueOf(const char* name);
-// A point inside the commit where "kill_at=<point>" ends the process at once.
+// A point inside the commit where "kill_at=<point>" ends the process at once, and
+// "kill_at=<point>:N" only inside the process's N-th commit: each point is passed
+// once by every commit that gets past the refusal checks, so its count is the commit's.
 void hookPoint(const char* point);
 
 } // namespace company::faults
