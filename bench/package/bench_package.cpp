@@ -1,8 +1,7 @@
 // Times the package stand-in's lookups and commits at the size of a full import:
 // a company of 10,000 customers and 20,000 products, Find by key through the
 // engine (as stage one does per line), and Update of a ten-line invoice.
-#include "package/company/CompanyFolder.h"
-#include "package/company/Ledger.h"
+#include "bench/common/BenchCompany.h"
 #include "platform/automation/ClassRegistry.h"
 #include "platform/automation/Object.h"
 #include "platform/basic/Conversions.h"
@@ -16,6 +15,8 @@
 
 using automation::ObjectRef;
 using basic::Variant;
+using bench::customerRef;
+using bench::productCode;
 
 namespace {
 
@@ -23,41 +24,6 @@ constexpr int Customers = 10000;
 constexpr int Products = 20000;
 constexpr int Finds = 32000;
 constexpr int Updates = 500;
-
-QString customerRef(int i)
-{
-    return QStringLiteral("C%1").arg(i, 6, 10, QLatin1Char('0'));
-}
-QString productCode(int i)
-{
-    return QStringLiteral("P-%1").arg(i, 6, 10, QLatin1Char('0'));
-}
-
-void buildCompany(const QString& folder)
-{
-    using namespace company;
-    const QString accdata = folder + QStringLiteral("/ACCDATA");
-    QDir().mkpath(accdata);
-    folder::writeSetupFile(accdata, 23, 0, QStringLiteral("Bench Co"));
-    auto l = Ledger::create(accdata + QStringLiteral("/ledger.sqlite"));
-    l->begin();
-    l->addUser(QStringLiteral("MANAGER"), QString());
-    l->setControlValue(QStringLiteral("T1_RATE"), 20.0);
-    l->insertCurrency(0, fields::currency().initialValues());
-    for (int i = 0; i < Customers; ++i) {
-        auto v = fields::customer().initialValues();
-        v[size_t(fields::customer().indexOf(QStringLiteral("ACCOUNT_REF")))] = customerRef(i);
-        v[size_t(fields::customer().indexOf(QStringLiteral("NAME")))] = QStringLiteral("Customer %1").arg(i);
-        l->insertRecord(Table::Customers, v);
-    }
-    for (int i = 0; i < Products; ++i) {
-        auto v = fields::product().initialValues();
-        v[size_t(fields::product().indexOf(QStringLiteral("STOCK_CODE")))] = productCode(i);
-        v[size_t(fields::product().indexOf(QStringLiteral("SALES_PRICE")))] = 1.0 + i % 100;
-        l->insertRecord(Table::Products, v);
-    }
-    l->commit();
-}
 
 ObjectRef createEngine(const QString& library)
 {
@@ -87,7 +53,7 @@ int main(int argc, char** argv)
     const QString company = dir.filePath(QStringLiteral("Bench"));
     QElapsedTimer t;
     t.start();
-    buildCompany(company);
+    bench::buildCompany(company, Customers, Products);
     std::printf("company of %d customers and %d products built in %.0f ms\n", Customers, Products,
                 double(t.nsecsElapsed()) / 1e6);
 

@@ -1,27 +1,28 @@
-// Times stage one on a generated 32,000-line import file (no field checks), beside
-// a baseline of reading the same file three times line by line.
-#include "bench/stageone/GenerateImportFile.h"
-#include "tests/import/FakePackage.h"
-#include "tests/import/FakeViews.h"
+// Times stage one with every field check on, on a generated 32,000-line import file
+// (4,000 invoices of 8 lines, 23 columns) against a stand-in company of 10,000
+// customers and 20,000 products reached through the registered engine, beside a
+// baseline of reading the same file three times line by line.
+#include "bench/common/ImportBench.h"
 
-#include "app/import/ImportContext.h"
 #include "app/import/StageOne.h"
-
-#include "platform/forms/MessageService.h"
-#include "platform/settings/SettingsStore.h"
+#include "app/import/VorlenConnection.h"
+#include "app/import/checks/FieldChecks.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
-#include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
 
-constexpr int32_t Lines = 32000;
+constexpr int Customers = 10000;
+constexpr int Products = 20000;
+constexpr int Documents = 4000;
+constexpr int LinesPerDocument = 8;
+constexpr int Lines = Documents * LinesPerDocument;
+constexpr int Runs = 3;
 
 qint64 baselineNs(const QString& path)
 {
@@ -45,53 +46,41 @@ qint64 baselineNs(const QString& path)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    QTemporaryDir dir;
-    // Never touch the user's own registry hives.
-    qputenv("QUILLAR_MACHINE_HIVE", QFile::encodeName(dir.filePath(QStringLiteral("machine.hive"))));
-    qputenv("QUILLAR_USER_HIVE", QFile::encodeName(dir.filePath(QStringLiteral("user.hive"))));
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    bench::ImportBench bench(Customers, Products);
+    const QString path = bench.writeImportFile(Documents, LinesPerDocument);
+    importer::FieldChecks checks;
+    bench.context.lineChecks = &checks;
 
-    QDir(dir.path()).mkpath(QStringLiteral("config"));
-    QDir(dir.path()).mkpath(QStringLiteral("company/ACCDATA"));
-    QFile setup(dir.filePath(QStringLiteral("company/ACCDATA/setup.dta")));
-    if (!setup.open(QIODevice::WriteOnly))
-        qFatal("cannot write setup.dta");
-    setup.write("23");
-    setup.close();
-    generateLayout(dir.filePath(QStringLiteral("config")));
-    const QString importPath = dir.filePath(QStringLiteral("bench.csv"));
-    generateImportFile(importPath, Lines, 2000);
+    // Best of a few runs: the machine is shared, and the best run is the one least
+    // disturbed.
+    qint64 baseline = 0;
+    qint64 stageOne = 0;
+    QString times;
+    for (int run = 0; run < Runs; ++run) {
+        const qint64 read = baselineNs(path);
+        QElapsedTimer timer;
+        timer.start();
+        bench.context.state.pass.StageOneCompleted = true;
+        importer::ValidateImportFile(bench.context, QStringLiteral("frmerrlog"), QStringLiteral("validate"));
+        const qint64 ns = timer.nsecsElapsed();
+        importer::DisconnectFromVorlen(bench.context);
 
-    settings::writeSetting(QStringLiteral("pellmoorconfigdir"), dir.filePath(QStringLiteral("config")));
-    settings::writeSetting(QStringLiteral("VorlenDataPath"), dir.filePath(QStringLiteral("company")));
-    settings::writeSetting(QStringLiteral("CheckFileFormat"), QStringLiteral("1"));
-
-    forms::ScopedScriptedMessages boxes;
-    FakeMainWindow window;
-    FakeImportLog log;
-    FakeErrorList errors;
-    FakeSettingsForm form;
-    FakePackage package;
-    importer::ImportContext context(window, log, errors, form);
-    context.createEngine = [&](const QString& id) { return basic::ObjectRef(package.makeEngine(id)); };
-    context.startCommand = [](const QString&, const QStringList&) {};
-    window.corvelVersion = QStringLiteral("V23");
-    window.importFile = importPath;
-
-    const qint64 baseline = baselineNs(importPath);
-    QElapsedTimer timer;
-    timer.start();
-    context.state.pass.StageOneCompleted = true;
-    importer::ValidateImportFile(context, QStringLiteral("frmerrlog"), QStringLiteral("validate"));
-    const qint64 stageOne = timer.nsecsElapsed();
-
-    if (!context.state.pass.StageOneCompleted || !log.text.isEmpty() ||
-        context.state.line.TotalRows != Lines + 1) {
-        std::fprintf(stderr, "stage one did not pass the bench file: %s\n", qPrintable(log.text.left(200)));
-        return 1;
+        const QString problems = bench.problems();
+        if (!bench.context.state.pass.StageOneCompleted || !problems.isEmpty() ||
+            bench.context.state.line.TotalRows != Lines + 1) {
+            std::fprintf(stderr, "stage one did not pass the bench file (%d errors):\n%s",
+                         int(bench.context.state.pass.ErrCount), qPrintable(problems));
+            return 1;
+        }
+        baseline = run == 0 ? read : std::min(baseline, read);
+        stageOne = run == 0 ? ns : std::min(stageOne, ns);
+        times += QString::asprintf(run == 0 ? "%.3f" : ", %.3f", double(ns) / 1e9);
     }
     const double seconds = double(stageOne) / 1e9;
-    std::printf("stage one, %d lines (comma check on, no field checks): %.3f s, %.0f lines/s\n", Lines,
-                seconds, double(Lines) / seconds);
+    std::printf("stage one, %d lines (comma check and every field check on): %.3f s, %.0f lines/s "
+                "(best of %s s)\n",
+                Lines, seconds, double(Lines) / seconds, qPrintable(times));
     std::printf("baseline, the same file read three times: %.3f s; stage one / baseline = %.1f\n",
                 double(baseline) / 1e9, double(stageOne) / double(baseline));
     return 0;
