@@ -51,7 +51,10 @@ FieldSet& FieldSet::addRange(const char* prefix, int from, int to, FieldKind kin
 
 int FieldSet::indexOf(const QString& name) const
 {
-    const auto it = m_index.constFind(name.toUpper());
+    // Most callers name fields in upper case already: no copy for them.
+    auto it = m_index.constFind(name);
+    if (it == m_index.constEnd())
+        it = m_index.constFind(name.toUpper());
     return it == m_index.constEnd() ? -1 : *it;
 }
 

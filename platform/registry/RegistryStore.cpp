@@ -247,6 +247,24 @@ Status openKey(Hive hive, const QString& path, Access access, std::optional<Key>
     return Success;
 }
 
+Status readValue(Hive hive, const QString& path, const QString& name, Value& out)
+{
+    QStringList parts;
+    if (!splitPath(path, parts))
+        return InvalidParameter;
+    const HiveStore::Snapshot snap = HiveStore::instance().current(hivePath(hive));
+    if (snap.status != Success)
+        return snap.status;
+    const HiveNode* node = resolve(snap.root.get(), parts);
+    if (!node)
+        return FileNotFound;
+    const auto it = node->values.find(HiveNode::fold(name));
+    if (it == node->values.end())
+        return FileNotFound;
+    out = it->second.value;
+    return Success;
+}
+
 Status createKey(Hive hive, const QString& path, std::optional<Key>& out)
 {
     out.reset();

@@ -95,6 +95,9 @@ private:
 // RegOpenKeyEx: FileNotFound when the key does not exist; AccessDenied for
 // ReadWrite on a hive this user may not write; InvalidData for a corrupt hive.
 Status openKey(Hive hive, const QString& path, Access access, std::optional<Key>& out);
+// openKey for reading and queryValue in one look at the hive: the reader of a
+// setting that is read for every line of an import.
+Status readValue(Hive hive, const QString& path, const QString& name, Value& out);
 // RegCreateKeyEx: opens read-write, creating the key and its parents as needed.
 Status createKey(Hive hive, const QString& path, std::optional<Key>& out);
 // Deletes a key and everything under it.

@@ -37,12 +37,9 @@ QString GetSetting(const QString& application, const QString& section, const QSt
 {
     if (application.isEmpty() || section.isEmpty() || key.isEmpty())
         return defaultValue;
-    std::optional<registry::Key> k;
-    registry::Status status = registry::openKey(
-        registry::Hive::CurrentUser, settingsKeyPath(application, section), registry::Access::Read, k);
     registry::Value value;
-    if (status == registry::Success)
-        status = k->queryValue(key, value);
+    const registry::Status status =
+        registry::readValue(registry::Hive::CurrentUser, settingsKeyPath(application, section), key, value);
     if (status == registry::InvalidData || status == registry::AccessDenied)
         reportOnce(status);
     if (status != registry::Success || value.type != registry::ValueType::String)

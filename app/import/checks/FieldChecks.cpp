@@ -13,6 +13,7 @@
 #include "platform/settings/SettingsStore.h"
 
 #include <array>
+#include <unordered_map>
 
 namespace importer {
 
@@ -153,8 +154,14 @@ void FieldCheckRun::replaceEmptyWithZero(int slot)
 
 void FieldCheckRun::step(const char* marker)
 {
-    if (marker)
-        m_pass.CurrentStep = lit(marker);
+    if (!marker)
+        return;
+    // Markers are literals, set dozens of times a line: each is made a QString once.
+    static std::unordered_map<const char*, QString> made;
+    auto it = made.find(marker);
+    if (it == made.end())
+        it = made.emplace(marker, lit(marker)).first;
+    m_pass.CurrentStep = it->second;
 }
 
 QString FieldCheckRun::row() const
