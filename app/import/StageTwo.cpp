@@ -128,11 +128,8 @@ void StageTwoRun::createPassObjects()
     m_carrNomDefault = basic::CStr(nominal).isEmpty() ? int16_t(4000) : basic::CInt(nominal);
     m_discUnitPrice = basic::CDbl(field(setup, QStringLiteral("INVOICE_DISC_UNITPRICE")));
 
-    driver.LockDownEnabled = false;
-    driver.LockDownHit = false;
-    driver.OverrideAnswer.clear();
     driver.LockDownValue.clear();
-    if (lockDownVersion()) {
+    if (v18OrLater()) {
         driver.LockDownEnabled =
             basic::CBool(field(setup, QStringLiteral("CLOSED_LEDGER_DATE_CONTROL_ENABLED")));
         if (driver.LockDownEnabled)
@@ -248,7 +245,7 @@ void StageTwoRun::setHeaderFields()
         const char* numberField = sop ? "Order_Number" : "Invoice_Number";
         if (pass.TransNoFromFile == 1)
             setHeader(numberField, value(slot::TransactionNo));
-        else if (!lockDownVersion())
+        else if (!v18OrLater())
             setHeader(numberField, basic::CLng(post->call(QStringLiteral("GetNextNumber"))));
     }
     // 2: the customer.
@@ -362,7 +359,7 @@ void StageTwoRun::setDocumentDate()
 void StageTwoRun::testLockDown()
 {
     auto& driver = m_state.driver;
-    if (!lockDownVersion() || !driver.LockDownEnabled)
+    if (!v18OrLater() || !driver.LockDownEnabled)
         return;
     const basic::DateValue date =
         basic::CDate(header(m_state.pass.ImportToSop == 1 ? "Order_Date" : "Invoice_Date"));
@@ -575,15 +572,9 @@ bool StageTwoRun::settingIsOne(const char* key) const
     return basic::CDbl(Variant(settings::readSetting(QLatin1String(key), QStringLiteral("0")))) == 1;
 }
 
-bool StageTwoRun::lockDownVersion() const
+bool StageTwoRun::v18OrLater() const
 {
-    static const char* const codes[] = {"V18", "V19", "V20", "V21", "V22", "V23"};
-    const QString caption = m_window.lblCorvelVersion();
-    for (const char* code : codes) {
-        if (caption == QLatin1String(code))
-            return true;
-    }
-    return false;
+    return hasLockDownDate(m_window.lblCorvelVersion());
 }
 
 // Package objects.

@@ -59,7 +59,7 @@ void StageTwoRun::buildItemLine()
         setField(item, "Service_Flag", uint8_t(0));
     setField(item, "Stock_Code", stockCode);
 
-    setItemProduct(item, code, special);
+    setItemProduct(item, code);
     if (!message)
         priceItemLine(item, code, special);
 
@@ -80,7 +80,7 @@ void StageTwoRun::buildItemLine()
     setServiceText(item);
 }
 
-void StageTwoRun::setItemProduct(const ObjectRef& item, const QString& code, bool)
+void StageTwoRun::setItemProduct(const ObjectRef& item, const QString& code)
 {
     if (m_productFound) {
         setField(item, "Unit_Of_Sale", product("UNIT_OF_SALE"));

@@ -47,7 +47,7 @@ private:
 
     // Item lines.
     void buildItemLine();
-    void setItemProduct(const ObjectRef& item, const QString& code, bool special);
+    void setItemProduct(const ObjectRef& item, const QString& code);
     void priceItemLine(const ObjectRef& item, const QString& code, bool special);
     void applyCustomerPricing(const ObjectRef& item, const QString& code, double quantity);
     void applyFileDiscounts(const ObjectRef& item);
@@ -71,9 +71,8 @@ private:
     // A whole-number slot that stage one accepted empty as 0 converts as 0 here too.
     basic::Variant numberText(int slot) const;
     bool settingIsOne(const char* key) const;
-    bool lockDownVersion() const;
-    bool v18OrLater() const { return lockDownVersion(); }
-    bool validateMode() const { return m_validate; }
+    // "V18" to "V23": the closed-ledger date, and discounts less the customer's rate.
+    bool v18OrLater() const;
 
     // The package objects.
     ObjectRef create(const char* name);

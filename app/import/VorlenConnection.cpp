@@ -92,6 +92,16 @@ QString engineClassFor(const QString& versionCode)
     return n == 0 ? QString() : QStringLiteral("VorlenVDO.Engine.%1").arg(n);
 }
 
+bool hasLockDownDate(const QString& versionCode)
+{
+    static const char* const codes[] = {"V18", "V19", "V20", "V21", "V22", "V23"};
+    for (const char* code : codes) {
+        if (versionCode == QLatin1String(code))
+            return true;
+    }
+    return false;
+}
+
 bool ConnectToVorlen(ImportContext& context)
 {
     auto& package = context.state.package;

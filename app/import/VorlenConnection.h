@@ -17,6 +17,9 @@ std::optional<QString> versionCodeFor(const QString& dataVersion);
 QString engineLibraryFor(const QString& versionCode);
 // The ProgID of the engine class of a version code.
 QString engineClassFor(const QString& versionCode);
+// Whether a version code ("V18" to "V23", exactly) has the package's closed-ledger
+// (lock-down) date.
+bool hasLockDownDate(const QString& versionCode);
 
 // True when a connection is open afterwards. Messages go through the import's
 // message path, so batch mode never waits for a click.

@@ -142,19 +142,30 @@ Access Key::access() const
     return m->access;
 }
 
-Status Key::queryValue(const QString& name, Value& out) const
+namespace {
+
+// A value of the key at `parts` of the hive file as it stands now; FileNotFound
+// when the key (perhaps deleted since it was opened) or the value is not there.
+Status currentValue(const QString& file, const QStringList& parts, const QString& name, Value& out)
 {
-    const HiveStore::Snapshot snap = HiveStore::instance().current(m->file);
+    const HiveStore::Snapshot snap = HiveStore::instance().current(file);
     if (snap.status != Success)
         return snap.status;
-    const HiveNode* node = resolve(snap.root.get(), m->parts);
+    const HiveNode* node = resolve(snap.root.get(), parts);
     if (!node)
-        return FileNotFound; // deleted since it was opened
+        return FileNotFound;
     const auto it = node->values.find(HiveNode::fold(name));
     if (it == node->values.end())
         return FileNotFound;
     out = it->second.value;
     return Success;
+}
+
+} // namespace
+
+Status Key::queryValue(const QString& name, Value& out) const
+{
+    return currentValue(m->file, m->parts, name, out);
 }
 
 Status Key::queryValue(const QString& name, ValueType& type, QByteArray& data, uint32_t bufferSize,
@@ -252,17 +263,7 @@ Status readValue(Hive hive, const QString& path, const QString& name, Value& out
     QStringList parts;
     if (!splitPath(path, parts))
         return InvalidParameter;
-    const HiveStore::Snapshot snap = HiveStore::instance().current(hivePath(hive));
-    if (snap.status != Success)
-        return snap.status;
-    const HiveNode* node = resolve(snap.root.get(), parts);
-    if (!node)
-        return FileNotFound;
-    const auto it = node->values.find(HiveNode::fold(name));
-    if (it == node->values.end())
-        return FileNotFound;
-    out = it->second.value;
-    return Success;
+    return currentValue(hivePath(hive), parts, name, out);
 }
 
 Status createKey(Hive hive, const QString& path, std::optional<Key>& out)

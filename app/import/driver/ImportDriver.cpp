@@ -146,13 +146,8 @@ private:
     // The closed-ledger date of the package versions that have one.
     void checkLockDown()
     {
-        static const char* const codes[] = {"V18", "V19", "V20", "V21", "V22", "V23"};
-        const QString version = m_window.lblCorvelVersion();
-        bool hasLockDown = false;
-        for (const char* code : codes)
-            hasLockDown = hasLockDown || version == QLatin1String(code);
         auto& driver = m_state.driver;
-        if (!hasLockDown || !driver.LockDownHit)
+        if (!hasLockDownDate(m_window.lblCorvelVersion()) || !driver.LockDownHit)
             return;
         const QString date = basic::formatDate(driver.LockDownDate);
         if (batch()) {
