@@ -66,17 +66,27 @@ QStringList InstallationSearch::GetVorlenPath()
     return found;
 }
 
-void InstallationSearch::stop()
+void InstallationSearch::setObjectStop(bool stop) noexcept
+{
+    // The object's flag only shortens the walk under way; without an object the
+    // search's own flag still stops it at the next drive.
+    try {
+        searchObject(m_fileSearch)->put(QStringLiteral("SearchStopDll"), automation::Variant(stop));
+    } catch (const basic::RuntimeError&) {
+    }
+}
+
+void InstallationSearch::stop() noexcept
 {
     m_stopSearch = true;
-    searchObject(m_fileSearch)->put(QStringLiteral("SearchStopDll"), automation::Variant(true));
+    setObjectStop(true);
 }
 
 void InstallationSearch::reportCanceled()
 {
     forms::MsgBox(QStringLiteral("Search Canceled by User."), forms::Exclamation);
     m_stopSearch = false;
-    searchObject(m_fileSearch)->put(QStringLiteral("SearchStopDll"), automation::Variant(false));
+    setObjectStop(false);
 }
 
 std::optional<QString> InstallationSearch::askForInstallation(const QStringList& folders) const

@@ -36,8 +36,8 @@ public:
     // cannot be had (Drivewalk not registered).
     QStringList GetVorlenPath();
 
-    // The Stop button: the search stops at the next drive.
-    void stop();
+    // The Stop button: the search stops at the next drive. Never raises.
+    void stop() noexcept;
     bool stopRequested() const { return m_stopSearch; }
     // After a stopped search: "Search Canceled by User." (exclamation), and both stop
     // flags cleared so that the next search starts clean.
@@ -61,6 +61,8 @@ public:
     static QString parentFolder(const QString& filePath);
 
 private:
+    void setObjectStop(bool stop) noexcept;
+
     FileSearchObjectProvider m_fileSearch;
     Progress m_progress;
     bool m_stopSearch = false;
