@@ -18,6 +18,9 @@
 #include <functional>
 #include <memory>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace companies;
 using automation::ObjectRef;
 using basic::Variant;
@@ -140,6 +143,7 @@ private Q_SLOTS:
     void installationFolders_data();
     void installationFolders();
     void searchFindsInstallationsOnEveryDrive();
+    void pseudoFileSystemsAreNotSearched();
     void stopBetweenDrives();
     void stopDuringADrive();
     void searchWithoutSearchObject();
@@ -631,6 +635,30 @@ void tst_setupcompanies::searchFindsInstallationsOnEveryDrive()
     QCOMPARE(listing.rows[0].name, QStringLiteral("Demo Trading Ltd"));
     QCOMPARE(listing.rows[0].version, QStringLiteral("23.0"));
     QCOMPARE(listing.rows[0].dataFolder, m_driveD + QStringLiteral("/Demo"));
+}
+
+void tst_setupcompanies::pseudoFileSystemsAreNotSearched()
+{
+    struct stat dev
+    {
+    }, shm{};
+    if (::stat("/dev", &dev) != 0 || ::stat("/dev/shm", &shm) != 0 || dev.st_dev == shm.st_dev ||
+        ::access("/dev/shm", W_OK) != 0)
+        QSKIP("no writable separate file system at /dev/shm");
+    const QString folder =
+        QStringLiteral("/dev/shm/quillar-setup-%1").arg(QCoreApplication::applicationPid());
+    for (const char* file : {"company", "vorlen.exe", "vlw.exe"})
+        writeFile(folder + QStringLiteral("/Vorlen/") + QLatin1String(file), "x");
+
+    // A drive whose walk passes the memory file system mounted below it does not
+    // enter it; the same files on a drive of their own are found.
+    writeMountTable(QStringLiteral("/dev/sda1 / ext4 rw 0 0\n/dev/sdb1 /dev ext4 rw 0 0\n"));
+    const QStringList across = search(nullptr).GetVorlenPath();
+    writeMountTable(QStringLiteral("/dev/sda1 / ext4 rw 0 0\n/dev/sdb1 %1 ext4 rw 0 0\n").arg(folder));
+    const QStringList inside = search(nullptr).GetVorlenPath();
+    QDir(folder).removeRecursively();
+    QCOMPARE(across, QStringList{});
+    QCOMPARE(inside, QStringList{"D:\\Vorlen"});
 }
 
 void tst_setupcompanies::stopBetweenDrives()
