@@ -463,7 +463,10 @@ void TestFormsWidgets::fileDialogChoosesAFile()
         title = dialog->windowTitle();
         folder = dialog->directory().absolutePath();
         filters = dialog->nameFilters();
-        dialog->selectFile(path);
+        // Typed into the name box: selectFile waits for the folder to be listed.
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        name->setText(QStringLiteral("ORDERS.CSV"));
         static_cast<QDialog*>(dialog)->accept(); // QFileDialog::accept, through the public base
     });
     WidgetFileDialogService service;
