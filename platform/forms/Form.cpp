@@ -1,6 +1,9 @@
 #include "platform/forms/Form.h"
 
 #include <QCloseEvent>
+#include <QEventLoop>
+#include <QPointer>
+#include <QWindow>
 
 namespace forms {
 
@@ -42,6 +45,45 @@ void Form::unload()
     }
     hide();
     deleteLater();
+}
+
+void Form::showModal(QWidget* owner)
+{
+    if (m_state == State::Created)
+        load();
+    if (isUnloaded())
+        return;
+    QPointer<Form> self(this);
+    QPointer<QWidget> ownerWindow(owner ? owner->window() : nullptr);
+    if (isVisible())
+        hide(); // modality is set on a hidden window only
+    setWindowModality(Qt::ApplicationModal);
+    if (!windowHandle())
+        create();
+    if (ownerWindow) {
+        if (!ownerWindow->windowHandle())
+            ownerWindow->winId(); // makes its native window
+        windowHandle()->setTransientParent(ownerWindow->windowHandle());
+    }
+
+    QEventLoop loop;
+    QObject::connect(windowHandle(), &QWindow::visibleChanged, &loop, [&loop](bool visible) {
+        if (!visible)
+            loop.quit();
+    });
+    QObject::connect(this, &QObject::destroyed, &loop, &QEventLoop::quit);
+    show();
+    if (self && isVisible() && !isUnloaded())
+        loop.exec(QEventLoop::DialogExec);
+
+    // The form may be gone: unloaded and deleted while the loop ran.
+    if (!self)
+        return;
+    if (isVisible())
+        hide();
+    setWindowModality(Qt::NonModal);
+    if (QWindow* handle = windowHandle())
+        handle->setTransientParent(nullptr);
 }
 
 void Form::formLoad() {}

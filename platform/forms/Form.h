@@ -12,7 +12,12 @@ class QCloseEvent;
 //    After unload() the form counts as gone: its default instance loads a new one.
 //  - Closing the window unloads the form; a form that should only hide when the
 //    user closes it overrides closeEvent().
-// A form destroyed without unload() (its owner deleted it) runs no unload handler.
+//  - showModal(owner) shows it modal over its owner and returns once it is hidden
+//    or unloaded. The owner is only the window's transient parent, never its
+//    QObject parent: deleting the owner never deletes the form behind its unload
+//    handler's back.
+// A form destroyed without unload() runs no unload handler; forms are top-level
+// windows without a parent, so only their own code can do that.
 namespace forms {
 
 class Form : public QWidget
@@ -23,6 +28,11 @@ public:
 
     void load();
     void unload();
+    // Loads the form if it is not loaded, shows it application-modal with `owner`'s
+    // window (if any) as its transient parent, and runs the events until the form
+    // is hidden, unloaded or destroyed. Afterwards the form is no longer modal. Does
+    // nothing on an unloaded form.
+    void showModal(QWidget* owner = nullptr);
     bool isFormLoaded() const { return m_state == State::Loaded || m_state == State::Loading; }
     bool isUnloaded() const { return m_state == State::Unloaded; }
 

@@ -23,11 +23,7 @@ constexpr std::array<NamedAnswer, 7> answerNames{{
     {AnswerNo, "No"},
 }};
 
-std::unique_ptr<MessageService>& installed()
-{
-    static std::unique_ptr<MessageService> service = std::make_unique<ScriptedMessageService>();
-    return service;
-}
+using InstalledMessageService = ServiceSlot<MessageService, ScriptedMessageService>;
 
 QString shownTitle(const QString& title)
 {
@@ -84,14 +80,12 @@ MessageService::~MessageService() = default;
 
 MessageService& messageService()
 {
-    return *installed();
+    return InstalledMessageService::get();
 }
 
 std::unique_ptr<MessageService> setMessageService(std::unique_ptr<MessageService> service)
 {
-    if (!service)
-        service = std::make_unique<ScriptedMessageService>();
-    return std::exchange(installed(), std::move(service));
+    return InstalledMessageService::set(std::move(service));
 }
 
 Answer MsgBox(const QString& text, int32_t style, const QString& title)
@@ -142,18 +136,6 @@ void ScriptedMessageService::clear()
     m_inputs.clear();
     m_shown.clear();
     m_inputsShown.clear();
-}
-
-ScopedScriptedMessages::ScopedScriptedMessages()
-{
-    auto service = std::make_unique<ScriptedMessageService>();
-    m_service = service.get();
-    m_previous = setMessageService(std::move(service));
-}
-
-ScopedScriptedMessages::~ScopedScriptedMessages()
-{
-    setMessageService(std::move(m_previous));
 }
 
 } // namespace forms

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/forms/ServiceSlot.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -97,18 +99,6 @@ private:
 };
 
 // Installs a ScriptedMessageService for the lifetime of the guard.
-class ScopedScriptedMessages
-{
-public:
-    ScopedScriptedMessages(const ScopedScriptedMessages&) = delete;
-    ScopedScriptedMessages& operator=(const ScopedScriptedMessages&) = delete;
-    ScopedScriptedMessages();
-    ~ScopedScriptedMessages();
-    ScriptedMessageService& service() { return *m_service; }
-
-private:
-    ScriptedMessageService* m_service;
-    std::unique_ptr<MessageService> m_previous;
-};
+using ScopedScriptedMessages = ScopedService<ScriptedMessageService, &setMessageService>;
 
 } // namespace forms

@@ -1,9 +1,16 @@
+#include "platform/forms/End.h"
+#include "platform/forms/FileDialog.h"
 #include "platform/forms/MessageService.h"
 #include "platform/forms/Pump.h"
+#include "platform/forms/Timer.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTest>
+#include <QThread>
 
+#include <memory>
+#include <stdexcept>
 #include <vector>
 
 using namespace forms;
@@ -25,6 +32,16 @@ private Q_SLOTS:
     void installingNoServiceKeepsBoxesAnswered();
     void sleepIsInjectable();
     void doEventsRunsPendingEvents();
+    void timerTicksWhenEnabledWithInterval_data();
+    void timerTicksWhenEnabledWithInterval();
+    void timerTickDuringOwnHandlerIsDropped();
+    void timerHandlerMayDestroyItsTimer();
+    void timerHandlerThatRaisesLeavesTimerIdle();
+    void clockTickDuringDoEventsNeverNests();
+    void endIsRecordedInTests();
+    void fileFilters_data();
+    void fileFilters();
+    void scriptedFileDialog();
 };
 
 void TestForms::answerNames_data()
@@ -188,6 +205,190 @@ void TestForms::doEventsRunsPendingEvents()
     QCOMPARE(runs, 1);
     DoEvents();
     QCOMPARE(runs, 1);
+}
+
+void TestForms::timerTicksWhenEnabledWithInterval_data()
+{
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<int>("interval");
+    QTest::addColumn<bool>("runs");
+    QTest::addRow("enabled with an interval") << true << 2000 << true;
+    QTest::addRow("disabled") << false << 2000 << false;
+    QTest::addRow("interval 0") << true << 0 << false;
+    QTest::addRow("negative interval") << true << -60 << false;
+}
+
+void TestForms::timerTicksWhenEnabledWithInterval()
+{
+    QFETCH(bool, enabled);
+    QFETCH(int, interval);
+    QFETCH(bool, runs);
+    ScopedManualTimers manual;
+    int ticks = 0;
+    Timer timer([&ticks] { ++ticks; });
+    timer.setInterval(interval);
+    timer.setEnabled(enabled);
+    QCOMPARE(timer.Interval(), interval);
+    QCOMPARE(timer.Enabled(), enabled);
+    QCOMPARE(timer.tick(), runs);
+    QCOMPARE(ticks, runs ? 1 : 0);
+}
+
+// The rule: a tick while the handler still runs is dropped, never nested nor kept.
+void TestForms::timerTickDuringOwnHandlerIsDropped()
+{
+    ScopedManualTimers manual;
+    Timer timer;
+    int passes = 0;
+    int depth = 0;
+    int deepest = 0;
+    bool nestedRan = true;
+    timer.setHandler([&] {
+        ++passes;
+        deepest = std::max(deepest, ++depth);
+        if (passes == 1)
+            nestedRan = timer.tick(); // the clock's tick while the pass lets events run
+        QVERIFY(timer.handlerRunning());
+        --depth;
+    });
+    timer.setInterval(1000);
+    timer.setEnabled(true);
+    QVERIFY(timer.tick());
+    QVERIFY(!nestedRan);
+    QCOMPARE(passes, 1);
+    QCOMPARE(deepest, 1);
+    QVERIFY(!timer.handlerRunning());
+    // The dropped tick is not made up for; the next one runs as usual.
+    QVERIFY(timer.tick());
+    QCOMPARE(passes, 2);
+}
+
+void TestForms::timerHandlerMayDestroyItsTimer()
+{
+    ScopedManualTimers manual;
+    auto timer = std::make_unique<Timer>();
+    timer->setHandler([&timer] { timer.reset(); });
+    timer->setInterval(10);
+    timer->setEnabled(true);
+    Timer* raw = timer.get();
+    QVERIFY(raw->tick());
+    QVERIFY(!timer);
+}
+
+void TestForms::timerHandlerThatRaisesLeavesTimerIdle()
+{
+    ScopedManualTimers manual;
+    bool raise = true;
+    Timer timer([&raise] {
+        if (raise)
+            throw std::runtime_error("handler failed");
+    });
+    timer.setInterval(10);
+    timer.setEnabled(true);
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, timer.tick());
+    QVERIFY(!timer.handlerRunning());
+    raise = false;
+    QVERIFY(timer.tick());
+}
+
+// With the real clock: the pass lets events run after its interval has passed;
+// its own clock's tick comes then and is dropped, another timer's tick runs.
+void TestForms::clockTickDuringDoEventsNeverNests()
+{
+    int passes = 0;
+    int depth = 0;
+    int deepest = 0;
+    int otherTicks = 0;
+    int otherTicksInPass = 0;
+    Timer other([&] { ++otherTicks; });
+    Timer pass;
+    pass.setHandler([&] {
+        ++passes;
+        deepest = std::max(deepest, ++depth);
+        const int before = otherTicks;
+        QElapsedTimer elapsed;
+        elapsed.start();
+        while (elapsed.elapsed() < 30) {
+            QThread::msleep(5);
+            DoEvents();
+        }
+        otherTicksInPass += otherTicks - before;
+        --depth;
+    });
+    other.setInterval(2);
+    other.setEnabled(true);
+    pass.setInterval(2);
+    pass.setEnabled(true);
+    QTRY_VERIFY_WITH_TIMEOUT(passes >= 3, 5000);
+    pass.setEnabled(false);
+    other.setEnabled(false);
+    QCOMPARE(deepest, 1);
+    QVERIFY(otherTicksInPass > 0);
+}
+
+void TestForms::endIsRecordedInTests()
+{
+    ScopedRecordedEnd recorded;
+    End();
+    End(3);
+    QCOMPARE(recorded.count(), 2);
+    QCOMPARE(recorded.lastExitCode(), 3);
+    {
+        ScopedRecordedEnd inner;
+        End(1);
+        QCOMPARE(inner.count(), 1);
+    }
+    QCOMPARE(recorded.count(), 2);
+}
+
+void TestForms::fileFilters_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QStringList>("descriptions");
+    QTest::addColumn<QList<QStringList>>("patterns");
+    QTest::addRow("the main window's filter")
+        << "Import File(*.csv)|*.csv" << QStringList{"Import File(*.csv)"} << QList<QStringList>{{"*.csv"}};
+    QTest::addRow("two entries") << "Text (*.txt)|*.txt|All Files (*.*)|*.*"
+                                 << QStringList{"Text (*.txt)", "All Files (*.*)"}
+                                 << QList<QStringList>{{"*.txt"}, {"*.*"}};
+    QTest::addRow("several patterns of one entry") << "Data|*.csv; *.txt;" << QStringList{"Data"}
+                                                   << QList<QStringList>{{"*.csv", "*.txt"}};
+    QTest::addRow("a description without pattern is left out")
+        << "Text|*.txt|Orphan" << QStringList{"Text"} << QList<QStringList>{{"*.txt"}};
+    QTest::addRow("an empty pattern is left out") << "Nothing||Text|*.txt" << QStringList{"Text"}
+                                                  << QList<QStringList>{{"*.txt"}};
+    QTest::addRow("no filter") << "" << QStringList{} << QList<QStringList>{};
+}
+
+void TestForms::fileFilters()
+{
+    QFETCH(QString, filter);
+    QFETCH(QStringList, descriptions);
+    QFETCH(QList<QStringList>, patterns);
+    const std::vector<FileFilter> parsed = parseFileFilters(filter);
+    QCOMPARE(parsed.size(), size_t(descriptions.size()));
+    for (size_t i = 0; i < parsed.size(); ++i) {
+        QCOMPARE(parsed[i].description, descriptions.at(qsizetype(i)));
+        QCOMPARE(parsed[i].patterns, patterns.at(qsizetype(i)));
+    }
+}
+
+void TestForms::scriptedFileDialog()
+{
+    // Nothing installed: every dialog is cancelled.
+    QCOMPARE(ShowOpen({}), std::nullopt);
+    ScopedScriptedFileDialogs dialogs;
+    dialogs.service().queueFile(QStringLiteral("/data/in/orders.csv"));
+    dialogs.service().queueFile(std::nullopt);
+    const FileOpenRequest request{QStringLiteral("Select import file"), QStringLiteral("Import File(*.csv)|*.csv"),
+                                  1, QStringLiteral("/data/in"), QString()};
+    QCOMPARE(ShowOpen(request), std::optional<QString>(QStringLiteral("/data/in/orders.csv")));
+    QCOMPARE(ShowOpen(request), std::nullopt);
+    QCOMPARE(ShowOpen(request), std::nullopt);
+    QCOMPARE(dialogs.service().requests().size(), size_t(3));
+    QCOMPARE(dialogs.service().requests()[0].title, QStringLiteral("Select import file"));
+    QCOMPARE(dialogs.service().requests()[0].filter, QStringLiteral("Import File(*.csv)|*.csv"));
+    QCOMPARE(dialogs.service().requests()[0].initialFolder, QStringLiteral("/data/in"));
 }
 
 QTEST_GUILESS_MAIN(TestForms)

@@ -1,16 +1,22 @@
 #include "platform/forms/DefaultInstance.h"
 #include "platform/forms/Form.h"
+#include "platform/forms/WidgetFileDialogService.h"
 #include "platform/forms/WidgetMessageService.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <functional>
 #include <stdexcept>
@@ -55,6 +61,18 @@ protected:
         if (fail)
             throw std::runtime_error("load failed");
     }
+};
+
+// A form shown modal by the tests; what it saw while it was shown.
+class ModalForm : public Form
+{
+public:
+    static inline int unloads = 0;
+    bool wasModal = false;
+    QWindow* transientParentSeen = nullptr;
+
+protected:
+    void formUnload() override { ++unloads; }
 };
 
 void flushDeletes()
@@ -116,6 +134,12 @@ private Q_SLOTS:
     void closingTheWindowUnloads();
     void failedLoadLeavesNoForm();
     void oneInstancePerFormClass();
+    void modalOverItsOwner();
+    void deletingTheOwnerKeepsTheModalForm();
+    void unloadedWhileModalReturns();
+    void fileDialogNameFilters();
+    void fileDialogChoosesAFile();
+    void fileDialogCancelled();
 };
 
 void TestFormsWidgets::cleanup()
@@ -123,7 +147,9 @@ void TestFormsWidgets::cleanup()
     DefaultInstance<CountingForm>::unload();
     DefaultInstance<OtherForm>::unload();
     DefaultInstance<FailingForm>::unload();
+    DefaultInstance<ModalForm>::unload();
     flushDeletes();
+    ModalForm::unloads = 0;
     CountingForm::loads = 0;
     CountingForm::unloads = 0;
     CountingForm::touchesItselfAtLoad = false;
@@ -238,7 +264,7 @@ void TestFormsWidgets::inputBoxAccepted()
         QVERIFY(edit);
         edit->clear();
         QTest::keyClicks(edit, QStringLiteral("new name"));
-        dialog->accept();
+        static_cast<QDialog*>(dialog)->accept(); // QFileDialog::accept, through the public base
     });
     WidgetMessageService service;
     const std::optional<QString> text =
@@ -333,6 +359,132 @@ void TestFormsWidgets::oneInstancePerFormClass()
     DefaultInstance<OtherForm>::unload();
     QVERIFY(DefaultInstance<CountingForm>::isLoaded());
     QVERIFY(!DefaultInstance<OtherForm>::isLoaded());
+}
+
+namespace {
+
+// While the modal form is up: records what it sees, then runs `then` (default: hide).
+void whileModal(ModalForm& form, std::function<void()> then = {})
+{
+    QTimer::singleShot(0, &form, [&form, then] {
+        form.wasModal = QApplication::activeModalWidget() == &form && form.isModal();
+        form.transientParentSeen = form.windowHandle() ? form.windowHandle()->transientParent() : nullptr;
+        if (then)
+            then();
+        else
+            form.hide();
+    });
+}
+
+} // namespace
+
+void TestFormsWidgets::modalOverItsOwner()
+{
+    CountingForm& owner = DefaultInstance<CountingForm>::get();
+    owner.show();
+    ModalForm& form = DefaultInstance<ModalForm>::get();
+    whileModal(form);
+    form.showModal(&owner);
+
+    QVERIFY(form.wasModal);
+    QCOMPARE(form.transientParentSeen, owner.windowHandle());
+    QCOMPARE(form.parent(), nullptr);
+    // Hidden, it stays loaded and is modal no more.
+    QVERIFY(DefaultInstance<ModalForm>::isLoaded());
+    QVERIFY(!form.isVisible());
+    QVERIFY(!form.isModal());
+}
+
+// The owner goes while the form is up: the form stays, and its unload handler
+// still runs when it is unloaded.
+void TestFormsWidgets::deletingTheOwnerKeepsTheModalForm()
+{
+    auto* owner = new OtherForm;
+    owner->load();
+    owner->show();
+    ModalForm& form = DefaultInstance<ModalForm>::get();
+    QPointer<ModalForm> alive(&form);
+    bool visibleAfterOwnerWent = false;
+    whileModal(form, [&form, owner, &visibleAfterOwnerWent] {
+        delete owner;
+        visibleAfterOwnerWent = form.isVisible();
+        form.hide();
+    });
+    form.showModal(owner);
+
+    QVERIFY(visibleAfterOwnerWent);
+    QVERIFY(alive);
+    QVERIFY(DefaultInstance<ModalForm>::isLoaded());
+    DefaultInstance<ModalForm>::unload();
+    QCOMPARE(ModalForm::unloads, 1);
+}
+
+void TestFormsWidgets::unloadedWhileModalReturns()
+{
+    CountingForm& owner = DefaultInstance<CountingForm>::get();
+    ModalForm& form = DefaultInstance<ModalForm>::get();
+    QPointer<ModalForm> alive(&form);
+    whileModal(form, [&form] { form.unload(); });
+    form.showModal(&owner);
+    QCOMPARE(ModalForm::unloads, 1);
+    QVERIFY(!DefaultInstance<ModalForm>::isLoaded());
+    flushDeletes();
+    QVERIFY(!alive);
+}
+
+void TestFormsWidgets::fileDialogNameFilters()
+{
+    const QStringList filters = nameFiltersOf(QStringLiteral("Import File(*.csv)|*.csv|All Files|*.*"));
+    QCOMPARE(filters, (QStringList{"Import File(*.csv) (*.[cC][sS][vV])", "All Files (*)"}));
+
+    // The patterns find names in either case, and "*.*" also names without a dot.
+    QTemporaryDir dir;
+    for (const char* name : {"ORDERS.CSV", "orders.csv", "notes.txt", "README"}) {
+        QFile f(dir.filePath(QLatin1String(name)));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    const QDir folder(dir.path());
+    QCOMPARE(folder.entryList({QStringLiteral("*.[cC][sS][vV]")}, QDir::Files, QDir::Name),
+             (QStringList{"ORDERS.CSV", "orders.csv"}));
+    QCOMPARE(folder.entryList({QStringLiteral("*")}, QDir::Files).size(), 4);
+}
+
+void TestFormsWidgets::fileDialogChoosesAFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("ORDERS.CSV"));
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    QString title, folder;
+    QStringList filters;
+    whenShown<QFileDialog>([&](QFileDialog* dialog) {
+        title = dialog->windowTitle();
+        folder = dialog->directory().absolutePath();
+        filters = dialog->nameFilters();
+        // Typed into the name box: selectFile waits for the folder to be listed.
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        name->setText(QStringLiteral("ORDERS.CSV"));
+        static_cast<QDialog*>(dialog)->accept(); // QFileDialog::accept, through the public base
+    });
+    WidgetFileDialogService service;
+    const std::optional<QString> chosen = service.openFile(
+        {QStringLiteral("Select import file"), QStringLiteral("Import File(*.csv)|*.csv"), 1, dir.path(), QString()});
+    QCOMPARE(title, QStringLiteral("Select import file"));
+    QCOMPARE(folder, QDir(dir.path()).absolutePath());
+    QCOMPARE(filters, QStringList{"Import File(*.csv) (*.[cC][sS][vV])"});
+    QCOMPARE(chosen, std::optional<QString>(path));
+}
+
+void TestFormsWidgets::fileDialogCancelled()
+{
+    whenShown<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
+    WidgetFileDialogService service;
+    QCOMPARE(service.openFile({QStringLiteral("Select import file"), QStringLiteral("Import File(*.csv)|*.csv"), 1,
+                               QString(), QString()}),
+             std::nullopt);
 }
 
 QTEST_MAIN(TestFormsWidgets)
