@@ -1,19 +1,43 @@
 // Quillar: validates sales-document import files and posts them into the
 // accounting package's company data.
 #include "app/mainwindow/MainWindowForms.h"
+#include "app/mainwindow/frmmain.h"
+#include "ui_frmmain.h"
 #include "app/session/ProgramSession.h"
 #include "app/setup/SetupForms.h"
 
+#include "platform/forms/DefaultInstance.h"
 #include "platform/forms/End.h"
 #include "platform/forms/FileDialog.h"
 #include "platform/forms/MessageService.h"
 #include "platform/forms/WidgetFileDialogService.h"
 #include "platform/forms/WidgetMessageService.h"
+#include "platform/settings/SettingsStore.h"
 
 #include <QApplication>
-#include <QTextStream>
+#include <QCommandLineParser>
 
 #include <memory>
+
+namespace {
+
+// What the login form sets on the main window before showing it; here until the
+// login form exists.
+void prepareMainWindow(frmmain& mainWindow)
+{
+    mainWindow.m_ui->lblTarnbyVersion->setText(session::ProgramSession::versionText());
+    mainWindow.m_ui->LblUserloggedin->setText(settings::readSetting(QStringLiteral("QuillarLogin")));
+    mainWindow.setMnuFileStartImportEnabled(false);
+    mainWindow.setMnuFileViewErrorsEnabled(false);
+    const bool companyChosen = !settings::readSetting(QStringLiteral("VorlenDataPath")).isEmpty();
+    mainWindow.setMnuFilenewEnabled(companyChosen);
+    mainWindow.setToolbarButtonEnabled(1, companyChosen);
+    mainWindow.setErrorsFoundIMG(true, true);
+    mainWindow.setNoErrorFoundIMG(false, true);
+    mainWindow.setImgRedVisible(false);
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -33,14 +57,16 @@ int main(int argc, char* argv[])
     mainwindow::registerForms(programSession);
     setup::registerForms(programSession);
 
-    // The windows (login, main window, batch upload, settings, layout editor) are
-    // not built yet; until they are, the program only reports what it would open.
-    QTextStream out(stdout);
-    const QString company = qEnvironmentVariable("QUILLAR_DEMO_COMPANY");
-    out << "Quillar " << QApplication::applicationVersion() << "\n";
-    if (!company.isEmpty())
-        out << "Company data folder: " << company << "\n";
-    out << "The windows of the program are not built yet: the import runs in the tests "
-           "and the benchmarks only.\n";
-    return 0;
+    // The main window is loaded (its load reads the settings and shows the package
+    // version), then shown; the login form comes before it once it exists. The
+    // standard --version and --help are answered once the window has loaded, so
+    // that "quillar --version" also shows that the program comes up.
+    frmmain& mainWindow = forms::DefaultInstance<frmmain>::get();
+    prepareMainWindow(mainWindow);
+    QCommandLineParser options;
+    options.addHelpOption();
+    options.addVersionOption();
+    options.process(app);
+    mainWindow.show();
+    return app.exec();
 }

@@ -45,6 +45,8 @@ public:
     virtual QString lblCorvelVersion() const = 0;
     virtual void setLblCorvelVersion(const QString& caption) = 0;
     virtual void setLblconame(const QString& caption) = 0;
+    // The package edition ("Ferriby", "Aldwick", ...), as the connection shows it.
+    virtual QString lblVersion() const = 0;
     virtual void setLblVersion(const QString& caption) = 0;
 };
 

@@ -296,6 +296,7 @@ private:
         package.SetupDataRec->call(QStringLiteral("Read"), {int32_t(1)});
         pass.StockUnitDP = basic::CDbl(package.SetupDataRec->value({QStringLiteral("STOCK_UNITDP")}));
         pass.StockQtyDP = basic::CDbl(package.SetupDataRec->value({QStringLiteral("STOCK_QTYDP")}));
+        pass.EditionLabel = m_window.lblVersion();
 
         pass.FileValid = true;
         int32_t linesInDocument = 0;

@@ -1,12 +1,16 @@
 #include "app/mainwindow/MainWindowForms.h"
 
+#include "app/mainwindow/OtherForms.h"
+#include "app/mainwindow/frmmain.h"
+#include "app/session/FormResolver.h"
 #include "app/session/ProgramSession.h"
 
 namespace mainwindow {
 
-void registerForms(session::ProgramSession&)
+void registerForms(session::ProgramSession& s)
 {
-    // No form of this library is built yet.
+    otherforms::registerStandIns(s);
+    s.mainWindow().form.install(session::defaultInstanceOf<importer::MainWindowView, frmmain>());
 }
 
 } // namespace mainwindow

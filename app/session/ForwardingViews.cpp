@@ -51,6 +51,7 @@ void ForwardingMainWindow::setMnuFileStartImportCaption(const QString& caption)
 QString ForwardingMainWindow::lblCorvelVersion() const { return form().lblCorvelVersion(); }
 void ForwardingMainWindow::setLblCorvelVersion(const QString& caption) { form().setLblCorvelVersion(caption); }
 void ForwardingMainWindow::setLblconame(const QString& caption) { form().setLblconame(caption); }
+QString ForwardingMainWindow::lblVersion() const { return form().lblVersion(); }
 void ForwardingMainWindow::setLblVersion(const QString& caption) { form().setLblVersion(caption); }
 
 QString ForwardingImportLog::txtImportText() const { return m_text; }
@@ -92,5 +93,10 @@ int ForwardingSettingsForm::cbxoverridevorlenproductdescription() const
     return form().cbxoverridevorlenproductdescription();
 }
 int ForwardingSettingsForm::cbxtakevorlenpriceifpricezero() const { return form().cbxtakevorlenpriceifpricezero(); }
+QString ForwardingSettingsForm::textSourcePath() const { return form().textSourcePath(); }
+QString ForwardingSettingsForm::textSuccessPath() const { return form().textSuccessPath(); }
+QString ForwardingSettingsForm::textErrorLogPath() const { return form().textErrorLogPath(); }
+void ForwardingSettingsForm::setCbxCustomerPricingVisible(bool visible) { form().setCbxCustomerPricingVisible(visible); }
+void ForwardingSettingsForm::setCbxCustomerPricing(int value) { form().setCbxCustomerPricing(value); }
 
 } // namespace session

@@ -73,6 +73,7 @@ public:
     QString lblCorvelVersion() const override;
     void setLblCorvelVersion(const QString& caption) override;
     void setLblconame(const QString& caption) override;
+    QString lblVersion() const override;
     void setLblVersion(const QString& caption) override;
 };
 
@@ -125,6 +126,11 @@ public:
     int cbxCustomerPricing() const override;
     int cbxoverridevorlenproductdescription() const override;
     int cbxtakevorlenpriceifpricezero() const override;
+    QString textSourcePath() const override;
+    QString textSuccessPath() const override;
+    QString textErrorLogPath() const override;
+    void setCbxCustomerPricingVisible(bool visible) override;
+    void setCbxCustomerPricing(int value) override;
 };
 
 } // namespace session

@@ -64,6 +64,7 @@ struct FakeMainWindow : importer::MainWindowView
     QString lblCorvelVersion() const override { return corvelVersion; }
     void setLblCorvelVersion(const QString& caption) override { corvelVersion = caption; }
     void setLblconame(const QString& caption) override { coname = caption; }
+    QString lblVersion() const override { return version; }
     void setLblVersion(const QString& caption) override { version = caption; }
 
     bool recordStatus = false;

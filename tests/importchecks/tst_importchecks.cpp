@@ -54,6 +54,7 @@ struct NullMainWindow : importer::MainWindowView
     QString lblCorvelVersion() const override { return QStringLiteral("V23"); }
     void setLblCorvelVersion(const QString&) override {}
     void setLblconame(const QString&) override {}
+    QString lblVersion() const override { return {}; }
     void setLblVersion(const QString&) override {}
 };
 

@@ -53,7 +53,7 @@ TestMainWindow::TestMainWindow()
     lblStatus = add<QLabel>(this, "lblStatus");
     LblCorvelVersion = add<QLabel>(this, "LblCorvelVersion");
     lblconame = add<QLabel>(this, "lblconame");
-    lblVersion = add<QLabel>(this, "lblVersion");
+    lblVersionBox = add<QLabel>(this, "lblVersion");
     ValidationProgressBar = add<QProgressBar>(this, "ValidationProgressBar");
 }
 
@@ -75,7 +75,8 @@ void TestMainWindow::setValidationProgressBarVisible(bool visible) { ValidationP
 QString TestMainWindow::lblCorvelVersion() const { return LblCorvelVersion->text(); }
 void TestMainWindow::setLblCorvelVersion(const QString& caption) { LblCorvelVersion->setText(caption); }
 void TestMainWindow::setLblconame(const QString& caption) { lblconame->setText(caption); }
-void TestMainWindow::setLblVersion(const QString& caption) { lblVersion->setText(caption); }
+QString TestMainWindow::lblVersion() const { return lblVersionBox->text(); }
+void TestMainWindow::setLblVersion(const QString& caption) { lblVersionBox->setText(caption); }
 
 TestImportLog::TestImportLog()
 {

@@ -42,7 +42,7 @@ public:
     QLabel* lblStatus;
     QLabel* LblCorvelVersion;
     QLabel* lblconame;
-    QLabel* lblVersion;
+    QLabel* lblVersionBox;
     QProgressBar* ValidationProgressBar;
     QMap<int, bool> toolbarEnabled;
     QMap<int, QString> toolbarCaption;
@@ -73,6 +73,7 @@ public:
     QString lblCorvelVersion() const override;
     void setLblCorvelVersion(const QString& caption) override;
     void setLblconame(const QString& caption) override;
+    QString lblVersion() const override;
     void setLblVersion(const QString& caption) override;
 
 protected:

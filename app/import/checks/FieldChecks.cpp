@@ -254,17 +254,7 @@ QString FieldCheckRun::editionLabel() const
 {
     if (m_owner.m_editionLabel)
         return m_owner.m_editionLabel();
-    const ObjectRef workspace = automation::toObject(Variant(m_state.package.VdoWorkspace));
-    switch (basic::CLng(workspace->get(QStringLiteral("ProgramType")))) {
-    case 1:
-        return QStringLiteral("Ferriby");
-    case 2:
-        return QStringLiteral("Aldwick Plus");
-    case 4:
-        return QStringLiteral("Aldwick");
-    default:
-        return {};
-    }
+    return m_pass.EditionLabel;
 }
 
 double FieldCheckRun::limitOf(Limit limit) const

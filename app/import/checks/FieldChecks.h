@@ -18,8 +18,8 @@ public:
     // The caption of the main window's edition label ("Ferriby", "Aldwick", ...).
     using EditionLabel = std::function<QString()>;
 
-    // Without a label source the edition is worked out from the workspace's
-    // ProgramType, as the connection captions it.
+    // Without a label source the checks take the main window's edition label as
+    // stage one read it before the line walk (PassState::EditionLabel).
     explicit FieldChecks(EditionLabel editionLabel = {});
 
     void checkFields(ImportContext& context) override;

@@ -1,0 +1,37 @@
+#pragma once
+
+class QWidget;
+
+namespace session {
+class ProgramSession;
+}
+
+// The forms the main window opens and closes that are built elsewhere (settings,
+// About, the two log viewers, splash, login, layout editor, folder picker). The main
+// window reaches them only through these calls, so a form that lands replaces its
+// stand-in here (OtherForms.cpp) and nowhere else.
+namespace mainwindow::otherforms {
+
+// frmSettings modal over `owner`; when it closes it is loaded again, hidden, so that
+// its boxes stay readable.
+void showSettings(QWidget* owner);
+// frmAbout modal over `owner`.
+void showAbout(QWidget* owner);
+// frmAbout loaded and shown modeless.
+void showAboutModeless();
+// frmErrors (the import log) / FrmErrlog (the error list) modal over `owner`.
+void showImportLog(QWidget* owner);
+void showErrorList(QWidget* owner);
+// Unloads, in this order, those of frmSplash, frmSettings, frmErrors, FrmErrlog,
+// FrmFileStructure, frmAbout and frmDirPath that exist.
+void unloadOthers();
+// Unloads frmLogin, whose unload ends the program. Until the login form exists the
+// program is ended here.
+void unloadLogin();
+
+// Installs the stand-ins of the forms that do not exist yet into the session's
+// views (frmSettings, frmErrors, FrmErrlog); a library that builds the real form
+// installs it after, replacing the stand-in.
+void registerStandIns(session::ProgramSession& session);
+
+} // namespace mainwindow::otherforms

@@ -1,0 +1,710 @@
+#include "app/mainwindow/frmmain.h"
+#include "ui_frmmain.h"
+
+#include "app/import/ImportContext.h"
+#include "app/import/SettingsFormView.h"
+#include "app/import/VorlenConnection.h"
+#include "app/import/driver/ImportDriver.h"
+#include "app/mainwindow/OtherForms.h"
+#include "app/mainwindow/password/ChangeLoginPassword.h"
+#include "app/session/ProgramSession.h"
+
+#include "platform/basic/Conversions.h"
+#include "platform/basic/Dates.h"
+#include "platform/basic/RuntimeError.h"
+#include "platform/basic/Strings.h"
+#include "platform/forms/FileDialog.h"
+#include "platform/forms/MessageService.h"
+#include "platform/settings/SettingsStore.h"
+#include "platform/shell/Paths.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMovie>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QProcess>
+#include <QStyle>
+#include <QToolBar>
+
+#include <exception>
+#include <functional>
+
+using basic::RuntimeError;
+using basic::Variant;
+using forms::MsgBox;
+
+namespace {
+
+constexpr int MaxStepTries = 3;
+constexpr qint64 PaintEveryMs = 40;
+
+const char* const ButtonKeyProperty = "key";
+
+struct MenuItem
+{
+    const char* name;
+    const char* caption; // "-" for a separator
+    const char* shortcut;
+};
+
+struct ToolbarButton
+{
+    const char* caption;
+    const char* key; // nullptr: the button has none
+    const char* toolTip;
+    QStyle::StandardPixmap icon;
+};
+
+// tbToolBar, by index 1 to 7; icons from imlToolbarIcons (the style's own here).
+const ToolbarButton ToolbarButtons[] = {
+    {"Select &File", "SelectFile", "Select the file to upload", QStyle::SP_DialogOpenButton},
+    {"&Validate", "ImportFile", "Start Uploading file", QStyle::SP_DialogApplyButton},
+    {"&Import Log", "ErrorLog", "View Import Log", QStyle::SP_FileDialogDetailedView},
+    {"&View File", "ViewFile", "Open selected file in Notepad", QStyle::SP_FileIcon},
+    {"&Settings", "settings", "Quillar Settings", QStyle::SP_FileDialogContentsView},
+    {"&Hide Me", nullptr, nullptr, QStyle::SP_TitleBarMinButton},
+    {"&About", "about", "About Quillar", QStyle::SP_MessageBoxInformation},
+};
+
+QString lit(const char* text)
+{
+    return QString::fromLatin1(text);
+}
+
+// The versions whose companies price by customer.
+bool pricesByCustomer(const QString& versionCode)
+{
+    for (int v = 12; v <= 23; ++v)
+        if (versionCode == QStringLiteral("V%1").arg(v))
+            return true;
+    return false;
+}
+
+// A small round lamp for the indicator images.
+QPixmap lamp(const QColor& colour)
+{
+    QPixmap pixmap(20, 20);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(colour.darker(160), 1.5));
+    painter.setBrush(colour);
+    painter.drawEllipse(QRectF(2, 2, 16, 16));
+    return pixmap;
+}
+
+// View File: the system's text editor with the path as one argument.
+void startTextEditor(const QString& path)
+{
+    QProcess::startDetached(QStringLiteral("xdg-open"), {shell::nativePath(path)});
+}
+
+// A handler's errors stop at the handler: they are shown, never passed on.
+void guarded(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const RuntimeError& e) {
+        MsgBox(e.description(), forms::OKOnly);
+    } catch (const std::exception& e) {
+        MsgBox(QString::fromLocal8Bit(e.what()), forms::OKOnly);
+    }
+}
+
+} // namespace
+
+frmmain::frmmain() : m_ui(std::make_unique<Ui::frmmain>())
+{
+    m_ui->setupUi(this);
+    buildMenus();
+    buildToolbar();
+    buildStatusBar();
+    buildHistoryFrame();
+
+    m_ui->ErrorsFoundIMG->setPixmap(lamp(QColor(200, 30, 30)));
+    m_ui->NoErrorFoundIMG->setPixmap(lamp(QColor(30, 160, 60)));
+    m_ui->imgRed->setPixmap(lamp(QColor(240, 140, 0)));
+
+    Timer1.setInterval(2000);
+    Timer3.setInterval(1000);
+
+    connect(m_ui->Command1, &QPushButton::clicked, this, [this] { guarded([this] { Command1_Click(); }); });
+    connect(m_ui->Command2, &QPushButton::clicked, this, [this] { guarded([this] { Command2_Click(); }); });
+    connect(m_ui->CommandStart, &QPushButton::clicked, this, [this] { CommandStart_Click(); });
+    connect(m_ui->CommandStop, &QPushButton::clicked, this, [this] { CommandStop_Click(); });
+    m_ui->Label1->installEventFilter(this);
+    m_sincePaint.start();
+}
+
+frmmain::~frmmain() = default;
+
+void frmmain::buildMenus()
+{
+    menuBar = new QMenuBar(this);
+    menuBar->setObjectName(QStringLiteral("menuBar"));
+    m_ui->formLayout->setMenuBar(menuBar);
+
+    const auto addMenu = [this](const char* name, const char* caption) {
+        QMenu* menu = menuBar->addMenu(lit(caption));
+        menu->setObjectName(lit(name));
+        menu->menuAction()->setObjectName(lit(name));
+        return menu;
+    };
+    const auto addItem = [this](QMenu* menu, const MenuItem& item, void (frmmain::*handler)()) {
+        QAction* action = QString::fromLatin1(item.caption) == QLatin1String("-") ? menu->addSeparator()
+                                                                                 : menu->addAction(lit(item.caption));
+        action->setObjectName(lit(item.name));
+        if (item.shortcut)
+            action->setShortcut(QKeySequence(lit(item.shortcut)));
+        if (handler)
+            connect(action, &QAction::triggered, this, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+        return action;
+    };
+
+    File = addMenu("File", "File");
+    mnuFilenew = addItem(File, {"mnuFilenew", "Select &File", "Ctrl+F"}, &frmmain::mnuFilenew_Click);
+    MnuFileViewErrors = addItem(File, {"MnuFileViewErrors", "&View Import Log", "Ctrl+V"}, &frmmain::MnuFileViewErrors_Click);
+    MnuFileStartImport = addItem(File, {"MnuFileStartImport", "&Validate", "Ctrl+I"}, &frmmain::MnuFileStartImport_Click);
+    mnuFileBar0 = addItem(File, {"mnuFileBar0", "-", nullptr}, nullptr);
+    MnuFileExit = addItem(File, {"MnuFileExit", "&Exit", "F4"}, &frmmain::MnuFileExit_Click);
+
+    Settings = addMenu("Settings", "Settings");
+    ChangePassword = addItem(Settings, {"ChangePassword", "Change &Password", "Ctrl+P"}, &frmmain::ChangePassword_Click);
+    mnuSettingsSettings = addItem(Settings, {"mnuSettingsSettings", "&Settings", "Ctrl+S"}, &frmmain::mnuSettingsSettings_Click);
+
+    mnuHelp = addMenu("mnuHelp", "&Help");
+    MnuHelpAbout = addItem(mnuHelp, {"MnuHelpAbout", "&About", nullptr}, &frmmain::MnuHelpAbout_Click);
+}
+
+void frmmain::buildToolbar()
+{
+    tbToolBar = new QToolBar(this);
+    tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
+    tbToolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    tbToolBar->setIconSize(QSize(24, 24));
+    m_ui->formLayout->insertWidget(0, tbToolBar);
+    for (size_t i = 0; i < m_buttons.size(); ++i) {
+        const ToolbarButton& b = ToolbarButtons[i];
+        QAction* button = tbToolBar->addAction(style()->standardIcon(b.icon), lit(b.caption));
+        button->setObjectName(QStringLiteral("tbToolBarButton%1").arg(i + 1));
+        if (b.key)
+            button->setProperty(ButtonKeyProperty, lit(b.key));
+        button->setToolTip(b.toolTip ? lit(b.toolTip) : QString());
+        m_buttons[i] = button;
+    }
+    connect(tbToolBar, &QToolBar::actionTriggered, this, [this](QAction* button) { tbToolBar_ButtonClick(button); });
+}
+
+void frmmain::buildStatusBar()
+{
+    for (size_t i = 0; i < m_panels.size(); ++i) {
+        auto* panel = new QLabel(m_ui->StatusBar1);
+        panel->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i + 1));
+        panel->setFrameShape(QFrame::StyledPanel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setContentsMargins(4, 0, 4, 0);
+        m_panels[i] = panel;
+        if (i == 0)
+            m_ui->StatusBar1->addWidget(panel, 1);
+        else
+            m_ui->StatusBar1->addPermanentWidget(panel);
+    }
+    m_panels[0]->setText(QStringLiteral("Status"));
+    m_clock.setHandler([this] { showClock(); });
+    m_clock.setInterval(1000);
+    m_clock.setEnabled(true);
+    showClock();
+}
+
+void frmmain::buildHistoryFrame()
+{
+    // FrameHistroy is the titled frame of the user-control library once that library
+    // is on main; until then its placeholder stands in.
+    m_ui->FrameHistroy->setAutoFillBackground(true);
+}
+
+void frmmain::showClock()
+{
+    const QDateTime now = basic::Clock::now();
+    m_panels[1]->setText(basic::formatDate(basic::fromQDate(now.date())));
+    m_panels[2]->setText(now.time().toString(QStringLiteral("HH:mm")));
+}
+
+QAction* frmmain::tbButton(int index) const
+{
+    if (index < 1 || index > int(m_buttons.size()))
+        throw RuntimeError(basic::err::InvalidProcedureCall, QStringLiteral("Index out of bounds"));
+    return m_buttons[size_t(index - 1)];
+}
+
+QString frmmain::buttonKey(const QAction* button)
+{
+    return button->property(ButtonKeyProperty).toString();
+}
+
+QLabel* frmmain::statusPanel(int index) const
+{
+    return m_panels.at(size_t(index - 1));
+}
+
+importer::ImportContext& frmmain::context() const
+{
+    return session::ProgramSession::current()->context();
+}
+
+// Form_Load: the batch settings, the package version and company, the Customer
+// Pricing box and the batch controls.
+void frmmain::formLoad()
+{
+    QString progress;
+    try {
+        progress = QStringLiteral("Before source path");
+        loadBatchSettings(progress);
+        progress = QStringLiteral("Before get vorlen version");
+        importer::ShowVorlenVersion(context(), settings::readSetting(QStringLiteral("VorlenDataPath")) +
+                                                   QStringLiteral("\\accdata"));
+        importer::SettingsFormView& settingsForm = context().settingsForm;
+        if (pricesByCustomer(m_ui->LblCorvelVersion->text())) {
+            settingsForm.setCbxCustomerPricingVisible(true);
+        } else {
+            settingsForm.setCbxCustomerPricingVisible(false);
+            settingsForm.setCbxCustomerPricing(0);
+        }
+        ChkBatchEnabled();
+        m_ui->txtwhereat->setText(QStringLiteral("MLT2"));
+        const int32_t interval = context().state.batch.BatchIntervalMs;
+        Timer2.setInterval(interval <= 60000 ? interval : 60000);
+        m_ui->txtwhereat->setText(QStringLiteral("MLT2A"));
+        progress = QStringLiteral("After Timer");
+    } catch (const RuntimeError& e) {
+        MsgBox(progress + QStringLiteral(":") + e.description(), forms::OKOnly, QStringLiteral("mAIN LOAD"));
+    } catch (const std::exception& e) {
+        MsgBox(progress + QStringLiteral(":") + QString::fromLocal8Bit(e.what()), forms::OKOnly,
+               QStringLiteral("mAIN LOAD"));
+    }
+}
+
+// The batch part of the load: the folders from the settings form's boxes, then from
+// the store, the interval and whether batch mode is offered. Each step leaves its
+// progress text, which an error message quotes.
+void frmmain::loadBatchSettings(QString& progress)
+{
+    importer::BatchState& batch = context().state.batch;
+    importer::SettingsFormView& settingsForm = context().settingsForm;
+    const auto read = [](const char* key, const char* defaultValue = "") {
+        return settings::readSetting(lit(key), lit(defaultValue));
+    };
+
+    batch.SourceFolder = settingsForm.textSourcePath();
+    progress = QStringLiteral("source path  ") + batch.SourceFolder;
+    batch.SuccessFolder = settingsForm.textSuccessPath();
+    progress = QStringLiteral("sucesspath ") + batch.SuccessFolder;
+    batch.ErrorFolder = settingsForm.textErrorLogPath();
+    progress = QStringLiteral("errorpath ") + batch.ErrorFolder;
+    batch.FilingCounter = 0;
+
+    progress = QStringLiteral("check strdatapath ") + read("VorlenDataPath");
+    progress = QStringLiteral("Successpath  ") + read("BatchSuccessPath");
+    batch.ErrorFolder = read("BatchErrorlogPath");
+    progress = QStringLiteral("errorpath  ") + batch.ErrorFolder;
+    batch.SourceFolder = read("BatchSourcePath");
+    progress = QStringLiteral("sourcpath ") + batch.SourceFolder;
+    const QString interval = read("BatchInterval");
+    batch.BatchIntervalMs = basic::IsNumeric(Variant(interval)) ? basic::CLng(Variant(interval)) : 60;
+    progress = QStringLiteral("interval ") + interval;
+    const QString enabled = read("BatchUpdateEnabled", "0");
+    batch.BatchModeEnabled = decltype(batch.BatchModeEnabled)(basic::CDbl(Variant(enabled)));
+    progress = QStringLiteral("Batchuploadenabled   ") + enabled;
+}
+
+void frmmain::formUnload()
+{
+    importer::ImportContext& ctx = context();
+    if (ctx.state.batch.BatchRunning) {
+        // The stop of batch mode: its timers first, then the status list.
+        m_ui->txtwhereat->setText(QStringLiteral("MainUL"));
+        Timer1.setEnabled(false);
+        Timer2.setEnabled(false);
+        Timer3.setEnabled(false);
+        ctx.state.batch.BatchRunning = false;
+        m_ui->ListViewBatchStatus->clear();
+    }
+    mainwindow::otherforms::unloadOthers();
+    Timer2.setEnabled(false);
+    Timer1.setEnabled(false);
+    Timer3.setEnabled(false);
+    m_clock.setEnabled(false);
+    try {
+        importer::DisconnectFromVorlen(ctx);
+    } catch (const RuntimeError&) {
+        importer::disconnectAfterError(ctx);
+    }
+    mainwindow::otherforms::unloadLogin();
+}
+
+void frmmain::RefFrmMain()
+{
+    setErrorsFoundIMG(false, false);
+    setNoErrorFoundIMG(true, true);
+    setAnimation1Visible(false);
+    repaint();
+}
+
+void frmmain::ChkBatchEnabled()
+{
+    const bool enabled = context().state.batch.BatchModeEnabled != 0;
+    m_ui->Command2->setEnabled(enabled);
+    m_ui->FrameBatchUPLoad->setEnabled(enabled);
+    m_ui->ListViewBatchStatus->setEnabled(enabled);
+    m_ui->CommandStart->setEnabled(enabled);
+    m_ui->CommandStop->setEnabled(enabled);
+}
+
+Variant frmmain::ReplaceStr(const Variant& TextIn, const QString& SearchStr, const QString& Replacement, int CompMode)
+{
+    if (TextIn.isNull())
+        return Variant::null();
+    QString text = basic::CStr(TextIn);
+    // An empty search text would be found at every position without end.
+    if (SearchStr.isEmpty())
+        return Variant(text);
+    int32_t position = 1;
+    while (position <= text.size()) {
+        position = basic::InStr(position, text, SearchStr, CompMode != 0);
+        if (position == 0)
+            break;
+        text = text.left(position - 1) + Replacement + text.mid(position - 1 + SearchStr.size());
+        position += int32_t(Replacement.size());
+    }
+    return Variant(text);
+}
+
+// Select File. Each step that fails shows its error and is tried again, at most
+// three times in all; after the third failure the handler ends.
+void frmmain::mnuFilenew_Click()
+{
+    const auto step = [](const std::function<void()>& body) {
+        for (int attempt = 1; attempt <= MaxStepTries; ++attempt) {
+            try {
+                body();
+                return true;
+            } catch (const RuntimeError& e) {
+                MsgBox(e.description(), forms::OKOnly);
+            } catch (const std::exception& e) {
+                MsgBox(QString::fromLocal8Bit(e.what()), forms::OKOnly);
+            }
+        }
+        return false;
+    };
+
+    std::optional<QString> chosen;
+    const bool done =
+        step([&] {
+            forms::FileOpenRequest request;
+            request.fileName.clear();
+            request.filter = QStringLiteral("Import File(*.csv)|*.csv");
+            request.title = QStringLiteral("Select import file");
+            request.initialFolder = settings::readSetting(QStringLiteral("ImportPath"));
+            chosen = forms::ShowOpen(request);
+        }) &&
+        step([&] {
+            // Shown in lower case; the import resolves the name whatever its case.
+            if (chosen)
+                setTxtImportFile(chosen->toLower());
+        }) &&
+        step([&] { setMnuFileStartImportCaption(QStringLiteral("&Validate")); }) && step([&] {
+            if (txtImportFile().isEmpty())
+                return;
+            setMnuFileStartImportCaption(QStringLiteral("&Validate"));
+            setToolbarButtonCaption(2, QStringLiteral("&Validate"));
+            setMnuFilenewEnabled(true);
+            setToolbarButtonEnabled(1, true);
+            setMnuFileStartImportEnabled(true);
+            setToolbarButtonEnabled(2, true);
+            setMnuFileViewErrorsEnabled(false);
+            setToolbarButtonEnabled(3, false);
+            setToolbarButtonEnabled(4, true);
+            if (context().settingsForm.txtDatapath().isEmpty()) {
+                setToolbarButtonEnabled(2, false);
+                setMnuFileStartImportEnabled(false);
+                MsgBox(QStringLiteral("Vorlen Data Path not selected, Please go to settings and select."),
+                       forms::Critical, QStringLiteral("Quillar Settings Status"));
+            } else {
+                setToolbarButtonEnabled(2, true);
+                setMnuFileStartImportEnabled(true);
+            }
+        }) &&
+        step([&] {
+            if (!txtImportFile().isEmpty())
+                return;
+            setToolbarButtonEnabled(2, false);
+            setToolbarButtonEnabled(4, false);
+        });
+    if (!done)
+        return;
+    step([&] {
+        setLblStatus(QString());
+        setTxtLineNo(QString());
+        setTxtCurrentLine(QString());
+        setValidationProgressBarValue(0);
+    });
+}
+
+void frmmain::MnuFileStartImport_Click()
+{
+    if (txtImportFile().isEmpty()) {
+        MsgBox(QStringLiteral("Import file not selected"), forms::OKOnly, QStringLiteral("Invoicing Import"));
+        return;
+    }
+    importer::RunImport(context());
+}
+
+void frmmain::ViewFile_Click()
+{
+    if (txtImportFile().isEmpty()) {
+        MsgBox(QStringLiteral("Must select import file to view"), forms::OKOnly, QStringLiteral("Invoicing Import"));
+        return;
+    }
+    startTextEditor(txtImportFile());
+}
+
+void frmmain::MnuFileViewErrors_Click()
+{
+    if (context().state.batch.BatchRunning)
+        return;
+    // Exactly "Import Log" opens the log; any other caption, the design caption
+    // "&Import Log" too, opens the error list.
+    if (tbButton(3)->text() == QLatin1String("Import Log"))
+        mainwindow::otherforms::showImportLog(this);
+    else
+        mainwindow::otherforms::showErrorList(this);
+}
+
+void frmmain::mnuSettingsSettings_Click()
+{
+    mainwindow::otherforms::showSettings(this);
+}
+
+void frmmain::MnuHelpAbout_Click()
+{
+    mainwindow::otherforms::showAbout(this);
+}
+
+void frmmain::Label1_Click()
+{
+    mainwindow::otherforms::showAboutModeless();
+}
+
+void frmmain::ChangePassword_Click()
+{
+    password::ChangeLoginPassword();
+}
+
+void frmmain::Command1_Click()
+{
+    m_ui->FrameHistroy->setVisible(false);
+}
+
+void frmmain::Command2_Click()
+{
+    m_ui->FrameHistroy->setVisible(true);
+}
+
+void frmmain::MnuFileExit_Click()
+{
+    unload();
+}
+
+// Batch mode's Start and Stop come with the batch logic; until then they do nothing.
+void frmmain::CommandStart_Click() {}
+void frmmain::CommandStop_Click() {}
+
+void frmmain::tbToolBar_ButtonClick(QAction* button)
+{
+    // Errors here are ignored, as the toolbar always did.
+    try {
+        const QString key = buttonKey(button);
+        if (key == QLatin1String("SelectFile"))
+            mnuFilenew_Click();
+        else if (key == QLatin1String("ImportFile"))
+            MnuFileStartImport_Click();
+        else if (key == QLatin1String("ErrorLog"))
+            MnuFileViewErrors_Click();
+        else if (key == QLatin1String("ViewFile"))
+            ViewFile_Click();
+        else if (key == QLatin1String("settings"))
+            mnuSettingsSettings_Click();
+        else if (key == QLatin1String("about"))
+            MnuHelpAbout_Click();
+        else if (key == QLatin1String("Hide Me"))
+            hide();
+    } catch (const std::exception&) {
+    }
+}
+
+bool frmmain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_ui->Label1 && event->type() == QEvent::MouseButtonRelease)
+        guarded([this] { Label1_Click(); });
+    return Form::eventFilter(watched, event);
+}
+
+void frmmain::paintProgress()
+{
+    if (m_sincePaint.elapsed() < PaintEveryMs)
+        return;
+    m_sincePaint.restart();
+    if (m_clip && m_clip->state() == QMovie::Running)
+        m_clip->jumpToNextFrame();
+    if (isVisible())
+        repaint();
+}
+
+void frmmain::setToolbarButtonEnabled(int index, bool enabled)
+{
+    tbButton(index)->setEnabled(enabled);
+}
+
+void frmmain::setToolbarButtonCaption(int index, const QString& caption)
+{
+    tbButton(index)->setText(caption);
+}
+
+QString frmmain::txtImportFile() const
+{
+    return m_ui->txtImportFile->text();
+}
+
+void frmmain::setTxtImportFile(const QString& text)
+{
+    m_ui->txtImportFile->setText(text);
+}
+
+void frmmain::setTxtLineNo(const QString& text)
+{
+    m_ui->TxtLineNo->setText(text);
+    paintProgress();
+}
+
+void frmmain::setTxtCurrentLine(const QString& text)
+{
+    m_ui->TxtCurrentLine->setText(text);
+    m_ui->TxtCurrentLine->setCursorPosition(0);
+}
+
+void frmmain::setLblStatus(const QString& caption)
+{
+    m_ui->lblStatus->setText(caption);
+    paintProgress();
+}
+
+void frmmain::setValidationProgressBarValue(int value)
+{
+    // The bar's range follows the value: a value past the maximum widens it rather
+    // than being dropped.
+    if (value > m_ui->ValidationProgressBar->maximum())
+        m_ui->ValidationProgressBar->setMaximum(value);
+    m_ui->ValidationProgressBar->setValue(value);
+    paintProgress();
+}
+
+void frmmain::setValidationProgressBarMax(int maximum)
+{
+    m_ui->ValidationProgressBar->setMaximum(maximum);
+}
+
+void frmmain::setValidationProgressBarVisible(bool visible)
+{
+    m_ui->ValidationProgressBar->setVisible(visible);
+}
+
+void frmmain::playAnimation1(const QString& clipPath)
+{
+    if (!m_clip) {
+        m_clip = new QMovie(this);
+        m_clip->setCacheMode(QMovie::CacheAll);
+        m_ui->Animation1->setMovie(m_clip);
+    }
+    m_clip->stop();
+    // "import.dll" is an animated picture whatever its name says: its format is
+    // read from its content.
+    m_clip->setFileName(shell::nativePath(clipPath));
+    m_clip->start();
+    m_ui->Animation1->setVisible(true);
+}
+
+void frmmain::stopAnimation1()
+{
+    if (m_clip)
+        m_clip->stop();
+}
+
+void frmmain::setAnimation1Visible(bool visible)
+{
+    m_ui->Animation1->setVisible(visible);
+}
+
+void frmmain::setErrorsFoundIMG(bool visible, bool enabled)
+{
+    m_ui->ErrorsFoundIMG->setVisible(visible);
+    m_ui->ErrorsFoundIMG->setEnabled(enabled);
+}
+
+void frmmain::setNoErrorFoundIMG(bool visible, bool enabled)
+{
+    m_ui->NoErrorFoundIMG->setVisible(visible);
+    m_ui->NoErrorFoundIMG->setEnabled(enabled);
+}
+
+void frmmain::setImgRedVisible(bool visible)
+{
+    m_ui->imgRed->setVisible(visible);
+}
+
+void frmmain::setMnuFilenewEnabled(bool enabled)
+{
+    mnuFilenew->setEnabled(enabled);
+}
+
+void frmmain::setMnuFileViewErrorsEnabled(bool enabled)
+{
+    MnuFileViewErrors->setEnabled(enabled);
+}
+
+void frmmain::setMnuFileStartImportEnabled(bool enabled)
+{
+    MnuFileStartImport->setEnabled(enabled);
+}
+
+void frmmain::setMnuFileStartImportCaption(const QString& caption)
+{
+    MnuFileStartImport->setText(caption);
+}
+
+QString frmmain::lblCorvelVersion() const
+{
+    return m_ui->LblCorvelVersion->text();
+}
+
+void frmmain::setLblCorvelVersion(const QString& caption)
+{
+    m_ui->LblCorvelVersion->setText(caption);
+}
+
+void frmmain::setLblconame(const QString& caption)
+{
+    m_ui->lblconame->setText(caption);
+}
+
+QString frmmain::lblVersion() const
+{
+    return m_ui->lblVersion->text();
+}
+
+void frmmain::setLblVersion(const QString& caption)
+{
+    m_ui->lblVersion->setText(caption);
+}
