@@ -123,6 +123,8 @@ frmmain::frmmain() : m_ui(std::make_unique<Ui::frmmain>())
     buildToolbar();
     buildStatusBar();
     buildHistoryFrame();
+    // The version label's design value is one blank (Designer drops it).
+    m_ui->LblCorvelVersion->setText(QStringLiteral(" "));
 
     m_ui->ErrorsFoundIMG->setPixmap(lamp(QColor(200, 30, 30)));
     m_ui->NoErrorFoundIMG->setPixmap(lamp(QColor(30, 160, 60)));

@@ -1,0 +1,135 @@
+#include "tests/mainwindow/MainWindowFixture.h"
+
+#include "app/mainwindow/MainWindowForms.h"
+#include "app/mainwindow/OtherForms.h"
+#include "app/mainwindow/frmmain.h"
+#include "app/setup/SetupForms.h"
+
+#include "package/company/CompanyFolder.h"
+#include "package/company/Ledger.h"
+#include "package/company/Seed.h"
+
+#include "platform/forms/DefaultInstance.h"
+#include "platform/settings/SettingsStore.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QWidget>
+
+namespace {
+
+const QString BinDir = QStringLiteral(QUILLAR_BIN_DIR);
+
+const char* const Seed = R"({
+  "version": "23.0", "name": "Window Test Ltd",
+  "users": [{"name": "MANAGER", "password": "secret"}],
+  "setup": {"STOCK_UNITDP": 2, "STOCK_QTYDP": 2, "INVOICE_CARR_NET": 0, "INVOICE_CARR_NOMINAL": "4905"},
+  "control": {"T0_RATE": 0, "T1_RATE": 20},
+  "currencies": [{"CODE": "GBP", "EXCHANGE_RATE": 1}],
+  "customers": [{"ACCOUNT_REF": "C001", "NAME": "First Customer", "DEF_NOM_CODE": "4000"},
+                {"ACCOUNT_REF": "C002", "NAME": "Second Customer", "DEF_NOM_CODE": "4000"}],
+  "products": [{"STOCK_CODE": "P1", "DESCRIPTION": "Widget", "NOMINAL_CODE": "4000", "SALES_PRICE": 10,
+                "TAX_CODE": 1},
+               {"STOCK_CODE": "P2", "DESCRIPTION": "Gadget", "NOMINAL_CODE": "4000", "SALES_PRICE": 4,
+                "TAX_CODE": 1}],
+  "nominals": [{"ACCOUNT_REF": "4000"}, {"ACCOUNT_REF": "4905"}, {"ACCOUNT_REF": "1200"}],
+  "banks": [{"ACCOUNT_REF": "1200", "NAME": "Current", "CURRENCY": 0}]
+})";
+
+const QStringList Layout = {"Transaction Type", "Account Reference", "Transaction Date", "Product Code",
+                            "Quantity", "Unit Price", "Product Description"};
+
+} // namespace
+
+bool MainWindowFixture::registerEngine()
+{
+    const QString engine = BinDir + QStringLiteral("/vdo/vlvdoengine230.dll");
+    return QFile::exists(engine) &&
+           QProcess::execute(BinDir + QStringLiteral("/regsvr"), {engine, QStringLiteral("/s")}) == 0;
+}
+
+MainWindowFixture::MainWindowFixture(int programType) : programSession(BinDir)
+{
+    mainwindow::registerForms(programSession);
+    setup::registerForms(programSession);
+    // The engine is registered once for the test; connections start no regsvr.
+    programSession.context().startCommand = [](const QString&, const QStringList&) {};
+
+    company = dir.filePath(QStringLiteral("company"));
+    QJsonObject seed = QJsonDocument::fromJson(Seed).object();
+    seed.insert(QStringLiteral("program_type"), programType);
+    company::createCompany(seed, company, QStringLiteral("window seed"));
+    for (const auto& key : settings::knownKeys())
+        settings::writeSetting(QLatin1String(key.key), QLatin1String(key.defaultValue));
+    const QString config = dir.filePath(QStringLiteral("config"));
+    QDir().mkpath(config);
+    settings::writeSetting(QStringLiteral("pellmoorconfigdir"), config);
+    settings::writeSetting(QStringLiteral("VorlenDataPath"), company);
+    settings::writeSetting(QStringLiteral("VorlenUsername"), QStringLiteral("MANAGER"));
+    settings::writeSetting(QStringLiteral("VorlenPassword"), QStringLiteral("secret"));
+    settings::writeSetting(QStringLiteral("VorlenVersion"), QStringLiteral("23.0"));
+    settings::writeSetting(QStringLiteral("VorlenCompanyName"), QStringLiteral("Window Test Ltd"));
+
+    QByteArray columns;
+    for (int i = 0; i < 54; ++i)
+        columns += (i < Layout.size() ? Layout.at(i).toLatin1() : QByteArray()) + "\r\n";
+    QFile qfm(config + QStringLiteral("/qfm.cfg"));
+    if (qfm.open(QIODevice::WriteOnly))
+        qfm.write(columns);
+    QFile qfm2(config + QStringLiteral("/qfm2.cfg"));
+    if (qfm2.open(QIODevice::WriteOnly))
+        qfm2.write("Account Reference\r\n\r\n\r\n\r\n");
+}
+
+MainWindowFixture::~MainWindowFixture()
+{
+    forms::DefaultInstance<frmmain>::unload();
+    mainwindow::otherforms::unloadOthers();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+frmmain& MainWindowFixture::window()
+{
+    return forms::DefaultInstance<frmmain>::get();
+}
+
+void MainWindowFixture::writeFile(const QString& name, const QByteArray& bytes) const
+{
+    QFile f(dir.filePath(name));
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(name));
+}
+
+qsizetype MainWindowFixture::posted() const
+{
+    auto ledger = company::Ledger::open(company::folder::ledgerFileOf(company::folder::accdataOf(company)));
+    return ledger->listDocuments().size();
+}
+
+ModalCloser::ModalCloser()
+{
+    m_poll.setInterval(5);
+    QObject::connect(&m_poll, &QTimer::timeout, this, [this] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            closed << modal->objectName();
+            modal->hide();
+        }
+    });
+    m_poll.start();
+}
+
+QByteArray invoiceLines(int documents)
+{
+    QByteArray lines;
+    for (int d = 0; d < documents; ++d) {
+        const QByteArray account = d % 2 == 0 ? "C001" : "C002";
+        lines += "I," + account + ",01/12/2026,P1,2,10,Widget\r\n";
+        lines += "I," + account + ",01/12/2026,P2,1,4,Gadget\r\n";
+    }
+    return lines;
+}

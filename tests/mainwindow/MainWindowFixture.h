@@ -1,0 +1,63 @@
+#pragma once
+
+#include "app/session/ProgramSession.h"
+
+#include "platform/forms/End.h"
+#include "platform/forms/FileDialog.h"
+#include "platform/forms/MessageService.h"
+#include "platform/forms/Timer.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTimer>
+
+class frmmain;
+
+// The real main window with the program's forms, over a company of the package
+// stand-in with its settings and layout; boxes, file dialogs, timers and the end of
+// the program scripted. The engine must be registered (registerEngine) once.
+struct MainWindowFixture
+{
+    // Registers the V23 engine into the test's hives; false when it is not built.
+    static bool registerEngine();
+
+    // programType: the edition the company's package reports (1 "Ferriby", 2 "Aldwick Plus").
+    explicit MainWindowFixture(int programType = 1);
+    ~MainWindowFixture();
+    MainWindowFixture(const MainWindowFixture&) = delete;
+    MainWindowFixture& operator=(const MainWindowFixture&) = delete;
+
+    // The window's default instance (loading it runs Form_Load).
+    frmmain& window();
+    void writeFile(const QString& name, const QByteArray& bytes) const;
+    QString path(const QString& name) const { return dir.filePath(name); }
+    // Documents posted to the company.
+    qsizetype posted() const;
+
+    forms::ScopedRecordedEnd end;
+    forms::ScopedScriptedMessages boxes;
+    forms::ScopedScriptedFileDialogs dialogs;
+    forms::ScopedManualTimers manualTimers;
+    QTemporaryDir dir;
+    QString company;
+    session::ProgramSession programSession;
+};
+
+// Hides every modal window as soon as it shows and records its name, so that a
+// handler that shows a form modal returns.
+class ModalCloser : public QObject
+{
+public:
+    ModalCloser();
+    QStringList closed;
+
+private:
+    QTimer m_poll;
+};
+
+// A small invoice file in the fixture's layout (type, account, date, product,
+// quantity, price): `documents` invoices of two lines each.
+QByteArray invoiceLines(int documents);
