@@ -1,0 +1,54 @@
+#include "platform/shell/Printers.h"
+
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace shell {
+
+namespace {
+
+class SystemPrinterCatalog : public PrinterCatalog
+{
+public:
+    QStringList printerNames() const override { return QPrinterInfo::availablePrinterNames(); }
+    QString defaultPrinterName() const override { return QPrinterInfo::defaultPrinterName(); }
+};
+
+std::unique_ptr<PrinterCatalog>& installed()
+{
+    static std::unique_ptr<PrinterCatalog> catalog = std::make_unique<SystemPrinterCatalog>();
+    return catalog;
+}
+
+} // namespace
+
+PrinterCatalog::~PrinterCatalog() = default;
+
+const PrinterCatalog& printers()
+{
+    return *installed();
+}
+
+std::unique_ptr<PrinterCatalog> setPrinters(std::unique_ptr<PrinterCatalog> catalog)
+{
+    if (!catalog)
+        catalog = std::make_unique<SystemPrinterCatalog>();
+    std::swap(installed(), catalog);
+    return catalog;
+}
+
+bool selectPrinter(QPrinter& target, const QString& name)
+{
+    if (!printers().printerNames().contains(name, Qt::CaseSensitive))
+        return false;
+    target.setOutputFormat(QPrinter::NativeFormat);
+    target.setPrinterName(name);
+    return true;
+}
+
+FixedPrinterCatalog::FixedPrinterCatalog(QStringList names, QString defaultName)
+    : m_names(std::move(names)), m_default(std::move(defaultName))
+{
+}
+
+} // namespace shell
