@@ -22,11 +22,7 @@ public:
     }
 };
 
-std::unique_ptr<FolderBrowser>& installed()
-{
-    static std::unique_ptr<FolderBrowser> browser = std::make_unique<DialogFolderBrowser>();
-    return browser;
-}
+using Installed = InstalledService<FolderBrowser, DialogFolderBrowser>;
 
 } // namespace
 
@@ -34,15 +30,12 @@ FolderBrowser::~FolderBrowser() = default;
 
 FolderBrowser& folderBrowser()
 {
-    return *installed();
+    return Installed::get();
 }
 
 std::unique_ptr<FolderBrowser> setFolderBrowser(std::unique_ptr<FolderBrowser> browser)
 {
-    if (!browser)
-        browser = std::make_unique<DialogFolderBrowser>();
-    std::swap(installed(), browser);
-    return browser;
+    return Installed::set(std::move(browser));
 }
 
 QString BrowseForFolder(const QString& title, QWidget* owner)
@@ -61,18 +54,6 @@ std::optional<QString> ScriptedFolderBrowser::browse(const QString& title, QWidg
     std::optional<QString> answer = std::move(m_answers.front());
     m_answers.pop_front();
     return answer;
-}
-
-ScopedScriptedFolderBrowser::ScopedScriptedFolderBrowser()
-{
-    auto browser = std::make_unique<ScriptedFolderBrowser>();
-    m_browser = browser.get();
-    m_previous = setFolderBrowser(std::move(browser));
-}
-
-ScopedScriptedFolderBrowser::~ScopedScriptedFolderBrowser()
-{
-    setFolderBrowser(std::move(m_previous));
 }
 
 } // namespace shell

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/shell/InstalledService.h"
+
 #include <QString>
 
 #include <deque>
@@ -42,18 +44,10 @@ private:
 };
 
 // Installs a ScriptedFolderBrowser for the lifetime of the guard.
-class ScopedScriptedFolderBrowser
+class ScopedScriptedFolderBrowser : public ScopedService<FolderBrowser, ScriptedFolderBrowser, &setFolderBrowser>
 {
 public:
-    ScopedScriptedFolderBrowser(const ScopedScriptedFolderBrowser&) = delete;
-    ScopedScriptedFolderBrowser& operator=(const ScopedScriptedFolderBrowser&) = delete;
-    ScopedScriptedFolderBrowser();
-    ~ScopedScriptedFolderBrowser();
-    ScriptedFolderBrowser& browser() { return *m_browser; }
-
-private:
-    ScriptedFolderBrowser* m_browser;
-    std::unique_ptr<FolderBrowser> m_previous;
+    ScriptedFolderBrowser& browser() { return scripted(); }
 };
 
 } // namespace shell

@@ -1,5 +1,7 @@
 #include "platform/shell/Printers.h"
 
+#include "platform/shell/InstalledService.h"
+
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -14,11 +16,7 @@ public:
     QString defaultPrinterName() const override { return QPrinterInfo::defaultPrinterName(); }
 };
 
-std::unique_ptr<PrinterCatalog>& installed()
-{
-    static std::unique_ptr<PrinterCatalog> catalog = std::make_unique<SystemPrinterCatalog>();
-    return catalog;
-}
+using Installed = InstalledService<PrinterCatalog, SystemPrinterCatalog>;
 
 } // namespace
 
@@ -26,15 +24,12 @@ PrinterCatalog::~PrinterCatalog() = default;
 
 const PrinterCatalog& printers()
 {
-    return *installed();
+    return Installed::get();
 }
 
 std::unique_ptr<PrinterCatalog> setPrinters(std::unique_ptr<PrinterCatalog> catalog)
 {
-    if (!catalog)
-        catalog = std::make_unique<SystemPrinterCatalog>();
-    std::swap(installed(), catalog);
-    return catalog;
+    return Installed::set(std::move(catalog));
 }
 
 bool selectPrinter(QPrinter& target, const QString& name)

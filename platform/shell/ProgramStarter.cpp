@@ -15,11 +15,7 @@ public:
     }
 };
 
-std::unique_ptr<ProgramStarter>& installed()
-{
-    static std::unique_ptr<ProgramStarter> starter = std::make_unique<DetachedProgramStarter>();
-    return starter;
-}
+using Installed = InstalledService<ProgramStarter, DetachedProgramStarter>;
 
 } // namespace
 
@@ -27,15 +23,12 @@ ProgramStarter::~ProgramStarter() = default;
 
 ProgramStarter& programStarter()
 {
-    return *installed();
+    return Installed::get();
 }
 
 std::unique_ptr<ProgramStarter> setProgramStarter(std::unique_ptr<ProgramStarter> starter)
 {
-    if (!starter)
-        starter = std::make_unique<DetachedProgramStarter>();
-    std::swap(installed(), starter);
-    return starter;
+    return Installed::set(std::move(starter));
 }
 
 bool startProgram(const QString& program, const QStringList& arguments)
@@ -58,18 +51,6 @@ bool RecordingProgramStarter::start(const QString& program, const QStringList& a
 {
     m_started.push_back({program, arguments});
     return result;
-}
-
-ScopedRecordingProgramStarter::ScopedRecordingProgramStarter()
-{
-    auto starter = std::make_unique<RecordingProgramStarter>();
-    m_starter = starter.get();
-    m_previous = setProgramStarter(std::move(starter));
-}
-
-ScopedRecordingProgramStarter::~ScopedRecordingProgramStarter()
-{
-    setProgramStarter(std::move(m_previous));
 }
 
 } // namespace shell

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/shell/InstalledService.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -50,17 +52,10 @@ private:
 
 // Installs a RecordingProgramStarter for the lifetime of the guard.
 class ScopedRecordingProgramStarter
+    : public ScopedService<ProgramStarter, RecordingProgramStarter, &setProgramStarter>
 {
 public:
-    ScopedRecordingProgramStarter(const ScopedRecordingProgramStarter&) = delete;
-    ScopedRecordingProgramStarter& operator=(const ScopedRecordingProgramStarter&) = delete;
-    ScopedRecordingProgramStarter();
-    ~ScopedRecordingProgramStarter();
-    RecordingProgramStarter& starter() { return *m_starter; }
-
-private:
-    RecordingProgramStarter* m_starter;
-    std::unique_ptr<ProgramStarter> m_previous;
+    RecordingProgramStarter& starter() { return scripted(); }
 };
 
 } // namespace shell

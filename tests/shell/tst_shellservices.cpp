@@ -3,12 +3,12 @@
 #include "platform/shell/Paths.h"
 #include "platform/shell/ProgramStarter.h"
 #include "platform/shell/TextEditor.h"
+#include "tests/shell/TestDriveD.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -34,26 +34,18 @@ private Q_SLOTS:
     void folderDialogScripted();
 
 private:
-    QTemporaryDir m_dir;
-    QString m_mountD; // mounted as D: through our own mount table
+    TestDriveD m_drive{{QStringLiteral("In Box/Sub")}};
+    QString m_mountD = m_drive.mountPoint();
 };
 
 void tst_shellservices::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    m_mountD = m_dir.filePath(QStringLiteral("mnt"));
-    QVERIFY(QDir().mkpath(m_mountD + QStringLiteral("/In Box/Sub")));
-    QVERIFY(QDir().mkpath(m_dir.filePath(QStringLiteral("mntother"))));
-    QFile table(m_dir.filePath(QStringLiteral("mounts")));
-    QVERIFY(table.open(QIODevice::WriteOnly));
-    table.write("overlay / overlay rw 0 0\n/dev/sdb1 " + m_mountD.toUtf8() + " ext4 rw 0 0\n");
-    table.close();
-    qputenv("QUILLAR_MOUNT_TABLE", table.fileName().toUtf8());
+    QVERIFY(m_drive.isValid());
+    QVERIFY(QDir().mkpath(m_drive.tempPath() + QStringLiteral("/mntother")));
 }
 
 void tst_shellservices::cleanupTestCase()
 {
-    qunsetenv("QUILLAR_MOUNT_TABLE");
     qunsetenv(shell::EditorVariable);
 }
 
@@ -172,15 +164,15 @@ void tst_shellservices::displayPath()
 {
     QFETCH(QString, path);
     QFETCH(QString, expected);
-    const QString tempInC = m_dir.path().mid(1).replace(QLatin1Char('/'), QLatin1Char('\\'));
-    path.replace(QStringLiteral("@D"), m_mountD).replace(QStringLiteral("@T"), m_dir.path());
+    const QString tempInC = m_drive.tempPath().mid(1).replace(QLatin1Char('/'), QLatin1Char('\\'));
+    path.replace(QStringLiteral("@D"), m_mountD).replace(QStringLiteral("@T"), m_drive.tempPath());
     expected.replace(QStringLiteral("@T"), tempInC);
     QCOMPARE(shell::displayPath(path), expected);
 }
 
 void tst_shellservices::displayPathRoundTrip()
 {
-    for (const QString& path : {m_mountD + QStringLiteral("/In Box/Sub"), m_dir.path(), QStringLiteral("/")})
+    for (const QString& path : {m_mountD + QStringLiteral("/In Box/Sub"), m_drive.tempPath(), QStringLiteral("/")})
         QCOMPARE(shell::nativePath(shell::displayPath(path)), path);
 }
 

@@ -4,13 +4,13 @@
 #include "platform/widgets/FolderList.h"
 #include "platform/widgets/ListView.h"
 #include "platform/widgets/ToolBar.h"
+#include "tests/shell/TestDriveD.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <functional>
@@ -52,7 +52,6 @@ class tst_widgets : public QObject
 
 private Q_SLOTS:
     void initTestCase();
-    void cleanupTestCase();
     void listItemsByIndexAndKey();
     void listSort_data();
     void listSort();
@@ -70,26 +69,14 @@ private Q_SLOTS:
     void folderListErrorsKeepTheFolder();
 
 private:
-    QTemporaryDir m_dir;
-    QString m_mountD;
+    TestDriveD m_drive{{QStringLiteral("Vorlen/ACCDATA"), QStringLiteral("vorlen2"), QStringLiteral("Batch/In"),
+                        QStringLiteral(".hidden")}};
+    QString m_mountD = m_drive.mountPoint();
 };
 
 void tst_widgets::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    m_mountD = m_dir.filePath(QStringLiteral("mnt"));
-    for (const char* sub : {"/Vorlen/ACCDATA", "/vorlen2", "/Batch/In", "/.hidden"})
-        QVERIFY(QDir().mkpath(m_mountD + QLatin1String(sub)));
-    QFile table(m_dir.filePath(QStringLiteral("mounts")));
-    QVERIFY(table.open(QIODevice::WriteOnly));
-    table.write("overlay / overlay rw 0 0\n/dev/sdb1 " + m_mountD.toUtf8() + " ext4 rw 0 0\n");
-    table.close();
-    qputenv("QUILLAR_MOUNT_TABLE", table.fileName().toUtf8());
-}
-
-void tst_widgets::cleanupTestCase()
-{
-    qunsetenv("QUILLAR_MOUNT_TABLE");
+    QVERIFY(m_drive.isValid());
 }
 
 void tst_widgets::listItemsByIndexAndKey()
@@ -304,13 +291,13 @@ void tst_widgets::animationStepsWithoutEventLoop()
 
 void tst_widgets::animationRefusesOtherFiles()
 {
-    QFile notAClip(m_dir.filePath(QStringLiteral("import.dll")));
+    QFile notAClip(m_drive.tempPath() + QStringLiteral("/import.dll"));
     QVERIFY(notAClip.open(QIODevice::WriteOnly));
     notAClip.write("MZ not a picture");
     notAClip.close();
     widgets::Animation animation;
     QVERIFY(!animation.open(notAClip.fileName()));
-    QVERIFY(!animation.open(m_dir.filePath(QStringLiteral("missing.gif"))));
+    QVERIFY(!animation.open(m_drive.tempPath() + QStringLiteral("/missing.gif")));
     QVERIFY(!animation.isOpen());
     animation.play(); // nothing open: nothing happens
     QVERIFY(!animation.isPlaying());
