@@ -44,7 +44,8 @@ private:
 };
 
 // Installs a ScriptedFolderBrowser for the lifetime of the guard.
-class ScopedScriptedFolderBrowser : public ScopedService<FolderBrowser, ScriptedFolderBrowser, &setFolderBrowser>
+class ScopedScriptedFolderBrowser
+    : public ScopedService<FolderBrowser, ScriptedFolderBrowser, &setFolderBrowser>
 {
 public:
     ScriptedFolderBrowser& browser() { return scripted(); }

@@ -9,8 +9,7 @@
 namespace shell {
 
 // `Default` may live in one .cpp file's anonymous namespace: use this only there.
-template <class Interface, class Default>
-class InstalledService
+template <class Interface, class Default> class InstalledService
 {
 public:
     static Interface& get() { return *slot(); }

@@ -4,8 +4,7 @@
 
 namespace widgets {
 
-Animation::Animation(QWidget* parent)
-    : QLabel(parent)
+Animation::Animation(QWidget* parent) : QLabel(parent)
 {
     setAlignment(Qt::AlignCenter);
 }

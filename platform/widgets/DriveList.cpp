@@ -11,8 +11,7 @@ constexpr int32_t DeviceUnavailable = 68;
 
 } // namespace
 
-DriveList::DriveList(QWidget* parent)
-    : QComboBox(parent)
+DriveList::DriveList(QWidget* parent) : QComboBox(parent)
 {
     refresh();
     connect(this, &QComboBox::currentIndexChanged, this, [this] {

@@ -27,14 +27,13 @@ QHash<QChar, QString>& lastFolderOfDrive()
 
 bool isDriveAlone(const QString& path)
 {
-    return path.size() >= 2 && path.at(0).isLetter() && path.at(1) == QLatin1Char(':')
-           && (path.size() == 2 || path.at(2) == QLatin1Char(' '));
+    return path.size() >= 2 && path.at(0).isLetter() && path.at(1) == QLatin1Char(':') &&
+           (path.size() == 2 || path.at(2) == QLatin1Char(' '));
 }
 
 } // namespace
 
-FolderList::FolderList(QWidget* parent)
-    : QListWidget(parent)
+FolderList::FolderList(QWidget* parent) : QListWidget(parent)
 {
     connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
         try {
@@ -91,15 +90,17 @@ void FolderList::fill(const QString& nativeFolder)
     int level = 0;
     for (const QString& step : chain) {
         const QString name = step.size() <= 3 ? step : step.mid(step.lastIndexOf(QLatin1Char('\\')) + 1);
-        auto* item = new QListWidgetItem(openIcon, QString(level * IndentPerLevel, QLatin1Char(' ')) + name, this);
+        auto* item =
+            new QListWidgetItem(openIcon, QString(level * IndentPerLevel, QLatin1Char(' ')) + name, this);
         item->setData(PathRole, step);
         ++level;
     }
-    const QStringList children = QDir(nativeFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot,
-                                                              QDir::Name | QDir::IgnoreCase);
+    const QStringList children =
+        QDir(nativeFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     const QString prefix = shown.endsWith(QLatin1Char('\\')) ? shown : shown + QLatin1Char('\\');
     for (const QString& child : children) {
-        auto* item = new QListWidgetItem(closedIcon, QString(level * IndentPerLevel, QLatin1Char(' ')) + child, this);
+        auto* item =
+            new QListWidgetItem(closedIcon, QString(level * IndentPerLevel, QLatin1Char(' ')) + child, this);
         item->setData(PathRole, prefix + child);
     }
     setCurrentRow(int(chain.size()) - 1);

@@ -70,8 +70,7 @@ ListView* ListItem::owner() const
     return static_cast<ListView*>(treeWidget());
 }
 
-ListView::ListView(QWidget* parent)
-    : QTreeWidget(parent)
+ListView::ListView(QWidget* parent) : QTreeWidget(parent)
 {
     setRootIsDecorated(false);
     setUniformRowHeights(true);
@@ -80,7 +79,8 @@ ListView::ListView(QWidget* parent)
     setColumnCount(0);
     header()->setSectionsClickable(true);
     header()->setStretchLastSection(false);
-    connect(header(), &QHeaderView::sectionClicked, this, [this](int section) { Q_EMIT columnClick(section + 1); });
+    connect(header(), &QHeaderView::sectionClicked, this,
+            [this](int section) { Q_EMIT columnClick(section + 1); });
     connect(this, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int) { rowChanged(item); });
     connect(this, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* item, int) { Q_EMIT itemClick(static_cast<ListItem*>(item)); });

@@ -58,7 +58,11 @@ class ListView : public QTreeWidget
     Q_OBJECT
 
 public:
-    enum class SortOrder { Ascending = 0, Descending = 1 };
+    enum class SortOrder
+    {
+        Ascending = 0,
+        Descending = 1
+    };
 
     explicit ListView(QWidget* parent = nullptr);
 

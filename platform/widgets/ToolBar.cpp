@@ -6,8 +6,7 @@
 
 namespace widgets {
 
-ToolBar::ToolBar(QWidget* parent)
-    : QToolBar(parent)
+ToolBar::ToolBar(QWidget* parent) : QToolBar(parent)
 {
     setMovable(false);
     setFloatable(false);
@@ -21,7 +20,8 @@ int ToolBar::addButton(const QString& caption, const QString& key, const QString
         action->setToolTip(toolTip);
     m_buttons.push_back({action, caption, key, toolTip});
     const int index = buttonCount();
-    connect(action, &QAction::triggered, this, [this, index] { Q_EMIT buttonClick(index, m_buttons[index - 1].key); });
+    connect(action, &QAction::triggered, this,
+            [this, index] { Q_EMIT buttonClick(index, m_buttons[index - 1].key); });
     return index;
 }
 

@@ -17,9 +17,9 @@ public:
         for (const QString& folder : folders)
             m_ok = m_ok && QDir().mkpath(mountPoint() + QLatin1Char('/') + folder);
         QFile table(m_dir.filePath(QStringLiteral("mounts")));
-        m_ok = m_ok && table.open(QIODevice::WriteOnly)
-               && table.write("overlay / overlay rw 0 0\n/dev/sdb1 " + QFile::encodeName(mountPoint())
-                              + " ext4 rw 0 0\n") > 0;
+        m_ok = m_ok && table.open(QIODevice::WriteOnly) &&
+               table.write("overlay / overlay rw 0 0\n/dev/sdb1 " + QFile::encodeName(mountPoint()) +
+                           " ext4 rw 0 0\n") > 0;
         table.close();
         qputenv("QUILLAR_MOUNT_TABLE", QFile::encodeName(table.fileName()));
     }

@@ -30,8 +30,9 @@ int pdfPages(const QString& pdf)
     info.start(QStringLiteral("pdfinfo"), {pdf});
     if (!info.waitForFinished(30000) || info.exitCode() != 0)
         return -1;
-    const auto match = QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)"), QRegularExpression::MultilineOption)
-                           .match(QString::fromUtf8(info.readAllStandardOutput()));
+    const auto match =
+        QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)"), QRegularExpression::MultilineOption)
+            .match(QString::fromUtf8(info.readAllStandardOutput()));
     return match.hasMatch() ? match.captured(1).toInt() : -1;
 }
 
@@ -40,9 +41,9 @@ QImage renderPage(const QString& pdf, int page, const QString& stem)
 {
     const QString n = QString::number(page);
     QProcess render;
-    render.start(QStringLiteral("pdftoppm"),
-                 {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"), QStringLiteral("-singlefile"),
-                  QStringLiteral("-f"), n, QStringLiteral("-l"), n, pdf, stem});
+    render.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("72"),
+                                              QStringLiteral("-png"), QStringLiteral("-singlefile"),
+                                              QStringLiteral("-f"), n, QStringLiteral("-l"), n, pdf, stem});
     if (!render.waitForFinished(30000) || render.exitCode() != 0)
         return {};
     return QImage(stem + QStringLiteral(".png"));
@@ -82,8 +83,8 @@ void tst_printing::initTestCase()
     QVERIFY(m_dir.isValid());
     // QUILLAR_KEEP_TEST_FILES keeps the PDFs and page images to look at.
     m_dir.setAutoRemove(qEnvironmentVariableIsEmpty("QUILLAR_KEEP_TEST_FILES"));
-    if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty()
-        || QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+    if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty() ||
+        QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
         QSKIP("poppler-utils (pdfinfo, pdftoppm) are not installed: run scripts/deps");
 }
 
@@ -135,9 +136,13 @@ void tst_printing::textStaysWithinOneInchMargins()
         const QRect ink = inkBounds(image);
         QVERIFY2(!ink.isEmpty(), "the page holds no text");
         const QRect body = image.rect().adjusted(72, 72, -72, -72);
-        QVERIFY2(body.contains(ink), qPrintable(QStringLiteral("page %1: text at %2,%3 %4x%5 outside the margins")
-                                                    .arg(page).arg(ink.x()).arg(ink.y()).arg(ink.width())
-                                                    .arg(ink.height())));
+        QVERIFY2(body.contains(ink),
+                 qPrintable(QStringLiteral("page %1: text at %2,%3 %4x%5 outside the margins")
+                                .arg(page)
+                                .arg(ink.x())
+                                .arg(ink.y())
+                                .arg(ink.width())
+                                .arg(ink.height())));
         if (page == 1) // a full page reaches close to the bottom margin
             QVERIFY(ink.bottom() > body.bottom() - 40);
     }

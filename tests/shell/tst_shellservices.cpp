@@ -55,17 +55,17 @@ void tst_shellservices::editorArguments_data()
     QTest::addColumn<int>("line");
     QTest::addColumn<QStringList>("expected");
     const QString f = QStringLiteral("/data/in box/a.csv");
-    QTest::addRow("default opener ignores the line") << QString::fromLatin1(shell::DefaultEditorCommand) << 7
-                                                     << QStringList{"xdg-open", f};
+    QTest::addRow("default opener ignores the line")
+        << QString::fromLatin1(shell::DefaultEditorCommand) << 7 << QStringList{"xdg-open", f};
     QTest::addRow("line as an option word") << "gedit +{line} {file}" << 12 << QStringList{"gedit", "+12", f};
-    QTest::addRow("line option as two words") << "kate --line {line} {file}" << 3
-                                              << QStringList{"kate", "--line", "3", f};
+    QTest::addRow("line option as two words")
+        << "kate --line {line} {file}" << 3 << QStringList{"kate", "--line", "3", f};
     QTest::addRow("no line gives line 1") << "gedit +{line} {file}" << 0 << QStringList{"gedit", "+1", f};
-    QTest::addRow("file and line in one word") << "code --goto {file}:{line}" << 5
-                                               << QStringList{"code", "--goto", f + ":5"};
+    QTest::addRow("file and line in one word")
+        << "code --goto {file}:{line}" << 5 << QStringList{"code", "--goto", f + ":5"};
     QTest::addRow("command without {file} gets it last") << "mousepad" << 0 << QStringList{"mousepad", f};
-    QTest::addRow("quoted program path") << "\"/opt/my editor/ed\" {file}" << 0
-                                         << QStringList{"/opt/my editor/ed", f};
+    QTest::addRow("quoted program path")
+        << "\"/opt/my editor/ed\" {file}" << 0 << QStringList{"/opt/my editor/ed", f};
 }
 
 void tst_shellservices::editorArguments()
@@ -82,8 +82,8 @@ void tst_shellservices::openInEditorRecordsTheStart_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<int>("line");
     QTest::addColumn<QStringList>("expected"); // program first; "@D" is the mount of D:
-    QTest::addRow("no setting: the desktop's opener") << QByteArray() << "D:\\In Box\\Sub" << 0
-                                                      << QStringList{"xdg-open", "@D/In Box/Sub"};
+    QTest::addRow("no setting: the desktop's opener")
+        << QByteArray() << "D:\\In Box\\Sub" << 0 << QStringList{"xdg-open", "@D/In Box/Sub"};
     QTest::addRow("lower-cased drive path finds the file's own case")
         << QByteArray("gedit +{line} {file}") << "d:\\in box\\sub" << 42
         << QStringList{"gedit", "+42", "@D/In Box/Sub"};
@@ -150,14 +150,22 @@ void tst_shellservices::displayPath_data()
 {
     QTest::addColumn<QString>("path"); // "@D" is the mount of D:, "@T" the temporary folder
     QTest::addColumn<QString>("expected");
-    QTest::addRow("root") << "/" << "C:\\";
-    QTest::addRow("below the root") << "/usr/lib/" << "C:\\usr\\lib";
-    QTest::addRow("a mount point is its drive's root") << "@D" << "D:\\";
-    QTest::addRow("below a mount point") << "@D/In Box/Sub" << "D:\\In Box\\Sub";
-    QTest::addRow("dots resolved") << "@D/In Box/../In Box/./Sub" << "D:\\In Box\\Sub";
-    QTest::addRow("a sibling named like the mount is not on it") << "@T/mntother" << "C:\\@T\\mntother";
-    QTest::addRow("drive form kept") << "E:\\data\\x.csv" << "E:\\data\\x.csv";
-    QTest::addRow("empty") << "" << "";
+    QTest::addRow("root") << "/"
+                          << "C:\\";
+    QTest::addRow("below the root") << "/usr/lib/"
+                                    << "C:\\usr\\lib";
+    QTest::addRow("a mount point is its drive's root") << "@D"
+                                                       << "D:\\";
+    QTest::addRow("below a mount point") << "@D/In Box/Sub"
+                                         << "D:\\In Box\\Sub";
+    QTest::addRow("dots resolved") << "@D/In Box/../In Box/./Sub"
+                                   << "D:\\In Box\\Sub";
+    QTest::addRow("a sibling named like the mount is not on it") << "@T/mntother"
+                                                                 << "C:\\@T\\mntother";
+    QTest::addRow("drive form kept") << "E:\\data\\x.csv"
+                                     << "E:\\data\\x.csv";
+    QTest::addRow("empty") << ""
+                           << "";
 }
 
 void tst_shellservices::displayPath()
@@ -172,7 +180,8 @@ void tst_shellservices::displayPath()
 
 void tst_shellservices::displayPathRoundTrip()
 {
-    for (const QString& path : {m_mountD + QStringLiteral("/In Box/Sub"), m_drive.tempPath(), QStringLiteral("/")})
+    for (const QString& path :
+         {m_mountD + QStringLiteral("/In Box/Sub"), m_drive.tempPath(), QStringLiteral("/")})
         QCOMPARE(shell::nativePath(shell::displayPath(path)), path);
 }
 

@@ -16,9 +16,9 @@ private Q_SLOTS:
 
 void tst_screenshot::pictureOfTheGallery()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty()
-        || QStandardPaths::findExecutable(QStringLiteral("xvfb-run")).isEmpty()
-        || QStandardPaths::findExecutable(QStringLiteral("import")).isEmpty())
+    if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty() ||
+        QStandardPaths::findExecutable(QStringLiteral("xvfb-run")).isEmpty() ||
+        QStandardPaths::findExecutable(QStringLiteral("import")).isEmpty())
         QSKIP("Xvfb or ImageMagick is not installed: run scripts/deps");
     QTemporaryDir dir;
     QVERIFY(dir.isValid());

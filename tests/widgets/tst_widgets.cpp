@@ -69,8 +69,8 @@ private Q_SLOTS:
     void folderListErrorsKeepTheFolder();
 
 private:
-    TestDriveD m_drive{{QStringLiteral("Vorlen/ACCDATA"), QStringLiteral("vorlen2"), QStringLiteral("Batch/In"),
-                        QStringLiteral(".hidden")}};
+    TestDriveD m_drive{{QStringLiteral("Vorlen/ACCDATA"), QStringLiteral("vorlen2"),
+                        QStringLiteral("Batch/In"), QStringLiteral(".hidden")}};
     QString m_mountD = m_drive.mountPoint();
 };
 
@@ -84,7 +84,8 @@ void tst_widgets::listItemsByIndexAndKey()
     widgets::ListView view;
     view.addColumn(QStringLiteral("File Name"));
     view.addColumn(QStringLiteral("Status"));
-    view.addItem(QStringLiteral("a.csv"), QStringLiteral("C:\\in\\a.csv"))->setSubItem(1, QStringLiteral("Pending"));
+    view.addItem(QStringLiteral("a.csv"), QStringLiteral("C:\\in\\a.csv"))
+        ->setSubItem(1, QStringLiteral("Pending"));
     widgets::ListItem* b = view.addItem(QStringLiteral("b.csv"), QStringLiteral("C:\\in\\b.csv"));
     b->setTag(42);
     view.addItem(QStringLiteral("no key"));
@@ -131,8 +132,12 @@ void tst_widgets::listSort()
     widgets::ListView view;
     for (const char* h : {"Name", "Status", "Date"})
         view.addColumn(QString::fromLatin1(h));
-    const struct { const char* name; const char* status; const char* date; } rows[] = {
-        {"cherry", "Loaded", "01"}, {"apple", "Pending", "02"}, {"Banana", "Error(s) Found", "03"}};
+    const struct
+    {
+        const char* name;
+        const char* status;
+        const char* date;
+    } rows[] = {{"cherry", "Loaded", "01"}, {"apple", "Pending", "02"}, {"Banana", "Error(s) Found", "03"}};
     for (const auto& r : rows) {
         widgets::ListItem* item = view.addItem(QString::fromLatin1(r.name), QString::fromLatin1(r.name));
         item->setSubItem(1, QString::fromLatin1(r.status));
@@ -219,9 +224,12 @@ void tst_widgets::columnClickIsOneBased()
 void tst_widgets::toolbarByIndex()
 {
     widgets::ToolBar bar;
-    bar.addButton(QStringLiteral("Select &File"), QStringLiteral("SelectFile"), QStringLiteral("Select the file to upload"));
-    bar.addButton(QStringLiteral("&Validate"), QStringLiteral("ImportFile"), QStringLiteral("Start Uploading file"));
-    bar.addButton(QStringLiteral("&Import Log"), QStringLiteral("ErrorLog"), QStringLiteral("View Import Log"));
+    bar.addButton(QStringLiteral("Select &File"), QStringLiteral("SelectFile"),
+                  QStringLiteral("Select the file to upload"));
+    bar.addButton(QStringLiteral("&Validate"), QStringLiteral("ImportFile"),
+                  QStringLiteral("Start Uploading file"));
+    bar.addButton(QStringLiteral("&Import Log"), QStringLiteral("ErrorLog"),
+                  QStringLiteral("View Import Log"));
     QCOMPARE(bar.addButton(QStringLiteral("&Hide Me")), 4);
     QCOMPARE(bar.buttonCount(), 4);
     QCOMPARE(bar.caption(2), QStringLiteral("&Validate"));
@@ -237,8 +245,9 @@ void tst_widgets::toolbarByIndex()
     QVERIFY(bar.caption(3) != QStringLiteral("&Import Log"));
 
     QList<QPair<int, QString>> clicks;
-    connect(&bar, &widgets::ToolBar::buttonClick, this,
-            [&](int index, const QString& key) { clicks.append({index, key}); });
+    connect(&bar, &widgets::ToolBar::buttonClick, this, [&](int index, const QString& key) {
+        clicks.append({index, key});
+    });
     bar.click(2);
     bar.setButtonEnabled(2, false);
     QVERIFY(!bar.isButtonEnabled(2));
@@ -275,7 +284,7 @@ void tst_widgets::animationStepsWithoutEventLoop()
     animation.play();
     int previous = animation.currentFrame();
     for (int i = 0; i < animation.frameCount() + 1; ++i) { // once round and on: the clip starts over
-        QTest::qSleep(150); // longer than a frame; the event loop never runs
+        QTest::qSleep(150);                                // longer than a frame; the event loop never runs
         animation.step();
         QCOMPARE(animation.currentFrame(), (previous + 1) % animation.frameCount());
         previous = animation.currentFrame();
@@ -335,7 +344,8 @@ void tst_widgets::folderList()
 
     folders.setPath(QStringLiteral("D:\\"));
     QCOMPARE(folders.path(), QStringLiteral("D:\\"));
-    QCOMPARE(entries(folders), (QStringList{"D:\\", "  Batch", "  Vorlen", "  vorlen2"})); // no hidden folders
+    QCOMPARE(entries(folders),
+             (QStringList{"D:\\", "  Batch", "  Vorlen", "  vorlen2"})); // no hidden folders
 
     Q_EMIT folders.itemActivated(folders.item(1)); // opening an entry opens its folder
     QCOMPARE(folders.path(), QStringLiteral("D:\\Batch"));

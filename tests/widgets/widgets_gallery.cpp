@@ -23,13 +23,17 @@ int main(int argc, char** argv)
     auto* toolbar = new widgets::ToolBar(&window);
     const QStyle* style = app.style();
     toolbar->addButton(QStringLiteral("Select &File"), QStringLiteral("SelectFile"),
-                       QStringLiteral("Select the file to upload"), style->standardIcon(QStyle::SP_DialogOpenButton));
-    toolbar->addButton(QStringLiteral("&Validate"), QStringLiteral("ImportFile"), QStringLiteral("Start Uploading file"),
+                       QStringLiteral("Select the file to upload"),
+                       style->standardIcon(QStyle::SP_DialogOpenButton));
+    toolbar->addButton(QStringLiteral("&Validate"), QStringLiteral("ImportFile"),
+                       QStringLiteral("Start Uploading file"),
                        style->standardIcon(QStyle::SP_DialogApplyButton));
-    toolbar->addButton(QStringLiteral("&Import Log"), QStringLiteral("ErrorLog"), QStringLiteral("View Import Log"),
+    toolbar->addButton(QStringLiteral("&Import Log"), QStringLiteral("ErrorLog"),
+                       QStringLiteral("View Import Log"),
                        style->standardIcon(QStyle::SP_FileDialogDetailedView));
     toolbar->addButton(QStringLiteral("&View File"), QStringLiteral("ViewFile"),
-                       QStringLiteral("Open selected file in Notepad"), style->standardIcon(QStyle::SP_FileIcon));
+                       QStringLiteral("Open selected file in Notepad"),
+                       style->standardIcon(QStyle::SP_FileIcon));
     toolbar->setButtonEnabled(3, false);
     window.addToolBar(toolbar);
 
