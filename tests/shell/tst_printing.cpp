@@ -71,6 +71,7 @@ private Q_SLOTS:
     void pagesOfThePdf_data();
     void pagesOfThePdf();
     void textStaysWithinOneInchMargins();
+    void formattingIsPrinted();
     void selectPrinter();
 
 private:
@@ -146,6 +147,28 @@ void tst_printing::textStaysWithinOneInchMargins()
         if (page == 1) // a full page reaches close to the bottom margin
             QVERIFY(ink.bottom() > body.bottom() - 40);
     }
+}
+
+void tst_printing::formattingIsPrinted()
+{
+    QTextDocument document;
+    document.setHtml(
+        QStringLiteral("<p style=\"color:#ff0000; font-size:24pt\"><b>Errors found</b></p><p>Row 1</p>"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString pdf = m_dir.filePath(QStringLiteral("formatted.pdf"));
+    printer.setOutputFileName(pdf);
+    QCOMPARE(shell::PrintRichText(document, printer, 1440, 1440, 1440, 1440), 1);
+    const QImage image = renderPage(pdf, 1, m_dir.filePath(QStringLiteral("formatted")));
+    QVERIFY(!image.isNull());
+    int red = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            if (qRed(p) > 200 && qGreen(p) < 80 && qBlue(p) < 80)
+                ++red;
+        }
+    QVERIFY2(red > 50, qPrintable(QString::number(red))); // the red heading is printed red
 }
 
 void tst_printing::selectPrinter()
