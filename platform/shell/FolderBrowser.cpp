@@ -22,7 +22,7 @@ public:
     }
 };
 
-using Installed = InstalledService<FolderBrowser, DialogFolderBrowser>;
+using Installed = basic::ServiceSlot<FolderBrowser, DialogFolderBrowser>;
 
 } // namespace
 

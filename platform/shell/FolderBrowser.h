@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/shell/InstalledService.h"
+#include "platform/basic/ServiceSlot.h"
 
 #include <QString>
 
@@ -45,10 +45,10 @@ private:
 
 // Installs a ScriptedFolderBrowser for the lifetime of the guard.
 class ScopedScriptedFolderBrowser
-    : public ScopedService<FolderBrowser, ScriptedFolderBrowser, &setFolderBrowser>
+    : public basic::ScopedService<ScriptedFolderBrowser, &setFolderBrowser>
 {
 public:
-    ScriptedFolderBrowser& browser() { return scripted(); }
+    ScriptedFolderBrowser& browser() { return service(); }
 };
 
 } // namespace shell

@@ -1,6 +1,6 @@
 #include "platform/shell/Printers.h"
 
-#include "platform/shell/InstalledService.h"
+#include "platform/basic/ServiceSlot.h"
 
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -16,7 +16,7 @@ public:
     QString defaultPrinterName() const override { return QPrinterInfo::defaultPrinterName(); }
 };
 
-using Installed = InstalledService<PrinterCatalog, SystemPrinterCatalog>;
+using Installed = basic::ServiceSlot<PrinterCatalog, SystemPrinterCatalog>;
 
 } // namespace
 

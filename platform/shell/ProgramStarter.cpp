@@ -15,7 +15,7 @@ public:
     }
 };
 
-using Installed = InstalledService<ProgramStarter, DetachedProgramStarter>;
+using Installed = basic::ServiceSlot<ProgramStarter, DetachedProgramStarter>;
 
 } // namespace
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/shell/InstalledService.h"
+#include "platform/basic/ServiceSlot.h"
 
 #include <QString>
 #include <QStringList>
@@ -52,10 +52,10 @@ private:
 
 // Installs a RecordingProgramStarter for the lifetime of the guard.
 class ScopedRecordingProgramStarter
-    : public ScopedService<ProgramStarter, RecordingProgramStarter, &setProgramStarter>
+    : public basic::ScopedService<RecordingProgramStarter, &setProgramStarter>
 {
 public:
-    RecordingProgramStarter& starter() { return scripted(); }
+    RecordingProgramStarter& starter() { return service(); }
 };
 
 } // namespace shell
