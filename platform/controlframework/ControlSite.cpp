@@ -6,6 +6,7 @@
 #include "platform/basic/RuntimeError.h"
 #include "platform/forms/Twips.h"
 
+#include <QLayout>
 #include <QWidget>
 
 namespace controlframework {
@@ -152,6 +153,35 @@ void ControlSite::move(int32_t left, int32_t top, int32_t width, int32_t height)
     if (QWidget* w = widget())
         w->move(forms::twipsToPixels(left), forms::twipsToPixels(top));
     m_control->setExtent(width, height);
+}
+
+void ControlSite::replace(QWidget* placeholder)
+{
+    QWidget* w = widget();
+    if (!placeholder || !w || placeholder == w)
+        return;
+    const bool visible = !placeholder->isHidden();
+    QWidget* parent = placeholder->parentWidget();
+    w->setParent(parent);
+    w->setSizePolicy(placeholder->sizePolicy());
+    w->setMinimumSize(placeholder->minimumSize());
+    w->setMaximumSize(placeholder->maximumSize());
+    if (parent && parent->layout())
+        delete parent->layout()->replaceWidget(placeholder, w, Qt::FindChildrenRecursively);
+    const QRect g = placeholder->geometry();
+    for (QObject* child : placeholder->children()) {
+        if (auto* childWidget = qobject_cast<QWidget*>(child); childWidget && !childWidget->isWindow()) {
+            const QPoint at = childWidget->pos();
+            const bool shown = !childWidget->isHidden();
+            childWidget->setParent(w);
+            childWidget->move(at);
+            childWidget->setVisible(shown);
+        }
+    }
+    placeholder->hide();
+    move(forms::pixelsToTwips(g.x()), forms::pixelsToTwips(g.y()), forms::pixelsToTwips(g.width()),
+         forms::pixelsToTwips(g.height()));
+    setVisible(visible);
 }
 
 void ControlSite::setVisible(bool visible)

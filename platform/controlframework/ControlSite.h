@@ -63,6 +63,14 @@ public:
     Control& control() const { return *m_control; }
     QWidget* widget() const { return m_control->widget(); }
 
+    // Puts the control where a form's placeholder widget lies (a plain widget of the
+    // same name in a Designer form): the control's widget takes its parent, place in
+    // the parent's layout, geometry, visibility and child widgets, which then lie
+    // above the control's elements at the places they had (a layout set on the
+    // placeholder itself is not carried over). The placeholder stays behind, hidden.
+    // Run it after initNew or load.
+    void replace(QWidget* placeholder);
+
     // Extender: position and size in twips of the parent, visibility.
     void move(int32_t left, int32_t top, int32_t width, int32_t height);
     int32_t left() const { return m_left; }

@@ -5,8 +5,12 @@
 #include "platform/controlframework/ControlSite.h"
 #include "platform/controlframework/PropertyBag.h"
 #include "platform/controlframework/PropertyExchange.h"
+#include "platform/forms/Twips.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
 #include <QMouseEvent>
 #include <QTest>
 #include <QWidget>
@@ -137,6 +141,7 @@ private Q_SLOTS:
     void lifeCycleOrder();
     void layoutGuardLaysOutOnce();
     void ambientAndExtender();
+    void replacesPlaceholder();
 
     void hoverMoveOverAndOff_data();
     void hoverMoveOverAndOff();
@@ -370,6 +375,40 @@ void tst_controlframework::ambientAndExtender()
     QCOMPARE(control->caption, QStringLiteral("New"));
     QCOMPARE(changed, QStringList{QStringLiteral("Caption")});
     QCOMPARE(basic::CStr(site.save().read(QStringLiteral("Caption"))), QStringLiteral("New"));
+}
+
+void tst_controlframework::replacesPlaceholder()
+{
+    QWidget form;
+    auto* layout = new QVBoxLayout(&form);
+    auto* above = new QLabel(QStringLiteral("above"));
+    auto* placeholder = new QWidget;
+    placeholder->setObjectName(QStringLiteral("FrameHistroy"));
+    placeholder->setMinimumSize(200, 120);
+    auto* button = new QPushButton(QStringLiteral("&Close"), placeholder);
+    button->setGeometry(10, 60, 80, 24);
+    layout->addWidget(above);
+    layout->addWidget(placeholder);
+    form.resize(300, 300);
+    form.show();
+
+    auto control = std::make_shared<RecordingControl>();
+    ControlSite site(control, QStringLiteral("FrameHistroy"), nullptr);
+    site.initNew();
+    site.replace(placeholder);
+    QWidget* w = site.widget();
+    QCOMPARE(w->parentWidget(), &form);
+    QCOMPARE(layout->indexOf(w), 1);
+    QCOMPARE(layout->indexOf(placeholder), -1);
+    QVERIFY(placeholder->isHidden());
+    QCOMPARE(button->parentWidget(), w);
+    QCOMPARE(button->pos(), QPoint(10, 60));
+    QVERIFY(button->isVisible());
+    QVERIFY(w->isVisible());
+    QCOMPARE(w->objectName(), QStringLiteral("FrameHistroy"));
+    // The form's layout now sizes the control.
+    form.resize(400, 400);
+    QTRY_COMPARE(control->width(), forms::pixelsToTwips(w->width()));
 }
 
 void tst_controlframework::hoverMoveOverAndOff_data()
