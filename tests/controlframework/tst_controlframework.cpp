@@ -118,6 +118,19 @@ void sendMouse(QWidget* w, QEvent::Type type, const QPoint& pos, Qt::MouseButton
     QApplication::sendEvent(w, &event);
 }
 
+// A recording control placed 3000 by 1500 twips (200 by 100 pixels) on a host.
+struct Placed
+{
+    Placed() : control(std::make_shared<RecordingControl>()), site(control, QStringLiteral("Recorder1"), &host)
+    {
+        site.initNew();
+        site.move(0, 0, 3000, 1500);
+    }
+    QWidget host;
+    std::shared_ptr<RecordingControl> control;
+    ControlSite site;
+};
+
 // Pixels of the test control: the label lies at (20, 20) to (120, 60).
 const QPoint OverArea(50, 30);
 const QPoint OffArea(150, 25);
@@ -143,10 +156,8 @@ private Q_SLOTS:
     void ambientAndExtender();
     void replacesPlaceholder();
 
-    void hoverMoveOverAndOff_data();
-    void hoverMoveOverAndOff();
-    void hoverPressAndRelease();
-    void hoverReleaseAfterLeaving();
+    void hoverSequences_data();
+    void hoverSequences();
     void hoverShowsHandCursor();
 
     void oleColorValues_data();
@@ -411,90 +422,65 @@ void tst_controlframework::replacesPlaceholder()
     QTRY_COMPARE(control->width(), forms::pixelsToTwips(w->width()));
 }
 
-void tst_controlframework::hoverMoveOverAndOff_data()
+void tst_controlframework::hoverSequences_data()
 {
-    QTest::addColumn<bool>("leaveWidget");
-    QTest::newRow("off onto the control's surface") << false;
-    QTest::newRow("out of the control") << true;
+    // Steps: "over"/"off" move the pointer over the hovering label or onto the
+    // control's surface, "press"/"release" the left button there, "outside" drags the
+    // pointer out of the control and releases it there, "leave" moves the pointer
+    // out of the control without a button.
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<int>("clicks");
+    QTest::addColumn<bool>("hovering");
+    QTest::newRow("over and off onto the surface") << QStringList{"over", "over", "off"} << 0 << false;
+    QTest::newRow("over and out of the control") << QStringList{"over", "leave"} << 0 << false;
+    QTest::newRow("press and release over the hovered label") << QStringList{"over", "press", "release"} << 1 << true;
+    QTest::newRow("released after leaving the label") << QStringList{"over", "press", "off", "release"} << 0 << false;
+    QTest::newRow("released outside the control") << QStringList{"over", "press", "outside"} << 0 << false;
+    // The drop ended the drag and left the hover flag set: a press and release is
+    // then the label's plain click.
+    QTest::newRow("a second click after the drop") << QStringList{"over", "press", "release", "press", "release"} << 2 << true;
 }
 
-void tst_controlframework::hoverMoveOverAndOff()
+void tst_controlframework::hoverSequences()
 {
-    QFETCH(bool, leaveWidget);
-    QWidget host;
-    auto control = std::make_shared<RecordingControl>();
-    ControlSite site(control, QStringLiteral("Recorder1"), &host);
-    site.initNew();
-    site.move(0, 0, 3000, 1500);
-    QWidget* w = site.widget();
-
-    sendMouse(w, QEvent::MouseMove, OverArea);
-    QVERIFY(control->hovering);
-    QCOMPARE(control->dragSource(), control->area);
-    sendMouse(w, QEvent::MouseMove, OverArea + QPoint(5, 0));
-    QVERIFY(control->hovering);
-    if (leaveWidget) {
-        QEvent leave(QEvent::Leave);
-        QApplication::sendEvent(w, &leave);
-    } else {
-        sendMouse(w, QEvent::MouseMove, OffArea);
+    QFETCH(QStringList, steps);
+    QFETCH(int, clicks);
+    QFETCH(bool, hovering);
+    Placed placed;
+    RecordingControl* control = placed.control.get();
+    QWidget* w = placed.site.widget();
+    QPoint at = OverArea;
+    bool pressed = false;
+    for (const QString& step : steps) {
+        if (step == QLatin1String("over") || step == QLatin1String("off")) {
+            at = step == QLatin1String("over") ? OverArea : OffArea;
+            sendMouse(w, QEvent::MouseMove, at, pressed ? Qt::LeftButton : Qt::NoButton);
+        } else if (step == QLatin1String("press")) {
+            pressed = true;
+            sendMouse(w, QEvent::MouseButtonPress, at, Qt::LeftButton);
+        } else if (step == QLatin1String("release")) {
+            pressed = false;
+            sendMouse(w, QEvent::MouseButtonRelease, at, Qt::LeftButton);
+        } else if (step == QLatin1String("outside")) {
+            // The pressed button keeps the mouse: moves outside still reach the control.
+            pressed = false;
+            sendMouse(w, QEvent::MouseMove, QPoint(500, 500), Qt::LeftButton);
+            sendMouse(w, QEvent::MouseButtonRelease, QPoint(500, 500), Qt::LeftButton);
+        } else {
+            QEvent leave(QEvent::Leave);
+            QApplication::sendEvent(w, &leave);
+        }
     }
-    QVERIFY(!control->hovering);
-    QCOMPARE(control->dragSource(), nullptr);
-    QCOMPARE(control->clicks, 0);
-}
-
-void tst_controlframework::hoverPressAndRelease()
-{
-    QWidget host;
-    auto control = std::make_shared<RecordingControl>();
-    ControlSite site(control, QStringLiteral("Recorder1"), &host);
-    site.initNew();
-    site.move(0, 0, 3000, 1500);
-    QWidget* w = site.widget();
-
-    sendMouse(w, QEvent::MouseMove, OverArea);
-    sendMouse(w, QEvent::MouseButtonPress, OverArea, Qt::LeftButton);
-    sendMouse(w, QEvent::MouseButtonRelease, OverArea, Qt::LeftButton);
-    QCOMPARE(control->clicks, 1);
-    QCOMPARE(control->dragSource(), nullptr);
-
-    // Without a hover (the drag ended) a press and release is the element's plain click.
-    control->hovering = true; // the drop left the hover flag set, so no new drag begins
-    sendMouse(w, QEvent::MouseButtonPress, OverArea, Qt::LeftButton);
-    sendMouse(w, QEvent::MouseButtonRelease, OverArea, Qt::LeftButton);
-    QCOMPARE(control->clicks, 2);
-}
-
-void tst_controlframework::hoverReleaseAfterLeaving()
-{
-    QWidget host;
-    auto control = std::make_shared<RecordingControl>();
-    ControlSite site(control, QStringLiteral("Recorder1"), &host);
-    site.initNew();
-    site.move(0, 0, 3000, 1500);
-    QWidget* w = site.widget();
-
-    sendMouse(w, QEvent::MouseMove, OverArea);
-    sendMouse(w, QEvent::MouseButtonPress, OverArea, Qt::LeftButton);
-    sendMouse(w, QEvent::MouseMove, OffArea, Qt::LeftButton);
-    sendMouse(w, QEvent::MouseButtonRelease, OffArea, Qt::LeftButton);
-    QCOMPARE(control->clicks, 0);
-    // Released outside the control: the drop only ends the drag.
-    sendMouse(w, QEvent::MouseMove, OverArea);
-    sendMouse(w, QEvent::MouseButtonRelease, QPoint(500, 500), Qt::LeftButton);
-    QCOMPARE(control->clicks, 0);
+    QCOMPARE(control->clicks, clicks);
+    QCOMPARE(control->hovering, hovering);
+    // Every sequence ends with no drag running.
     QCOMPARE(control->dragSource(), nullptr);
 }
 
 void tst_controlframework::hoverShowsHandCursor()
 {
-    QWidget host;
-    auto control = std::make_shared<RecordingControl>();
-    ControlSite site(control, QStringLiteral("Recorder1"), &host);
-    site.initNew();
-    site.move(0, 0, 3000, 1500);
-    QWidget* w = site.widget();
+    Placed placed;
+    QWidget* w = placed.site.widget();
     QCOMPARE(w->cursor().shape(), Qt::ArrowCursor);
     sendMouse(w, QEvent::MouseMove, OverArea);
     QCOMPARE(w->cursor().shape(), Qt::BitmapCursor);
