@@ -67,6 +67,16 @@ protected:
         if (m_control && event->button() == Qt::LeftButton)
             m_control->buttonReleased(event->position().toPoint());
     }
+    void focusInEvent(QFocusEvent*) override
+    {
+        if (m_control)
+            m_control->enterFocus();
+    }
+    void focusOutEvent(QFocusEvent*) override
+    {
+        if (m_control)
+            m_control->exitFocus();
+    }
     void leaveEvent(QEvent*) override
     {
         if (m_control)

@@ -59,7 +59,7 @@ int32_t registerControlLibrary(std::span<const ControlClass> classes, const Type
     const auto served = servedControlClasses(classes);
     if (const int32_t status = automation::registerServedClasses(served, anchor); status != 0)
         return status;
-    return automation::guardedEntry([&] {
+    const int32_t status = automation::guardedEntry([&] {
         const Hive hive = registrationHive();
         const QString path = automation::libraryPathOf(anchor);
         const QString libId = QLatin1String(library.libId);
@@ -90,6 +90,10 @@ int32_t registerControlLibrary(std::span<const ControlClass> classes, const Type
         setValue(hive, lib, {}, QLatin1String(library.description));
         setValue(hive, lib + QStringLiteral("\\0\\lib"), {}, path);
     });
+    // Half a registration would offer classes a host cannot place: take it all back.
+    if (status != 0)
+        unregisterControlLibrary(classes, library);
+    return status;
 }
 
 int32_t unregisterControlLibrary(std::span<const ControlClass> classes, const TypeLibrary& library)

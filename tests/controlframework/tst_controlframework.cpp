@@ -160,6 +160,8 @@ private Q_SLOTS:
     void hoverSequences();
     void hoverShowsHandCursor();
 
+    void labelSizesToText();
+
     void oleColorValues_data();
     void oleColorValues();
 };
@@ -496,6 +498,36 @@ void tst_controlframework::hoverShowsHandCursor()
     QCOMPARE(controlframework::pointingHandCursor(QPoint(12, 9)).hotSpot(), QPoint(12, 9));
 }
 
+void tst_controlframework::labelSizesToText()
+{
+    RecordingControl control;
+    controlframework::Label& label = control.addLabel(QStringLiteral("lblCaption"));
+    QStringList seen;
+    label.onChange = [&] { seen << QStringLiteral("%1x%2").arg(label.width()).arg(label.height()); };
+    label.setAutoSize(true);
+    label.setCaption(QStringLiteral("Incoming Messages"));
+    // The change notice comes after the label took its text's size.
+    QCOMPARE(seen.size(), 1);
+    QCOMPARE(seen.front(), QStringLiteral("%1x%2").arg(label.width()).arg(label.height()));
+    const int oneLine = label.height();
+    const int plainWidth = label.width();
+    QVERIFY(plainWidth > 0);
+    QCOMPARE(oneLine % 15, 0);
+    controlframework::FontSpec bold = label.font();
+    bold.bold = true;
+    label.setFont(bold);
+    QVERIFY(label.width() > plainWidth);
+    // With word wrap the width stays and the height takes the wrapped lines.
+    label.setWordWrap(true);
+    label.setWidth(600);
+    label.setCaption(QStringLiteral("Collect Messages from Accounts"));
+    QCOMPARE(label.width(), 600);
+    QVERIFY(label.height() >= 2 * oneLine);
+    // The same text again is no change.
+    label.setCaption(QStringLiteral("Collect Messages from Accounts"));
+    QCOMPARE(seen.size(), 2);
+}
+
 void tst_controlframework::oleColorValues_data()
 {
     QTest::addColumn<Variant>("value");
@@ -518,8 +550,6 @@ void tst_controlframework::oleColorValues()
         QCOMPARE(e.number(), basic::err::Overflow);
     }
 }
-
-Q_DECLARE_METATYPE(basic::Variant)
 
 QTEST_MAIN(tst_controlframework)
 #include "tst_controlframework.moc"

@@ -346,25 +346,36 @@ void tst_usercontrols::frameRenderedWithChild()
     child.setGeometry(60, 80, 100, 50);
     host.show();
 
+    // Points picked from where the layout put the elements.
+    const QRect titleBar = site.control().element(QStringLiteral("shpTitle"))->pixelRect();
+    const QRect bodyRect = site.control().element(QStringLiteral("shpFrame"))->pixelRect();
+    const QRect captionRect = site.control().element(QStringLiteral("lblCaption"))->pixelRect();
+    QCOMPARE(titleBar, QRect(0, 0, 320, 33));
+    QCOMPARE(bodyRect, QRect(0, 28, 320, 212));
+
     const QImage image = site.widget()->grab().toImage();
     QCOMPARE(image.size(), QSize(320, 240));
     const QColor title = forms::toQColor(0x800000);
-    const QColor body = Qt::white;
     auto at = [&](int x, int y) { return QColor(image.pixel(x, y)); };
-    // The title bar (right of the caption's text), its rounded corner showing the
-    // control's own button-face background, the body below with its border.
-    QCOMPARE(at(310, 12), title);
-    QCOMPARE(at(0, 0), forms::toQColor(0x8000000F));
-    QCOMPARE(at(200, 150), body);
-    QCOMPARE(at(0, 150), title);   // the body's left border
-    QCOMPARE(at(319, 150), title); // and its right border
-    QCOMPARE(at(160, 28), title);  // the body's top edge is its border line (pixel 28 = 420 twips)
-    QCOMPARE(at(100, 100), QColor(Qt::red)); // the child lies above the elements
-    // The caption is drawn in the highlight-text colour somewhere on the title bar.
+    // The title bar right of the caption's text; its rounded corner shows the
+    // control's own button-face background.
+    QCOMPARE(at(titleBar.right() - 10, titleBar.top() + 10), title);
+    QCOMPARE(at(titleBar.left(), titleBar.top()), forms::toQColor(0x8000000F));
+    // The body below in its colour, with its border in the title colour; its top
+    // edge is the title bar's lower edge.
+    QCOMPARE(at(bodyRect.center().x(), bodyRect.center().y() + 40), QColor(Qt::white));
+    QCOMPARE(at(bodyRect.left(), bodyRect.center().y()), title);
+    QCOMPARE(at(bodyRect.right(), bodyRect.center().y()), title);
+    QCOMPARE(at(bodyRect.center().x(), bodyRect.top()), title);
+    QCOMPARE(at(bodyRect.center().x(), bodyRect.top() + 1), QColor(Qt::white));
+    // The child lies above the elements.
+    QCOMPARE(at(child.geometry().center().x(), child.geometry().center().y()), QColor(Qt::red));
+    // The caption is drawn in the highlight-text colour on the title bar.
+    const QColor captionColor = forms::toQColor(0x8000000E);
     bool captionDrawn = false;
-    for (int x = 4; x < 150 && !captionDrawn; ++x)
-        for (int y = 8; y < 28 && !captionDrawn; ++y)
-            captionDrawn = at(x, y) != title;
+    for (int x = captionRect.left(); x < captionRect.left() + 100 && !captionDrawn; ++x)
+        for (int y = captionRect.top(); y < bodyRect.top() && !captionDrawn; ++y)
+            captionDrawn = at(x, y) == captionColor;
     QVERIFY(captionDrawn);
 }
 
