@@ -1,6 +1,6 @@
 // A small host window with one titled frame made through the library, as the main
 // window places its batch history frame; saves a picture of the screen.
-//   usercontrols_framehost <png> [milliseconds]
+//   usercontrols_framehost <png> [milliseconds] [large]   ("large": LargeFont on)
 #include "platform/controlframework/ControlSite.h"
 
 #include <QApplication>
@@ -35,6 +35,8 @@ int main(int argc, char** argv)
         QStringLiteral(R"({"caption": "Batch Upload History", "titlecolor": 8388608, "backcolor": -2147483633})"));
     site.load(*bag);
     site.move(150, 150, 6000, 4500);
+    if (argc > 3 && QString::fromLocal8Bit(argv[3]) == QLatin1String("large"))
+        site.object()->put(QStringLiteral("LargeFont"), true);
 
     QListWidget list(site.widget());
     list.setObjectName(QStringLiteral("ListViewBatchStatus"));
