@@ -47,7 +47,7 @@ vlHmFrame::vlHmFrame()
     m_shpFrame.setBorderWidth(1);
     m_shpFrame.move(0, m_bodyOffset, 4800, 3600 - m_bodyOffset);
 
-    controlframework::FontSpec font;
+    controlframework::FontInfo font;
     font.name = QStringLiteral("Tahoma");
     font.bold = true;
     font.size = 8;
@@ -167,7 +167,7 @@ void vlHmFrame::layout()
     const int32_t w = width();
     const int32_t h = height();
 
-    controlframework::FontSpec font = m_lblCaption.font();
+    controlframework::FontInfo font = m_lblCaption.font();
     if (m_largeFont) {
         font.size = 12;
         m_captionTop = 60;

@@ -34,7 +34,7 @@ public:
     // Ambient properties.
     virtual QString ambientDisplayName() const = 0;
     virtual bool ambientDisplayAsDefault() const = 0;
-    virtual FontSpec ambientFont() const = 0;
+    virtual FontInfo ambientFont() const = 0;
     virtual bool ambientUserMode() const = 0; // False while the host is being designed
 
     // Extender properties by name (Name, Default, Cancel, Left, Top, Width, Height,

@@ -203,7 +203,7 @@ void ControlSite::setDisplayAsDefault(bool asDefault)
     m_control->ambientChanged(QStringLiteral("DisplayAsDefault"));
 }
 
-void ControlSite::setAmbientFont(const FontSpec& font)
+void ControlSite::setAmbientFont(const FontInfo& font)
 {
     m_font = font;
     m_control->ambientChanged(QStringLiteral("Font"));

@@ -84,7 +84,7 @@ public:
     // Ambient properties; the display name is the instance's name unless set.
     void setDisplayName(const QString& name);
     void setDisplayAsDefault(bool asDefault);
-    void setAmbientFont(const FontSpec& font);
+    void setAmbientFont(const FontInfo& font);
     void setUserMode(bool userMode);
 
     // What the control tells its host.
@@ -94,7 +94,7 @@ public:
     // ControlHost
     QString ambientDisplayName() const override;
     bool ambientDisplayAsDefault() const override { return m_displayAsDefault; }
-    FontSpec ambientFont() const override { return m_font; }
+    FontInfo ambientFont() const override { return m_font; }
     bool ambientUserMode() const override { return m_userMode; }
     basic::Variant extenderProperty(const QString& name) const override;
     void propertyChanged(const QString& name) override;
@@ -108,7 +108,7 @@ private:
     automation::ObjectRef m_extender;
     QString m_name;
     QString m_displayName;
-    FontSpec m_font;
+    FontInfo m_font;
     bool m_displayAsDefault = false;
     bool m_userMode = true;
     bool m_default = false;

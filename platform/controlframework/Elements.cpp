@@ -137,7 +137,7 @@ void Label::setCaption(const QString& caption)
         onChange();
 }
 
-void Label::setFont(const FontSpec& font) { m_font = font; fitText(); changed(); }
+void Label::setFont(const FontInfo& font) { m_font = font; fitText(); changed(); }
 void Label::setForeColor(forms::OleColor color) { m_foreColor = color; changed(); }
 void Label::setBackColor(forms::OleColor color) { m_backColor = color; changed(); }
 void Label::setOpaque(bool opaque) { m_opaque = opaque; changed(); }

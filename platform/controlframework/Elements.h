@@ -135,8 +135,8 @@ public:
     const QString& caption() const { return m_caption; }
     // Sets the text; a change resizes an auto-sized label and then calls onChange.
     void setCaption(const QString& caption);
-    const FontSpec& font() const { return m_font; }
-    void setFont(const FontSpec& font);
+    const FontInfo& font() const { return m_font; }
+    void setFont(const FontInfo& font);
     forms::OleColor foreColor() const { return m_foreColor; }
     void setForeColor(forms::OleColor color);
     forms::OleColor backColor() const { return m_backColor; }
@@ -161,7 +161,7 @@ private:
     void fitText();
 
     QString m_caption;
-    FontSpec m_font;
+    FontInfo m_font;
     forms::OleColor m_foreColor = forms::systemOleColor(forms::SystemColor::ButtonText);
     forms::OleColor m_backColor = forms::systemOleColor(forms::SystemColor::ButtonFace);
     bool m_opaque = false;

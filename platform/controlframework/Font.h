@@ -13,7 +13,7 @@
 // font object (Name, Size, Bold, ...) through which hosts and controls reach it.
 namespace controlframework {
 
-struct FontSpec
+struct FontInfo
 {
     QString name = QStringLiteral("MS Sans Serif");
     double size = 8.25; // points
@@ -23,7 +23,7 @@ struct FontSpec
     bool strikethrough = false;
     int16_t charset = 0;
 
-    friend bool operator==(const FontSpec&, const FontSpec&) = default;
+    friend bool operator==(const FontInfo&, const FontInfo&) = default;
 
     // The Qt font to draw with. Sizes are fixed at 96 dots per inch, as the twips of
     // the controls are, so a layout does not depend on the screen.
@@ -35,10 +35,10 @@ struct FontSpec
 class FontObject : public automation::Object
 {
 public:
-    explicit FontObject(FontSpec spec = {}) : m_spec(std::move(spec)) {}
+    explicit FontObject(FontInfo font = {}) : m_font(std::move(font)) {}
 
-    const FontSpec& spec() const { return m_spec; }
-    void setSpec(const FontSpec& spec) { m_spec = spec; }
+    const FontInfo& info() const { return m_font; }
+    void setInfo(const FontInfo& font) { m_font = font; }
 
     QString className() const override { return QStringLiteral("Font"); }
     automation::DispId idOfName(const QString& name) const override;
@@ -47,12 +47,12 @@ public:
 
 private:
     static const automation::MemberTable<FontObject>& table();
-    FontSpec m_spec;
+    FontInfo m_font;
 };
 
-// A new font object holding `spec`.
-basic::Variant makeFont(const FontSpec& spec);
+// A new font object holding `font`.
+basic::Variant makeFont(const FontInfo& font);
 // The font a Variant holds (a font object), or nullopt for anything else.
-std::optional<FontSpec> fontOf(const basic::Variant& value);
+std::optional<FontInfo> fontOf(const basic::Variant& value);
 
 } // namespace controlframework

@@ -18,7 +18,7 @@ using basic::VarType;
 
 namespace {
 
-QJsonObject fontToJson(const FontSpec& f)
+QJsonObject fontToJson(const FontInfo& f)
 {
     return QJsonObject{{QStringLiteral("name"), f.name},       {QStringLiteral("size"), f.size},
                        {QStringLiteral("bold"), f.bold},       {QStringLiteral("italic"), f.italic},
@@ -27,9 +27,9 @@ QJsonObject fontToJson(const FontSpec& f)
                        {QStringLiteral("charset"), f.charset}};
 }
 
-FontSpec fontFromJson(const QJsonObject& o)
+FontInfo fontFromJson(const QJsonObject& o)
 {
-    FontSpec f;
+    FontInfo f;
     f.name = o.value(QStringLiteral("name")).toString(f.name);
     f.size = o.value(QStringLiteral("size")).toDouble(f.size);
     f.bold = o.value(QStringLiteral("bold")).toBool();

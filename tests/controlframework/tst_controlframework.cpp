@@ -220,7 +220,7 @@ void tst_controlframework::bagStoredFormRoundTrip()
     bag.write(QStringLiteral("BackColor"), Variant(int32_t(0x8000000F)));
     bag.write(QStringLiteral("LargeFont"), Variant(true));
     bag.write(QStringLiteral("Ratio"), Variant(8.25));
-    controlframework::FontSpec font;
+    controlframework::FontInfo font;
     font.name = QStringLiteral("Tahoma");
     font.size = 9.75;
     font.bold = true;
@@ -513,7 +513,7 @@ void tst_controlframework::labelSizesToText()
     const int plainWidth = label.width();
     QVERIFY(plainWidth > 0);
     QCOMPARE(oneLine % 15, 0);
-    controlframework::FontSpec bold = label.font();
+    controlframework::FontInfo bold = label.font();
     bold.bold = true;
     label.setFont(bold);
     QVERIFY(label.width() > plainWidth);
