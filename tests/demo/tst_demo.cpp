@@ -147,7 +147,10 @@ class TestDemo : public QObject
         const DemoPaths paths(m_work.filePath(QStringLiteral("demo%1").arg(++m_demos)));
         const SetupRun run = runSetup(paths, options);
         if (run.exitCode != 0)
-            qWarning().noquote() << "quillar-demo-setup failed:" << run.exitCode << run.errors;
+            QTest::qFail(
+                qPrintable(
+                    QStringLiteral("quillar-demo-setup failed (%1): %2").arg(run.exitCode).arg(run.errors)),
+                __FILE__, __LINE__);
         demo::useDemoHives(paths);
         return paths;
     }
@@ -381,11 +384,21 @@ private Q_SLOTS:
             f.write("mine\n");
         }
 
+        // An owned name that is a link: the link goes, not what it points to.
+        const QString elsewhere = m_work.filePath(QStringLiteral("elsewhere"));
+        QVERIFY(QDir().mkpath(elsewhere));
+        QVERIFY(QFile(own).copy(elsewhere + QStringLiteral("/kept.txt")));
+        QVERIFY(QDir(paths.batch).removeRecursively());
+        QVERIFY(QFile::link(elsewhere, paths.batch));
+
         const SetupRun run = runSetup(paths, {QStringLiteral("--reset")});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(summaries(postedDocuments(paths)), SeedDocuments);
         QCOMPARE(setting("BatchInterval"), QLatin1String(demo::DemoBatchIntervalMs));
         QCOMPARE(fileBytes(own), QByteArray("mine\n"));
+        QCOMPARE(fileBytes(elsewhere + QStringLiteral("/kept.txt")), QByteArray("mine\n"));
+        QVERIFY(!QFileInfo(paths.batch).isSymLink());
+        QVERIFY(QFileInfo(paths.batchSource).isDir());
     }
 
     // The mode switch sets "iors" and puts the mode's layout in force, in both directions.
