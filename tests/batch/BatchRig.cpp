@@ -5,6 +5,7 @@
 #include "package/company/Seed.h"
 
 #include "platform/automation/ClassRegistry.h"
+#include "platform/basic/Dates.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <QDir>
@@ -30,6 +31,21 @@ bool writeFile(const QString& path, const QByteArray& bytes)
 }
 
 } // namespace
+
+ScopedClock::ScopedClock(const QDateTime& at) : m_at(std::make_shared<QDateTime>(at))
+{
+    basic::Clock::setNowForTesting([clock = m_at] { return *clock; });
+}
+
+ScopedClock::~ScopedClock()
+{
+    basic::Clock::setNowForTesting({});
+}
+
+void ScopedClock::advance(int seconds)
+{
+    *m_at = m_at->addSecs(seconds);
+}
 
 const char* BatchCompany::seed()
 {

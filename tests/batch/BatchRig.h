@@ -9,6 +9,7 @@
 #include "app/mainwindow/batch/BatchStatus.h"
 #include "app/mainwindow/batch/BatchUpload.h"
 
+#include <QDateTime>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QString>
@@ -22,6 +23,20 @@
 // the batch controls recorded, timers ticked by hand, the real file system (with a
 // hook before each move) and the package stand-in's engine.
 namespace batchtest {
+
+// The clock stands at a given time while the guard lives; advance() moves it.
+class ScopedClock
+{
+public:
+    explicit ScopedClock(const QDateTime& at);
+    ~ScopedClock();
+    ScopedClock(const ScopedClock&) = delete;
+    ScopedClock& operator=(const ScopedClock&) = delete;
+    void advance(int seconds);
+
+private:
+    std::shared_ptr<QDateTime> m_at;
+};
 
 struct RecordingBatchWindow : batch::BatchWindowView
 {

@@ -54,24 +54,6 @@ QStringList shownBoxes(forms::ScriptedMessageService& service)
     return lines;
 }
 
-// The clock stands still at a given time for the test.
-class FixedClock
-{
-public:
-    explicit FixedClock(QDateTime at) : m_at(std::make_shared<QDateTime>(std::move(at)))
-    {
-        auto at2 = m_at;
-        basic::Clock::setNowForTesting([at2] { return *at2; });
-    }
-    ~FixedClock() { basic::Clock::setNowForTesting({}); }
-    FixedClock(const FixedClock&) = delete;
-    FixedClock& operator=(const FixedClock&) = delete;
-    void advance(int seconds) { *m_at = m_at->addSecs(seconds); }
-
-private:
-    std::shared_ptr<QDateTime> m_at;
-};
-
 // A file system that lists what a table row gives; files exist when listed.
 struct ListedFileSystem : batch::RealFileSystem
 {
@@ -211,7 +193,7 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, entries);
         QFETCH(QByteArray, expected);
-        FixedClock clock(March5);
+        ScopedClock clock(March5);
         QTemporaryDir dir;
         FakeMainWindow window;
         FakeImportLog log;
@@ -236,7 +218,7 @@ private Q_SLOTS:
 
     void errorFileFolderMadeOrReported()
     {
-        FixedClock clock(March5);
+        ScopedClock clock(March5);
         QTemporaryDir dir;
         FakeMainWindow window;
         FakeImportLog log;
@@ -445,7 +427,7 @@ private Q_SLOTS:
         QFETCH(int, timer2);
         QFETCH(int, ticksToFirstPass);
         QFETCH(QString, countdownAtStart);
-        FixedClock clock(March5);
+        ScopedClock clock(March5);
         QTemporaryDir dir;
         BatchRig rig(dir.path(), dir.filePath(QStringLiteral("company")));
         QVERIFY(settings::writeSetting(QStringLiteral("BatchInterval"), setting));
@@ -553,7 +535,7 @@ private Q_SLOTS:
 
     void startAndStop()
     {
-        FixedClock clock(March5);
+        ScopedClock clock(March5);
         QTemporaryDir dir;
         BatchRig rig(dir.path(), dir.filePath(QStringLiteral("company")));
         rig.mode->start();
@@ -594,7 +576,7 @@ private Q_SLOTS:
 
     void passMarkersAndCountdown()
     {
-        FixedClock clock(March5);
+        ScopedClock clock(March5);
         QTemporaryDir dir;
         BatchRig rig(dir.path(), dir.filePath(QStringLiteral("company")));
         rig.context.state.batch.BatchIntervalMs = 150000;
@@ -722,7 +704,7 @@ private Q_SLOTS:
     {
         if (!m_engineProblem.isEmpty())
             QSKIP(qPrintable(m_engineProblem));
-        FixedClock clock(QDateTime(QDate(2026, 12, 10), QTime(9, 5, 7)));
+        ScopedClock clock(QDateTime(QDate(2026, 12, 10), QTime(9, 5, 7)));
         auto f = fixture();
         BatchRig& rig = *f->rig;
         writeFile(rig.folder("source") + QStringLiteral("/good.csv"), BatchCompany::importFile(2, 2));
@@ -792,7 +774,7 @@ private Q_SLOTS:
     {
         if (!m_engineProblem.isEmpty())
             QSKIP(qPrintable(m_engineProblem));
-        FixedClock clock(QDateTime(QDate(2026, 12, 10), QTime(9, 5, 7)));
+        ScopedClock clock(QDateTime(QDate(2026, 12, 10), QTime(9, 5, 7)));
         auto f = fixture();
         BatchRig& rig = *f->rig;
         writeFile(rig.folder("source") + QStringLiteral("/bad.csv"), "I,NOBODY,01/11/2026,BOLT,1,1.00\r\n");
@@ -810,7 +792,7 @@ private Q_SLOTS:
     {
         if (!m_engineProblem.isEmpty())
             QSKIP(qPrintable(m_engineProblem));
-        FixedClock clock(QDateTime(QDate(2026, 12, 10), QTime(9, 5, 7)));
+        ScopedClock clock(QDateTime(QDate(2026, 12, 10), QTime(9, 5, 7)));
         auto f = fixture();
         BatchRig& rig = *f->rig;
         writeFile(rig.folder("source") + QStringLiteral("/a.csv"), BatchCompany::importFile(1, 2));
@@ -844,7 +826,7 @@ private Q_SLOTS:
     {
         if (!m_engineProblem.isEmpty())
             QSKIP(qPrintable(m_engineProblem));
-        FixedClock clock(QDateTime(QDate(2026, 12, 10), QTime(9, 5, 7)));
+        ScopedClock clock(QDateTime(QDate(2026, 12, 10), QTime(9, 5, 7)));
         auto f = fixture();
         BatchRig& rig = *f->rig;
         QDir(f->dir.path()).mkpath(QStringLiteral("program/ErrorLOG"));
