@@ -122,23 +122,23 @@ std::optional<BatchJournal::Unfinished> BatchJournal::unfinished(const QString& 
 
 void BatchJournal::begin(const QString& identity, const QString& source)
 {
-    append("begin", identity, source);
+    append("begin", identity, source, true);
     m_open[identity] = Unfinished{source, {}};
 }
 
 void BatchJournal::posted(const QString& identity, const QString& document)
 {
-    append("posted", identity, document);
+    append("posted", identity, document, false);
     m_open[identity].posted << document;
 }
 
 void BatchJournal::filed(const QString& identity, const QString& target)
 {
-    append("filed", identity, target);
+    append("filed", identity, target, false);
     m_open.erase(identity);
 }
 
-void BatchJournal::append(const char* kind, const QString& identity, const QString& value)
+void BatchJournal::append(const char* kind, const QString& identity, const QString& value, bool flush)
 {
     const QByteArray name = QFile::encodeName(m_path);
     const int fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
@@ -146,7 +146,7 @@ void BatchJournal::append(const char* kind, const QString& identity, const QStri
         fail(QStringLiteral("opened"), m_path);
     try {
         writeAll(fd, line(kind, identity, value), m_path);
-        if (::fdatasync(fd) != 0)
+        if (flush && ::fdatasync(fd) != 0)
             fail(QStringLiteral("flushed"), m_path);
     } catch (...) {
         ::close(fd);

@@ -40,8 +40,12 @@ public:
 
     std::optional<Unfinished> unfinished(const QString& identity) const;
 
-    // Each is on disk when the call returns; each raises basic::RuntimeError when
-    // the journal cannot be written.
+    // Each raises basic::RuntimeError when the journal cannot be written. A begun
+    // import is on disk when begin() returns: that alone keeps a file from being
+    // imported twice. The posted documents and the filing are written at once too
+    // (a killed program keeps them) but reach the disk with the next begin: a
+    // power cut may lose them, which costs only a name in an error file, or files
+    // a file found again as interrupted.
     void begin(const QString& identity, const QString& source);
     void posted(const QString& identity, const QString& document);
     void filed(const QString& identity, const QString& target);
@@ -49,7 +53,7 @@ public:
     const QString& path() const { return m_path; }
 
 private:
-    void append(const char* kind, const QString& identity, const QString& value);
+    void append(const char* kind, const QString& identity, const QString& value, bool flush);
     void rewrite();
 
     QString m_path;
