@@ -630,6 +630,39 @@ private Q_SLOTS:
         QCOMPARE(attempts, (QStringList{"a.csv", "c.csv", "c.csv"})); // once in each pass
     }
 
+    // A Stop clicked while a file is imported (the upload lets window events run)
+    // ends the pass after that file: the other files stay queued no more.
+    void stopMidPass()
+    {
+        QTemporaryDir dir;
+        BatchRig rig(dir.path(), dir.filePath(QStringLiteral("company")));
+        for (const char* name : {"a.csv", "b.csv", "c.csv"})
+            writeFile(rig.folder("source") + QLatin1Char('/') + QLatin1String(name), name);
+        QStringList attempts;
+        bool stoppedAtOnce = true, runningDuringTheFile = false;
+        int stopped = 0;
+        rig.mode = std::make_unique<batch::BatchMode>(
+            rig.context, rig.batchWindow, batch::BatchTimers{rig.timer1, rig.timer2, rig.timer3}, rig.files, rig.list,
+            [&](const QString& name) {
+                attempts << name;
+                stoppedAtOnce = rig.mode->stop();
+                runningDuringTheFile = rig.context.state.batch.BatchRunning; // it ends as a batch import
+                return false;
+            });
+        rig.mode->stopped = [&] { ++stopped; };
+        rig.mode->start();
+        rig.scanTwiceAndPass();
+        QVERIFY(!stoppedAtOnce);
+        QVERIFY(runningDuringTheFile);
+        QCOMPARE(stopped, 1);
+        QCOMPARE(attempts, QStringList{"a.csv"});
+        QVERIFY(rig.mode->queue().isEmpty());
+        QVERIFY(!rig.context.state.batch.BatchRunning);
+        QVERIFY(!rig.timer1.enabled() && !rig.timer2.enabled() && !rig.timer3.enabled());
+        QVERIFY(rig.list.rows.empty());
+        QVERIFY(rig.mode->stop()); // stopped already: at once
+    }
+
     // A file still being written is taken only once two scans agree on it.
     void halfWrittenFileWaits()
     {
