@@ -35,7 +35,8 @@ bool writeFiles(const QString& folder)
     QDir().mkpath(folder);
     for (int i = 0; i < Files; ++i) {
         QFile f(QDir(folder).filePath(fileName(i)));
-        const QByteArray bytes = batchtest::BatchCompany::importFile(DocumentsPerFile, LinesPerDocument, i + 1);
+        const QByteArray bytes =
+            batchtest::BatchCompany::importFile(DocumentsPerFile, LinesPerDocument, i + 1);
         if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
             return false;
     }
@@ -130,16 +131,16 @@ int main(int argc, char** argv)
     const qsizetype postedPlain = batchtest::BatchCompany::posted(plainCompany).size();
     if (filed != Files || posted != Files * DocumentsPerFile || postedPlain != posted ||
         boxes.service().shown().size() != size_t(Files)) { // the confirmations alone
-        std::fprintf(stderr, "batch mode filed %d of %d files, posted %d documents (one by one %d)\n", filed, Files,
-                     int(posted), int(postedPlain));
+        std::fprintf(stderr, "batch mode filed %d of %d files, posted %d documents (one by one %d)\n", filed,
+                     Files, int(posted), int(postedPlain));
         return 1;
     }
 
     const double plainMs = double(plainNs) / 1e6 / Files;
     const double batchMs = double(batchNs) / 1e6 / Files;
     const double overhead = batchMs - plainMs;
-    std::printf("%d files of %d lines: one by one %.1f ms a file, batch mode %.1f ms a file (%.2f x)\n", Files,
-                DocumentsPerFile * LinesPerDocument, plainMs, batchMs, batchMs / plainMs);
+    std::printf("%d files of %d lines: one by one %.1f ms a file, batch mode %.1f ms a file (%.2f x)\n",
+                Files, DocumentsPerFile * LinesPerDocument, plainMs, batchMs, batchMs / plainMs);
     std::printf("batch overhead %.1f ms a file (target %.0f ms: %s)\n", overhead, TargetMs,
                 overhead < TargetMs ? "within" : "OVER");
     return overhead < TargetMs ? 0 : 1;

@@ -94,10 +94,13 @@ void copyAndSync(const QString& from, const QString& to)
     Descriptor in(::open(encoded(from).constData(), O_RDONLY | O_CLOEXEC));
     if (in.get() < 0)
         raise(errno, from);
-    struct stat st {};
+    struct stat st
+    {
+    };
     if (::fstat(in.get(), &st) != 0)
         raise(errno, from);
-    Descriptor out(::open(encoded(to).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 07777));
+    Descriptor out(
+        ::open(encoded(to).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 07777));
     if (out.get() < 0)
         raise(errno, to);
     char buffer[65536];
@@ -130,12 +133,15 @@ void copyAndSync(const QString& from, const QString& to)
 // rename() that refuses to replace an existing target.
 int renameNoReplace(const QString& from, const QString& to)
 {
-    return ::renameat2(AT_FDCWD, encoded(from).constData(), AT_FDCWD, encoded(to).constData(), RENAME_NOREPLACE);
+    return ::renameat2(AT_FDCWD, encoded(from).constData(), AT_FDCWD, encoded(to).constData(),
+                       RENAME_NOREPLACE);
 }
 
 std::optional<FileEntry> entryOf(const QString& nativeFile)
 {
-    struct statx sx {};
+    struct statx sx
+    {
+    };
     if (::statx(AT_FDCWD, encoded(nativeFile).constData(), AT_STATX_SYNC_AS_STAT,
                 STATX_TYPE | STATX_SIZE | STATX_MTIME | STATX_BTIME, &sx) != 0)
         return std::nullopt;
@@ -147,7 +153,7 @@ std::optional<FileEntry> entryOf(const QString& nativeFile)
     entry.size = int64_t(sx.stx_size);
     entry.modified = fromTimestamp(sx.stx_mtime.tv_sec, sx.stx_mtime.tv_nsec);
     entry.created = (sx.stx_mask & STATX_BTIME) ? fromTimestamp(sx.stx_btime.tv_sec, sx.stx_btime.tv_nsec)
-                                                 : entry.modified;
+                                                : entry.modified;
     return entry;
 }
 
@@ -166,7 +172,8 @@ std::vector<FileEntry> listFiles(const QString& folder)
         if (auto entry = entryOf(dir.filePath(name)))
             files.push_back(std::move(*entry));
     }
-    std::sort(files.begin(), files.end(), [](const FileEntry& a, const FileEntry& b) { return a.name < b.name; });
+    std::sort(files.begin(), files.end(),
+              [](const FileEntry& a, const FileEntry& b) { return a.name < b.name; });
     return files;
 }
 
@@ -237,8 +244,8 @@ void moveFile(const QString& from, const QString& to)
 
     // Another file system: a whole, flushed copy under a name no one reads, then
     // the target name, and only then the source goes.
-    const QString part = targetFolder + QStringLiteral("/.") + QFileInfo(target).fileName() +
-                         QStringLiteral(".moving");
+    const QString part =
+        targetFolder + QStringLiteral("/.") + QFileInfo(target).fileName() + QStringLiteral(".moving");
     QFile::remove(part);
     try {
         copyAndSync(source, part);

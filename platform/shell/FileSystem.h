@@ -16,8 +16,8 @@ namespace shell {
 
 struct FileEntry
 {
-    QString name;     // the file's name as the file system spells it
-    QString path;     // its native path
+    QString name; // the file's name as the file system spells it
+    QString path; // its native path
     int64_t size = 0;
     QDateTime modified;
     QDateTime created; // see creationTime()

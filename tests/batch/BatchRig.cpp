@@ -24,12 +24,6 @@ const QStringList Layout = {QStringLiteral("Transaction Type"), QStringLiteral("
                             QStringLiteral("Transaction Date"), QStringLiteral("Product Code"),
                             QStringLiteral("Quantity"),         QStringLiteral("Unit Price")};
 
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
-
 } // namespace
 
 ScopedClock::ScopedClock(const QDateTime& at) : m_at(std::make_shared<QDateTime>(at))
@@ -140,6 +134,24 @@ QJsonArray BatchCompany::posted(const QString& companyFolder)
         ->listDocuments();
 }
 
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
+        qFatal("%s cannot be written: %s", qPrintable(path), qPrintable(f.errorString()));
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+QStringList filesOf(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
 QStringList folderListing(const QList<QPair<QString, QString>>& labelledFolders)
 {
     QStringList lines;
@@ -196,8 +208,9 @@ BatchRig::BatchRig(const QString& work, const QString& companyFolder) : m_work(w
                                 if (pump)
                                     pump();
                             }});
-    mode = std::make_unique<batch::BatchMode>(context, batchWindow, batch::BatchTimers{timer1, timer2, timer3}, files,
-                                              list, [this](const QString& name) { return upload->BatchUploadFile(name); });
+    mode = std::make_unique<batch::BatchMode>(
+        context, batchWindow, batch::BatchTimers{timer1, timer2, timer3}, files, list,
+        [this](const QString& name) { return uploader ? uploader(name) : upload->BatchUploadFile(name); });
 }
 
 void BatchRig::setFolders(const QString& source, const QString& success, const QString& error)

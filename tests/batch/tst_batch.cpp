@@ -28,24 +28,6 @@ namespace {
 
 const QDateTime March5 = QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9));
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY2(f.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-QStringList filesOf(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-}
-
 QStringList shownBoxes(forms::ScriptedMessageService& service)
 {
     QStringList lines;
@@ -81,15 +63,22 @@ StatusRow row(const char* name, const char* state, const char* path, const char*
 
 Q_DECLARE_METATYPE(std::vector<batch::StatusRow>)
 
+// The uploads into the package stand-in need its engine built and registered.
+#define NEEDS_ENGINE()                                                                                       \
+    if (!m_engineProblem.isEmpty())                                                                          \
+    QSKIP(qPrintable(m_engineProblem))
+
 class TestBatch : public QObject
 {
     Q_OBJECT
 
     QString m_engineProblem;
 
-    // A rig on a fresh company; the settings point at it.
+    // A rig on a fresh company, the settings pointing at it, the clock standing at
+    // 10 December 2026 09:05:07.
     struct Fixture
     {
+        ScopedClock clock{QDateTime(QDate(2026, 12, 10), QTime(9, 5, 7))};
         QTemporaryDir dir;
         QString company, config;
         std::unique_ptr<BatchRig> rig;
@@ -111,7 +100,8 @@ private Q_SLOTS:
     void initTestCase()
     {
         registerEngine(m_engineProblem);
-        QCOMPARE(QProcess::execute(QStringLiteral(REGSVR_PATH), {QStringLiteral("/s"), QStringLiteral(KEELBOX_PATH)}),
+        QCOMPARE(QProcess::execute(QStringLiteral(REGSVR_PATH),
+                                   {QStringLiteral("/s"), QStringLiteral(KEELBOX_PATH)}),
                  0);
     }
 
@@ -130,11 +120,18 @@ private Q_SLOTS:
                                                         << "a20243514792.csv";
         QTest::newRow("only the last extension goes") << "a.b.CSV" << March5 << 3 << "a.b2024353.csv"
                                                       << "a.b20243514793.csv";
-        QTest::newRow("base name trimmed") << " pay .csv" << March5 << 4 << "pay2024354.csv" << "pay20243514794.csv";
+        QTest::newRow("base name trimmed") << " pay .csv" << March5 << 4 << "pay2024354.csv"
+                                           << "pay20243514794.csv";
         QTest::newRow("15 January unpadded") << "x.csv" << QDateTime(QDate(2024, 1, 15), QTime(0, 0, 5)) << 7
-                                             << "x2024115" "7.csv" << "x2024115005" "7.csv";
+                                             << "x2024115"
+                                                "7.csv"
+                                             << "x2024115005"
+                                                "7.csv";
         QTest::newRow("5 November unpadded") << "x.csv" << QDateTime(QDate(2024, 11, 5), QTime(9, 30, 0)) << 7
-                                             << "x2024115" "7.csv" << "x20241159300" "7.csv";
+                                             << "x2024115"
+                                                "7.csv"
+                                             << "x20241159300"
+                                                "7.csv";
         QTest::newRow("counter wrapped") << "x.csv" << March5 << -32768 << "x202435-32768.csv"
                                          << "x2024351479-32768.csv";
     }
@@ -161,10 +158,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("setting");
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("separator added") << "/e" << "/e" << "/e/orders2024351_ERRORLOG.CSV";
-        QTest::newRow("setting ends in /") << "/e/" << "/e/" << "/e/orders2024351_ERRORLOG.CSV";
-        QTest::newRow("setting ends in \\") << "c:\\e\\" << "c:\\e\\" << "c:\\e\\orders2024351_ERRORLOG.CSV";
-        QTest::newRow("the trimmed folder is written") << "/e " << "/e" << "/e/orders2024351_ERRORLOG.CSV";
+        QTest::newRow("separator added") << "/e"
+                                         << "/e"
+                                         << "/e/orders2024351_ERRORLOG.CSV";
+        QTest::newRow("setting ends in /") << "/e/"
+                                           << "/e/"
+                                           << "/e/orders2024351_ERRORLOG.CSV";
+        QTest::newRow("setting ends in \\") << "c:\\e\\"
+                                            << "c:\\e\\"
+                                            << "c:\\e\\orders2024351_ERRORLOG.CSV";
+        QTest::newRow("the trimmed folder is written") << "/e "
+                                                       << "/e"
+                                                       << "/e/orders2024351_ERRORLOG.CSV";
     }
     void errorFileNames()
     {
@@ -182,7 +187,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("entries");
         QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("no errors: the heading alone") << QStringList() << QByteArray("\"Error Description 05/03/2024\"\r\n");
+        QTest::newRow("no errors: the heading alone")
+            << QStringList() << QByteArray("\"Error Description 05/03/2024\"\r\n");
         QTest::newRow("empty entries skipped, quotes kept")
             << QStringList{QStringLiteral("Account not found  row 2 Column 2"), QString(),
                            QStringLiteral("say \"no\"")}
@@ -255,13 +261,18 @@ private Q_SLOTS:
         QTest::addColumn<bool>("fallbackExists");
         QTest::addColumn<QString>("expectedFile"); // relative to the temporary folder; "" none
         QTest::addColumn<QString>("box");
-        QTest::newRow("value of a folder ending in /") << "%1/logs/" << true << "logs/Errorlog.log" << "";
+        QTest::newRow("value of a folder ending in /") << "%1/logs/" << true << "logs/Errorlog.log"
+                                                       << "";
         QTest::newRow("value without the separator: joined as it stands")
-            << " %1/logs " << true << "logsErrorlog.log" << "";
-        QTest::newRow("no value: the program's ErrorLOG") << "-" << true << "program/ErrorLOG/Errorlog.log" << "";
+            << " %1/logs " << true << "logsErrorlog.log"
+            << "";
+        QTest::newRow("no value: the program's ErrorLOG") << "-" << true << "program/ErrorLOG/Errorlog.log"
+                                                          << "";
         QTest::newRow("value of no folder: the program's ErrorLOG")
-            << "%1/none/" << true << "program/ErrorLOG/Errorlog.log" << "";
-        QTest::newRow("ErrorLOG missing: reported, not made") << "-" << false << "" << "Writing Error Log";
+            << "%1/none/" << true << "program/ErrorLOG/Errorlog.log"
+            << "";
+        QTest::newRow("ErrorLOG missing: reported, not made") << "-" << false << ""
+                                                              << "Writing Error Log";
     }
     void errorLog()
     {
@@ -279,7 +290,8 @@ private Q_SLOTS:
         if (value != QLatin1String("-")) {
             std::optional<registry::Key> k;
             QCOMPARE(registry::createKey(registry::Hive::CurrentUser, key, k), registry::Success);
-            QCOMPARE(k->setValue(QStringLiteral("DefaultLogPath"), registry::Value::fromString(value.arg(dir.path()))),
+            QCOMPARE(k->setValue(QStringLiteral("DefaultLogPath"),
+                                 registry::Value::fromString(value.arg(dir.path()))),
                      registry::Success);
         }
         forms::ScopedScriptedMessages boxes;
@@ -293,8 +305,10 @@ private Q_SLOTS:
             QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("program/ErrorLOG"))));
         } else {
             QVERIFY(boxes.service().shown().empty());
-            QCOMPARE(readFile(dir.filePath(expectedFile)),
-                     QByteArray("\"Path not found -76--While Upload StartBatchUpload-\"a\".csv\"\r\n\"second\"\r\n"));
+            QCOMPARE(
+                readFile(dir.filePath(expectedFile)),
+                QByteArray(
+                    "\"Path not found -76--While Upload StartBatchUpload-\"a\".csv\"\r\n\"second\"\r\n"));
         }
         registry::deleteKey(registry::Hive::CurrentUser, key);
     }
@@ -317,7 +331,8 @@ private Q_SLOTS:
         QTest::addColumn<std::vector<StatusRow>>("expected");
         QTest::newRow("one of each, in folder order")
             << QStringList{"b.csv", "a.csv"} << QStringList{"f.csv", "f_ERRORLOG.CSV"} << QStringList{"p.csv"}
-            << std::vector<StatusRow>{row("b.csv", "Loaded", "/ok/b.csv"), row("a.csv", "Loaded", "/ok/a.csv"),
+            << std::vector<StatusRow>{row("b.csv", "Loaded", "/ok/b.csv"),
+                                      row("a.csv", "Loaded", "/ok/a.csv"),
                                       row("f.csv", "Error(s) Found", "/err/f_ERRORLOG.CSV"),
                                       row("p.csv", "Pending", "/src/p.csv")};
         QTest::newRow("both companions: partially loaded, the .CSV path")
@@ -366,20 +381,22 @@ private Q_SLOTS:
         const auto e = row("e.csv", "Error(s) Found", "/err/e_ERRORLOG.CSV");
         auto ePartial = row("e.csv", "Partially Loaded", "/err/e_ERRORLOG.CSV");
         auto bRedated = row("b.csv", "Pending", "/src/b.csv", "06/03/2024 10:00:00");
-        QTest::newRow("empty list takes every entry") << std::vector<StatusRow>{} << std::vector<StatusRow>{a, b}
-                                                      << std::vector<StatusRow>{a, b} << 2;
+        QTest::newRow("empty list takes every entry")
+            << std::vector<StatusRow>{} << std::vector<StatusRow>{a, b} << std::vector<StatusRow>{a, b} << 2;
         QTest::newRow("rows that match are left untouched")
-            << std::vector<StatusRow>{a, b} << std::vector<StatusRow>{a, b} << std::vector<StatusRow>{a, b} << 0;
+            << std::vector<StatusRow>{a, b} << std::vector<StatusRow>{a, b} << std::vector<StatusRow>{a, b}
+            << 0;
         QTest::newRow("a filed file loses its row and gets one at the end")
             << std::vector<StatusRow>{a, b} << std::vector<StatusRow>{aLoaded, b}
             << std::vector<StatusRow>{b, aLoaded} << 3;
         QTest::newRow("a state that changes keeps the row's place")
             << std::vector<StatusRow>{e, b} << std::vector<StatusRow>{ePartial, b}
             << std::vector<StatusRow>{ePartial, b} << 1;
-        QTest::newRow("only the date changes") << std::vector<StatusRow>{a, b} << std::vector<StatusRow>{a, bRedated}
-                                               << std::vector<StatusRow>{a, bRedated} << 1;
-        QTest::newRow("everything gone") << std::vector<StatusRow>{a, b} << std::vector<StatusRow>{}
-                                         << std::vector<StatusRow>{} << 4;
+        QTest::newRow("only the date changes")
+            << std::vector<StatusRow>{a, b} << std::vector<StatusRow>{a, bRedated}
+            << std::vector<StatusRow>{a, bRedated} << 1;
+        QTest::newRow("everything gone")
+            << std::vector<StatusRow>{a, b} << std::vector<StatusRow>{} << std::vector<StatusRow>{} << 4;
     }
     void reconcile()
     {
@@ -441,9 +458,7 @@ private Q_SLOTS:
         rig.timer2.setInterval(timer2);
 
         int passes = 0;
-        rig.mode = std::make_unique<batch::BatchMode>(
-            rig.context, rig.batchWindow, batch::BatchTimers{rig.timer1, rig.timer2, rig.timer3}, rig.files, rig.list,
-            [&](const QString&) { return false; });
+        rig.uploader = [](const QString&) { return false; };
         rig.mode->start();
         QCOMPARE(rig.batchWindow.countdown, countdownAtStart);
         writeFile(rig.folder("source") + QStringLiteral("/a.csv"), "x");
@@ -484,7 +499,7 @@ private Q_SLOTS:
         QCOMPARE(rig.context.state.batch.BatchModeEnabled, 2);
         QVERIFY(batch::batchControlsEnabled(rig.context)); // offered: not 0
         rig.setFolders(rig.folder("source"), rig.folder("success"), rig.folder("error"));
-        rig.mode->start();                                 // but not started: not exactly 1
+        rig.mode->start(); // but not started: not exactly 1
         QVERIFY(!rig.context.state.batch.BatchRunning);
         QVERIFY(rig.batchWindow.countdownVisible);
         QVERIFY(!rig.timer2.enabled());
@@ -506,9 +521,10 @@ private Q_SLOTS:
                            "Quillar: %1/source Source file path not defined or invalid "};
         QTest::newRow("all three, in order")
             << QStringList{"success", "error", "source"}
-            << QStringList{"Quillar: %1/error Error file destination path not defined or invalid ",
-                           "Quillar: %1/success Successful Upload destination file path not defined or invalid ",
-                           "Quillar: %1/source Source file path not defined or invalid "};
+            << QStringList{
+                   "Quillar: %1/error Error file destination path not defined or invalid ",
+                   "Quillar: %1/success Successful Upload destination file path not defined or invalid ",
+                   "Quillar: %1/source Source file path not defined or invalid "};
     }
     void startWithMissingFolders()
     {
@@ -608,15 +624,14 @@ private Q_SLOTS:
         for (const char* name : {"a.csv", "b.csv", "c.csv"})
             writeFile(source + QLatin1Char('/') + QLatin1String(name), name);
         QStringList attempts;
-        rig.mode = std::make_unique<batch::BatchMode>(
-            rig.context, rig.batchWindow, batch::BatchTimers{rig.timer1, rig.timer2, rig.timer3}, rig.files, rig.list,
-            [&](const QString& name) {
-                attempts << name;
-                rig.mode->scanTick(); // a scan during the pass queues nothing twice
-                if (name == QLatin1String("a.csv")) // a is filed, c stays unfiled
-                    QFile::rename(source + QStringLiteral("/a.csv"), rig.folder("success") + QStringLiteral("/a.csv"));
-                return name == QLatin1String("a.csv");
-            });
+        rig.uploader = [&](const QString& name) {
+            attempts << name;
+            rig.mode->scanTick();               // a scan during the pass queues nothing twice
+            if (name == QLatin1String("a.csv")) // a is filed, c stays unfiled
+                QFile::rename(source + QStringLiteral("/a.csv"),
+                              rig.folder("success") + QStringLiteral("/a.csv"));
+            return name == QLatin1String("a.csv");
+        };
         rig.mode->start();
         rig.mode->scanTick();
         QCOMPARE(rig.mode->queue(), (QStringList{"a.csv", "b.csv", "c.csv"}));
@@ -641,14 +656,12 @@ private Q_SLOTS:
         QStringList attempts;
         bool stoppedAtOnce = true, runningDuringTheFile = false;
         int stopped = 0;
-        rig.mode = std::make_unique<batch::BatchMode>(
-            rig.context, rig.batchWindow, batch::BatchTimers{rig.timer1, rig.timer2, rig.timer3}, rig.files, rig.list,
-            [&](const QString& name) {
-                attempts << name;
-                stoppedAtOnce = rig.mode->stop();
-                runningDuringTheFile = rig.context.state.batch.BatchRunning; // it ends as a batch import
-                return false;
-            });
+        rig.uploader = [&](const QString& name) {
+            attempts << name;
+            stoppedAtOnce = rig.mode->stop();
+            runningDuringTheFile = rig.context.state.batch.BatchRunning; // it ends as a batch import
+            return false;
+        };
         rig.mode->stopped = [&] { ++stopped; };
         rig.mode->start();
         rig.scanTwiceAndPass();
@@ -670,16 +683,14 @@ private Q_SLOTS:
         BatchRig rig(dir.path(), dir.filePath(QStringLiteral("company")));
         const QString file = rig.folder("source") + QStringLiteral("/a.csv");
         QStringList attempts;
-        rig.mode = std::make_unique<batch::BatchMode>(
-            rig.context, rig.batchWindow, batch::BatchTimers{rig.timer1, rig.timer2, rig.timer3}, rig.files, rig.list,
-            [&](const QString& name) {
-                attempts << name;
-                return false;
-            });
+        rig.uploader = [&](const QString& name) {
+            attempts << name;
+            return false;
+        };
         rig.mode->start();
         writeFile(file, "I,ALD01");
         rig.mode->scanTick();
-        rig.mode->passTick(); // seen once
+        rig.mode->passTick();                  // seen once
         writeFile(file, "I,ALD01,01/11/2026"); // still growing
         rig.mode->scanTick();
         rig.mode->passTick();
@@ -718,12 +729,10 @@ private Q_SLOTS:
             setting = setting.left(setting.size() - 6) + QStringLiteral("SOURCE");
         rig.context.state.batch.SourceFolder = setting + suffix;
         QStringList attempts;
-        rig.mode = std::make_unique<batch::BatchMode>(
-            rig.context, rig.batchWindow, batch::BatchTimers{rig.timer1, rig.timer2, rig.timer3}, rig.files, rig.list,
-            [&](const QString& name) {
-                attempts << name;
-                return false;
-            });
+        rig.uploader = [&](const QString& name) {
+            attempts << name;
+            return false;
+        };
         rig.mode->start();
         rig.scanTwiceAndPass();
         QCOMPARE(attempts, QStringList{"a.csv"});
@@ -735,9 +744,7 @@ private Q_SLOTS:
 
     void goodAndFailingFiles()
     {
-        if (!m_engineProblem.isEmpty())
-            QSKIP(qPrintable(m_engineProblem));
-        ScopedClock clock(QDateTime(QDate(2026, 12, 10), QTime(9, 5, 7)));
+        NEEDS_ENGINE();
         auto f = fixture();
         BatchRig& rig = *f->rig;
         writeFile(rig.folder("source") + QStringLiteral("/good.csv"), BatchCompany::importFile(2, 2));
@@ -748,12 +755,14 @@ private Q_SLOTS:
         QCOMPARE(shownBoxes(boxes.service()), QStringList());
         QCOMPARE(filesOf(rig.folder("source")), QStringList());
         QCOMPARE(filesOf(rig.folder("success")), QStringList{"good202612102.csv"});
-        QCOMPARE(filesOf(rig.folder("error")), (QStringList{"bad202612101.csv", "bad202612101_ERRORLOG.CSV"}));
-        const QByteArray errorFile = readFile(rig.folder("error") + QStringLiteral("/bad202612101_ERRORLOG.CSV"));
+        QCOMPARE(filesOf(rig.folder("error")),
+                 (QStringList{"bad202612101.csv", "bad202612101_ERRORLOG.CSV"}));
+        const QByteArray errorFile =
+            readFile(rig.folder("error") + QStringLiteral("/bad202612101_ERRORLOG.CSV"));
         QVERIFY2(errorFile.startsWith("\"Error Description 10/12/2026\"\r\n\""), errorFile.constData());
-        QVERIFY2(errorFile.endsWith(
-                     "\"Unable to import the invoice file as the file has failed validation\"\r\n"),
-                 errorFile.constData());
+        QVERIFY2(
+            errorFile.endsWith("\"Unable to import the invoice file as the file has failed validation\"\r\n"),
+            errorFile.constData());
         QCOMPARE(BatchCompany::posted(f->company).size(), 2);
         QCOMPARE(rig.context.state.batch.FilingCounter, int16_t(2));
         rig.mode->scanTick();
@@ -770,20 +779,22 @@ private Q_SLOTS:
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("dataPath");
         QTest::addColumn<QStringList>("boxes");
-        QTest::newRow("wrong password: silently left") << "wrong" << "-" << QStringList();
+        QTest::newRow("wrong password: silently left") << "wrong"
+                                                       << "-" << QStringList();
         QTest::newRow("empty data path: the message each pass")
-            << "secret" << ""
-            << QStringList{"Vorlen Data Connection Error: Not a valid Vorlen Data Path or empty....Quillar Vorlen "
-                           "Import will not import data to Vorlen. Please enter the Vorlen Data Path and company "
-                           "name in the Quillar Vorlen Import Settings"};
+            << "secret"
+            << ""
+            << QStringList{
+                   "Vorlen Data Connection Error: Not a valid Vorlen Data Path or empty....Quillar Vorlen "
+                   "Import will not import data to Vorlen. Please enter the Vorlen Data Path and company "
+                   "name in the Quillar Vorlen Import Settings"};
     }
     void loginFailsOrNoDataPath()
     {
         QFETCH(QString, password);
         QFETCH(QString, dataPath);
         QFETCH(QStringList, boxes);
-        if (!m_engineProblem.isEmpty())
-            QSKIP(qPrintable(m_engineProblem));
+        NEEDS_ENGINE();
         auto f = fixture();
         BatchRig& rig = *f->rig;
         rig.form.password = password;
@@ -805,16 +816,15 @@ private Q_SLOTS:
     // in the list (a vanished file, a run-time error, a failed write).
     void errorFileHoldsOnlyItsOwnErrors()
     {
-        if (!m_engineProblem.isEmpty())
-            QSKIP(qPrintable(m_engineProblem));
-        ScopedClock clock(QDateTime(QDate(2026, 12, 10), QTime(9, 5, 7)));
+        NEEDS_ENGINE();
         auto f = fixture();
         BatchRig& rig = *f->rig;
         writeFile(rig.folder("source") + QStringLiteral("/bad.csv"), "I,NOBODY,01/11/2026,BOLT,1,1.00\r\n");
         rig.mode->start();
         rig.context.state.batch.BatchErrors.push_back(QStringLiteral("left over from another file"));
         rig.scanTwiceAndPass();
-        const QByteArray errorFile = readFile(rig.folder("error") + QStringLiteral("/bad202612101_ERRORLOG.CSV"));
+        const QByteArray errorFile =
+            readFile(rig.folder("error") + QStringLiteral("/bad202612101_ERRORLOG.CSV"));
         QVERIFY2(!errorFile.contains("left over"), errorFile.constData());
         QVERIFY2(errorFile.contains("failed validation"), errorFile.constData());
     }
@@ -823,9 +833,7 @@ private Q_SLOTS:
     // ends as a batch import, asks nothing and files the file as imported.
     void stopDuringAFileTakesEffectAfterIt()
     {
-        if (!m_engineProblem.isEmpty())
-            QSKIP(qPrintable(m_engineProblem));
-        ScopedClock clock(QDateTime(QDate(2026, 12, 10), QTime(9, 5, 7)));
+        NEEDS_ENGINE();
         auto f = fixture();
         BatchRig& rig = *f->rig;
         writeFile(rig.folder("source") + QStringLiteral("/a.csv"), BatchCompany::importFile(1, 2));
@@ -857,16 +865,15 @@ private Q_SLOTS:
     // does not post it again but files it as interrupted, naming its documents.
     void moveThatFailsPostsNothingTwice()
     {
-        if (!m_engineProblem.isEmpty())
-            QSKIP(qPrintable(m_engineProblem));
-        ScopedClock clock(QDateTime(QDate(2026, 12, 10), QTime(9, 5, 7)));
+        NEEDS_ENGINE();
         auto f = fixture();
         BatchRig& rig = *f->rig;
         QDir(f->dir.path()).mkpath(QStringLiteral("program/ErrorLOG"));
         rig.context.programFolder = f->dir.filePath(QStringLiteral("program"));
         writeFile(rig.folder("source") + QStringLiteral("/a.csv"), BatchCompany::importFile(2, 2));
         rig.files.beforeMove = [](const QString&, const QString&) {
-            throw basic::RuntimeError(basic::err::PathFileAccessError, QStringLiteral("Path/File access error"));
+            throw basic::RuntimeError(basic::err::PathFileAccessError,
+                                      QStringLiteral("Path/File access error"));
         };
         forms::ScopedScriptedMessages boxes;
         rig.mode->start();
@@ -884,14 +891,15 @@ private Q_SLOTS:
         QCOMPARE(filesOf(rig.folder("source")), QStringList());
         QCOMPARE(filesOf(rig.folder("error")), (QStringList{"a202612102.csv", "a202612102_ERRORLOG.CSV"}));
         const int first = posted.at(0).toObject().value(QStringLiteral("INVOICE_NUMBER")).toInt();
-        QCOMPARE(readFile(rig.folder("error") + QStringLiteral("/a202612102_ERRORLOG.CSV")),
-                 QStringLiteral("\"Error Description 10/12/2026\"\r\n"
-                                "\"The import of this file was interrupted before the file was filed; it was not "
-                                "imported again\"\r\n"
-                                "\"Already posted: Invoice No %1\"\r\n\"Already posted: Invoice No %2\"\r\n")
-                     .arg(first)
-                     .arg(first + 1)
-                     .toLatin1());
+        QCOMPARE(
+            readFile(rig.folder("error") + QStringLiteral("/a202612102_ERRORLOG.CSV")),
+            QStringLiteral("\"Error Description 10/12/2026\"\r\n"
+                           "\"The import of this file was interrupted before the file was filed; it was not "
+                           "imported again\"\r\n"
+                           "\"Already posted: Invoice No %1\"\r\n\"Already posted: Invoice No %2\"\r\n")
+                .arg(first)
+                .arg(first + 1)
+                .toLatin1());
         batch::BatchJournal reopened(rig.journal->path());
         QVERIFY(readFile(rig.journal->path()).isEmpty());
     }

@@ -27,17 +27,6 @@ struct ChildRun
     bool succeeded() const { return status == QProcess::NormalExit && code == 0; }
 };
 
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-QStringList filesOf(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::Files, QDir::Name);
-}
-
 int number(const QJsonValue& document)
 {
     return document.toObject().value(QStringLiteral("INVOICE_NUMBER")).toInt();
@@ -126,7 +115,8 @@ private Q_SLOTS:
         QCOMPARE(filesOf(work + QStringLiteral("/success")), QStringList());
         const QStringList filed = filesOf(work + QStringLiteral("/error"));
         QCOMPARE(filed.size(), 2);
-        QVERIFY2(filed[1].endsWith(QLatin1String("_ERRORLOG.CSV")) && filed[1].startsWith(QFileInfo(filed[0]).baseName()),
+        QVERIFY2(filed[1].endsWith(QLatin1String("_ERRORLOG.CSV")) &&
+                     filed[1].startsWith(QFileInfo(filed[0]).baseName()),
                  qPrintable(filed.join(QLatin1Char(' '))));
         QCOMPARE(readFile(work + QStringLiteral("/error/") + filed[0]), BatchCompany::importFile(3, 2));
 
@@ -134,12 +124,14 @@ private Q_SLOTS:
                                 .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 2 + qMax(postedBefore, 1));
         QVERIFY(lines[0].startsWith(QStringLiteral("\"Error Description ")));
-        QCOMPARE(lines[1], QStringLiteral("\"The import of this file was interrupted before the file was filed; it "
-                                          "was not imported again\""));
+        QCOMPARE(lines[1],
+                 QStringLiteral("\"The import of this file was interrupted before the file was filed; it "
+                                "was not imported again\""));
         if (postedBefore == 0)
             QCOMPARE(lines[2], QStringLiteral("\"No document of this file was recorded as posted\""));
         for (int i = 0; i < postedBefore; ++i)
-            QCOMPARE(lines[2 + i], QStringLiteral("\"Already posted: Invoice No %1\"").arg(number(posted.at(i))));
+            QCOMPARE(lines[2 + i],
+                     QStringLiteral("\"Already posted: Invoice No %1\"").arg(number(posted.at(i))));
     }
 };
 

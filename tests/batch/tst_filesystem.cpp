@@ -1,5 +1,7 @@
 // The file-system work of batch mode: listing, names, creation dates, the same
 // folder however it is written, and a move that never loses the file.
+#include "tests/batch/BatchRig.h"
+
 #include "platform/basic/RuntimeError.h"
 #include "platform/shell/FileSystem.h"
 
@@ -9,20 +11,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using batchtest::readFile;
+using batchtest::writeFile;
+
 namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY2(f.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 QStringList nameList(const std::vector<shell::FileEntry>& entries)
 {
@@ -51,7 +43,7 @@ private Q_SLOTS:
         QCOMPARE(entries[3].path, dir.filePath(QStringLiteral("b.csv")));
         // The folder found in any case and with "\".
         QCOMPARE(nameList(shell::listFiles(dir.path().toUpper().replace(QLatin1Char('/'), QLatin1Char('\\')) +
-                                        QStringLiteral("\\"))),
+                                           QStringLiteral("\\"))),
                  nameList(entries));
         QVERIFY(shell::listFiles(dir.filePath(QStringLiteral("none"))).empty());
         QVERIFY(shell::listFiles(QStringLiteral("  ")).empty());
@@ -77,14 +69,38 @@ private Q_SLOTS:
         QTest::addColumn<QString>("base");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("parent");
-        QTest::newRow("plain") << "/s/orders.csv" << "orders" << "orders.csv" << "/s";
-        QTest::newRow("last extension only") << "/s/a.b.csv" << "a.b" << "a.b.csv" << "/s";
-        QTest::newRow("no extension") << "/s/a" << "a" << "a" << "/s";
-        QTest::newRow("dot file") << "/s/.profile" << ".profile" << ".profile" << "/s";
-        QTest::newRow("backslashes") << "c:\\s\\x.txt" << "x" << "x.txt" << "c:\\s";
-        QTest::newRow("doubled separator") << "/s//x.csv" << "x" << "x.csv" << "/s";
-        QTest::newRow("root") << "/x.csv" << "x" << "x.csv" << "/";
-        QTest::newRow("bare name") << "x.csv" << "x" << "x.csv" << "";
+        QTest::newRow("plain") << "/s/orders.csv"
+                               << "orders"
+                               << "orders.csv"
+                               << "/s";
+        QTest::newRow("last extension only") << "/s/a.b.csv"
+                                             << "a.b"
+                                             << "a.b.csv"
+                                             << "/s";
+        QTest::newRow("no extension") << "/s/a"
+                                      << "a"
+                                      << "a"
+                                      << "/s";
+        QTest::newRow("dot file") << "/s/.profile"
+                                  << ".profile"
+                                  << ".profile"
+                                  << "/s";
+        QTest::newRow("backslashes") << "c:\\s\\x.txt"
+                                     << "x"
+                                     << "x.txt"
+                                     << "c:\\s";
+        QTest::newRow("doubled separator") << "/s//x.csv"
+                                           << "x"
+                                           << "x.csv"
+                                           << "/s";
+        QTest::newRow("root") << "/x.csv"
+                              << "x"
+                              << "x.csv"
+                              << "/";
+        QTest::newRow("bare name") << "x.csv"
+                                   << "x"
+                                   << "x.csv"
+                                   << "";
     }
     void names()
     {
@@ -118,7 +134,8 @@ private Q_SLOTS:
         QDir(dir.path()).mkdir(QStringLiteral("src"));
         QDir(dir.path()).mkdir(QStringLiteral("other"));
         QFile::link(dir.filePath(QStringLiteral("src")), dir.filePath(QStringLiteral("link")));
-        const QString path = spelling.isEmpty() ? QStringLiteral(" ") : dir.path() + QLatin1Char('/') + spelling;
+        const QString path =
+            spelling.isEmpty() ? QStringLiteral(" ") : dir.path() + QLatin1Char('/') + spelling;
         QCOMPARE(shell::sameFolder(path, dir.filePath(QStringLiteral("src"))), same);
     }
 
@@ -174,7 +191,8 @@ private Q_SLOTS:
     {
         QTemporaryDir here;
         const QString otherRoot = QStringLiteral("/dev/shm");
-        if (!QFileInfo(otherRoot).isDir() || QStorageInfo(otherRoot).device() == QStorageInfo(here.path()).device())
+        if (!QFileInfo(otherRoot).isDir() ||
+            QStorageInfo(otherRoot).device() == QStorageInfo(here.path()).device())
             QSKIP("no second file system to move onto");
         QTemporaryDir there(otherRoot + QStringLiteral("/quillar-move-XXXXXX"));
         QVERIFY(there.isValid());
@@ -185,7 +203,8 @@ private Q_SLOTS:
         const QDateTime modified = QFileInfo(from).lastModified();
 
         writeFile(there.filePath(QStringLiteral("taken.csv")), "theirs");
-        QVERIFY_THROWS_EXCEPTION(basic::RuntimeError, shell::moveFile(from, there.filePath(QStringLiteral("taken.csv"))));
+        QVERIFY_THROWS_EXCEPTION(basic::RuntimeError,
+                                 shell::moveFile(from, there.filePath(QStringLiteral("taken.csv"))));
         QCOMPARE(readFile(from), big);
         QCOMPARE(QDir(there.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"taken.csv"});
 
@@ -194,7 +213,8 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(from));
         QCOMPARE(readFile(to), big);
         QCOMPARE(QFileInfo(to).lastModified(), modified);
-        QCOMPARE(QDir(there.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"b.csv", "taken.csv"}));
+        QCOMPARE(QDir(there.path()).entryList(QDir::Files | QDir::Hidden),
+                 (QStringList{"b.csv", "taken.csv"}));
     }
 };
 

@@ -48,7 +48,9 @@ void readBatch(const Entries& entries, const QString& path, Scenario& scenario)
     bool hasNow = false;
     for (const auto& [key, value] : entries) {
         const QString where = QStringLiteral("%1: [batch] %2").arg(path, key);
-        const auto is = [&](const char* name) { return key.compare(QLatin1String(name), Qt::CaseInsensitive) == 0; };
+        const auto is = [&](const char* name) {
+            return key.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
+        };
         if (is("now")) {
             spec.now = QDateTime::fromString(value, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
             if (!spec.now.isValid())
@@ -62,14 +64,16 @@ void readBatch(const Entries& entries, const QString& path, Scenario& scenario)
                 throw ScenarioError(QStringLiteral("%1: \"%2\" is not a number of passes").arg(where, value));
         } else if (is("source") || is("success") || is("error")) {
             if (value.isEmpty() || value.contains(QLatin1Char('/')) || value.contains(QLatin1Char('\\')))
-                throw ScenarioError(QStringLiteral("%1: a folder name of the scenario, not \"%2\"").arg(where, value));
+                throw ScenarioError(
+                    QStringLiteral("%1: a folder name of the scenario, not \"%2\"").arg(where, value));
             (is("source") ? spec.source : is("success") ? spec.success : spec.error) = value;
         } else if (is("vanish")) {
             for (const QString& name : value.split(QLatin1Char(','), Qt::SkipEmptyParts))
                 spec.vanish << name.trimmed();
         } else {
-            throw ScenarioError(QStringLiteral("%1: not a key of [batch] (now, passes, source, success, error, vanish)")
-                                    .arg(where));
+            throw ScenarioError(
+                QStringLiteral("%1: not a key of [batch] (now, passes, source, success, error, vanish)")
+                    .arg(where));
         }
     }
     if (!hasNow)
@@ -233,11 +237,11 @@ void readExpected(const QString& folder, Scenario& scenario)
     if (!QFileInfo(folder).isDir())
         return;
     // A batch run checks its folders and error files; log and error list belong to one import.
-    const QStringList known = scenario.batch
-                                  ? QStringList{QLatin1String(file::Messages), QLatin1String(file::Posted),
-                                                QLatin1String(file::BatchFiles), QLatin1String(file::ErrorFiles)}
-                                  : QStringList{QLatin1String(file::Log), QLatin1String(file::Errors),
-                                                QLatin1String(file::Messages), QLatin1String(file::Posted)};
+    const QStringList known =
+        scenario.batch ? QStringList{QLatin1String(file::Messages), QLatin1String(file::Posted),
+                                     QLatin1String(file::BatchFiles), QLatin1String(file::ErrorFiles)}
+                       : QStringList{QLatin1String(file::Log), QLatin1String(file::Errors),
+                                     QLatin1String(file::Messages), QLatin1String(file::Posted)};
     const QFileInfoList entries =
         QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
     for (const QFileInfo& entry : entries) {
@@ -247,7 +251,8 @@ void readExpected(const QString& folder, Scenario& scenario)
                                     .arg(entry.filePath(), known.join(QStringLiteral(", "))));
     }
     const QString errorFiles = nameIn(folder, QLatin1String(file::ErrorFiles));
-    for (const QFileInfo& entry : QDir(errorFiles).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
+    for (const QFileInfo& entry :
+         QDir(errorFiles).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
         if (!entry.isFile())
             throw ScenarioError(QStringLiteral("%1: only error files belong here").arg(entry.filePath()));
         scenario.errorFiles[entry.fileName()] = readAll(entry.filePath());

@@ -245,8 +245,8 @@ QStringList compareErrorFiles(const std::map<QString, QByteArray>& expected,
         while (line < want.size() && line < got.size() && want[line] == got[line])
             ++line;
         const auto shown = [](const QList<QByteArray>& lines, qsizetype i) {
-            return i < lines.size() ? QStringLiteral("\"%1\"").arg(QString::fromUtf8(lines[i])
-                                                                      .replace(QLatin1Char('\r'), QLatin1String("\\r")))
+            return i < lines.size() ? QStringLiteral("\"%1\"").arg(QString::fromUtf8(lines[i]).replace(
+                                          QLatin1Char('\r'), QLatin1String("\\r")))
                                     : QStringLiteral("(nothing)");
         };
         differences << QStringLiteral("%1 differs at line %2: expected %3, found %4")

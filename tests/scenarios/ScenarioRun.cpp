@@ -145,7 +145,8 @@ void writeSettings(const Scenario& scenario, const QString& files, const QString
     };
     if (scenario.batch) {
         runner.emplace_back(QStringLiteral("BatchSourcePath"), QDir(files).filePath(scenario.batch->source));
-        runner.emplace_back(QStringLiteral("BatchSuccessPath"), QDir(files).filePath(scenario.batch->success));
+        runner.emplace_back(QStringLiteral("BatchSuccessPath"),
+                            QDir(files).filePath(scenario.batch->success));
         runner.emplace_back(QStringLiteral("BatchErrorlogPath"), QDir(files).filePath(scenario.batch->error));
         runner.emplace_back(QStringLiteral("BatchUpdateEnabled"), QStringLiteral("1"));
     }
@@ -254,9 +255,8 @@ void runImport(const Scenario& scenario, const QString& files, Outcome& outcome)
     try {
         importer::RunImport(context);
     } catch (const basic::RuntimeError& e) {
-        outcome.problems << QStringLiteral("RunImport let run-time error %1 out: %2")
-                                .arg(e.number())
-                                .arg(e.description());
+        outcome.problems
+            << QStringLiteral("RunImport let run-time error %1 out: %2").arg(e.number()).arg(e.description());
     } catch (const std::exception& e) {
         outcome.problems << QStringLiteral("RunImport threw: %1").arg(QString::fromLocal8Bit(e.what()));
     }
@@ -267,8 +267,8 @@ void runImport(const Scenario& scenario, const QString& files, Outcome& outcome)
 
 // Batch mode over the scenario's folders: Start, then for each pass two scans 2 s
 // apart and the pass, then Stop.
-void runBatch(const Scenario& scenario, const QString& work, const QString& files, const QString& companyFolder,
-              Outcome& outcome)
+void runBatch(const Scenario& scenario, const QString& work, const QString& files,
+              const QString& companyFolder, Outcome& outcome)
 {
     const BatchSpec& spec = *scenario.batch;
     const QList<QPair<QString, QString>> folders = {{spec.source, QDir(files).filePath(spec.source)},
@@ -299,7 +299,9 @@ void runBatch(const Scenario& scenario, const QString& work, const QString& file
         }
         rig.mode->stop();
     } catch (const basic::RuntimeError& e) {
-        outcome.problems << QStringLiteral("batch mode let run-time error %1 out: %2").arg(e.number()).arg(e.description());
+        outcome.problems << QStringLiteral("batch mode let run-time error %1 out: %2")
+                                .arg(e.number())
+                                .arg(e.description());
     } catch (const std::exception& e) {
         outcome.problems << QStringLiteral("batch mode threw: %1").arg(QString::fromLocal8Bit(e.what()));
     }

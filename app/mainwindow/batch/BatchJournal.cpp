@@ -108,8 +108,10 @@ QString BatchJournal::identify(const QString& path)
                                   file.errorString() + QStringLiteral(": ") + path);
     QCryptographicHash hash(QCryptographicHash::Sha256);
     if (!hash.addData(&file))
-        throw basic::RuntimeError(basic::err::PathFileAccessError, file.errorString() + QStringLiteral(": ") + path);
-    return QFileInfo(native).absoluteFilePath() + QLatin1Char('|') + QString::fromLatin1(hash.result().toHex());
+        throw basic::RuntimeError(basic::err::PathFileAccessError,
+                                  file.errorString() + QStringLiteral(": ") + path);
+    return QFileInfo(native).absoluteFilePath() + QLatin1Char('|') +
+           QString::fromLatin1(hash.result().toHex());
 }
 
 std::optional<BatchJournal::Unfinished> BatchJournal::unfinished(const QString& identity) const
@@ -166,7 +168,8 @@ void BatchJournal::rewrite()
             bytes += line("posted", identity, document);
     }
     const QString temporary = m_path + QStringLiteral(".new");
-    const int fd = ::open(QFile::encodeName(temporary).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const int fd =
+        ::open(QFile::encodeName(temporary).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0)
         fail(QStringLiteral("rewritten"), temporary);
     try {

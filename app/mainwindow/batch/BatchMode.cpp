@@ -76,12 +76,14 @@ void BatchMode::start()
     const bool source = m_files.folderExists(batch.SourceFolder);
     if (!success || !error || !source) {
         if (!error)
-            forms::MsgBox(batch.ErrorFolder + QStringLiteral(" Error file destination path not defined or invalid "),
+            forms::MsgBox(batch.ErrorFolder +
+                              QStringLiteral(" Error file destination path not defined or invalid "),
                           forms::Critical);
         if (!success)
-            forms::MsgBox(batch.SuccessFolder +
-                              QStringLiteral(" Successful Upload destination file path not defined or invalid "),
-                          forms::Critical);
+            forms::MsgBox(
+                batch.SuccessFolder +
+                    QStringLiteral(" Successful Upload destination file path not defined or invalid "),
+                forms::Critical);
         if (!source)
             forms::MsgBox(batch.SourceFolder + QStringLiteral(" Source file path not defined or invalid "),
                           forms::Critical);
@@ -172,7 +174,8 @@ void BatchMode::QueueSourceFiles()
             m_queue << f.name;
         Seen now{f.size, f.modified, false};
         const auto before = m_seen.find(f.name);
-        now.steady = before != m_seen.end() && before->second.size == f.size && before->second.modified == f.modified;
+        now.steady =
+            before != m_seen.end() && before->second.size == f.size && before->second.modified == f.modified;
         seen[f.name] = now;
     }
     m_seen = std::move(seen);
@@ -229,8 +232,9 @@ void BatchMode::runPass()
     m_inPass = true;
     QStringList dealt;
     for (;;) {
-        const auto next = std::find_if(m_queue.begin(), m_queue.end(),
-                                       [&](const QString& n) { return !dealt.contains(n, Qt::CaseInsensitive); });
+        const auto next = std::find_if(m_queue.begin(), m_queue.end(), [&](const QString& n) {
+            return !dealt.contains(n, Qt::CaseInsensitive);
+        });
         if (next == m_queue.end())
             break;
         const QString name = *next;

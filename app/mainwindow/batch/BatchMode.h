@@ -98,10 +98,10 @@ private:
     StatusListView& m_list;
     Uploader m_upload;
 
-    QStringList m_queue; // BatchQueue: names, keys compared without regard to case
+    QStringList m_queue;            // BatchQueue: names, keys compared without regard to case
     std::map<QString, Seen> m_seen; // by the name as listed
-    int64_t m_elapsedMs = 0; // BatchElapsedMs, wide so that a long run cannot overflow it
-    QDateTime m_nextBatchTime; // NextBatchTime
+    int64_t m_elapsedMs = 0;        // BatchElapsedMs, wide so that a long run cannot overflow it
+    QDateTime m_nextBatchTime;      // NextBatchTime
     bool m_inPass = false;
     bool m_fileInProgress = false;
     bool m_stopRequested = false;

@@ -20,7 +20,8 @@ int32_t batchIntervalFrom(const QString& setting)
     if (!basic::IsNumeric(text))
         return 60;
     const double ms = basic::roundHalfEven(basic::CDbl(text));
-    if (!(ms >= double(std::numeric_limits<int32_t>::min()) && ms <= double(std::numeric_limits<int32_t>::max())))
+    if (!(ms >= double(std::numeric_limits<int32_t>::min()) &&
+          ms <= double(std::numeric_limits<int32_t>::max())))
         throw basic::RuntimeError(basic::err::Overflow);
     return int32_t(ms);
 }
@@ -33,8 +34,8 @@ int loadBatchSettings(importer::ImportContext& context)
     batch.ErrorFolder = settings::readSetting(QStringLiteral("BatchErrorlogPath"));
     batch.SourceFolder = settings::readSetting(QStringLiteral("BatchSourcePath"));
     batch.BatchIntervalMs = batchIntervalFrom(settings::readSetting(QStringLiteral("BatchInterval")));
-    batch.BatchModeEnabled =
-        basic::CLng(basic::Variant(settings::readSetting(QStringLiteral("BatchUpdateEnabled"), QStringLiteral("0"))));
+    batch.BatchModeEnabled = basic::CLng(
+        basic::Variant(settings::readSetting(QStringLiteral("BatchUpdateEnabled"), QStringLiteral("0"))));
     return passTimerInterval(batch.BatchIntervalMs);
 }
 

@@ -51,7 +51,8 @@ QString dateText(const QDateTime& created)
 // A companion's marker counts from the name's second character on.
 bool isCompanion(const QString& name)
 {
-    return name.indexOf(QLatin1String("_RowsNotLoaded"), 1) >= 1 || name.indexOf(QLatin1String("_ERRORLOG"), 1) >= 1;
+    return name.indexOf(QLatin1String("_RowsNotLoaded"), 1) >= 1 ||
+           name.indexOf(QLatin1String("_ERRORLOG"), 1) >= 1;
 }
 
 class Entries
@@ -105,7 +106,8 @@ void reconcileBatchStatus(StatusListView& list, std::vector<StatusRow> entries)
         return;
     }
     const auto find = [&](const QString& path) {
-        return std::find_if(entries.begin(), entries.end(), [&](const StatusRow& e) { return e.path == path; });
+        return std::find_if(entries.begin(), entries.end(),
+                            [&](const StatusRow& e) { return e.path == path; });
     };
     for (int i = list.rowCount() - 1; i >= 0; --i) {
         StatusRow row = list.row(i);

@@ -58,8 +58,9 @@ BatchUpload::BatchUpload(BatchSession session) : m(std::move(session)) {}
 
 QStringList BatchUpload::interruptedLines(const QStringList& posted)
 {
-    QStringList lines{QStringLiteral("The import of this file was interrupted before the file was filed; it was "
-                                     "not imported again")};
+    QStringList lines{
+        QStringLiteral("The import of this file was interrupted before the file was filed; it was "
+                       "not imported again")};
     if (posted.isEmpty())
         lines << QStringLiteral("No document of this file was recorded as posted");
     for (const QString& document : posted)
@@ -94,9 +95,10 @@ bool BatchUpload::BatchUploadFile(const QString& fileName)
             package.VdoEngine = context.createEngine(importer::engineClassFor(code));
         if (!package.VdoEngine)
             throw basic::RuntimeError(basic::err::ObjectVariableNotSet);
-        const basic::ObjectRef workspaces = automation::toObject(package.VdoEngine->get(QStringLiteral("Workspaces")));
-        package.VdoWorkspace = automation::toObject(
-            workspaces->call(QStringLiteral("Add"), {basic::Variant(QStringLiteral("Quillar Vorlen BatchUpload"))}));
+        const basic::ObjectRef workspaces =
+            automation::toObject(package.VdoEngine->get(QStringLiteral("Workspaces")));
+        package.VdoWorkspace = automation::toObject(workspaces->call(
+            QStringLiteral("Add"), {basic::Variant(QStringLiteral("Quillar Vorlen BatchUpload"))}));
         if (!loginWorks())
             return false;
         readSetupAndDisconnect();
@@ -121,7 +123,8 @@ bool BatchUpload::BatchUploadFile(const QString& fileName)
         if (m.files.fileExists(batch.CurrentFilePath)) {
             const QString name = fileInto(fileName, target);
             if (!imported)
-                WriteBatchErrorCsv(context, joinPath(batch.SourceFolder, name), basic::Trim(batch.ErrorFolder));
+                WriteBatchErrorCsv(context, joinPath(batch.SourceFolder, name),
+                                   basic::Trim(batch.ErrorFolder));
             if (!identity.isEmpty())
                 m.journal.filed(identity, joinPath(target, name));
         } else if (!identity.isEmpty() && m.journal.unfinished(identity)->posted.isEmpty()) {
@@ -165,10 +168,11 @@ bool BatchUpload::loginWorks()
         return false;
     }
     if (dataPath.isEmpty()) {
-        forms::MsgBox(QStringLiteral("Not a valid Vorlen Data Path or empty....Quillar Vorlen Import will not import "
-                                     "data to Vorlen. Please enter the Vorlen Data Path and company name in the "
-                                     "Quillar Vorlen Import Settings"),
-                      forms::Critical, QStringLiteral("Vorlen Data Connection Error"));
+        forms::MsgBox(
+            QStringLiteral("Not a valid Vorlen Data Path or empty....Quillar Vorlen Import will not import "
+                           "data to Vorlen. Please enter the Vorlen Data Path and company name in the "
+                           "Quillar Vorlen Import Settings"),
+            forms::Critical, QStringLiteral("Vorlen Data Connection Error"));
         return false;
     }
     try {
@@ -188,9 +192,8 @@ bool BatchUpload::loginWorks()
 void BatchUpload::readSetupAndDisconnect()
 {
     auto& package = m.context.state.package;
-    const basic::ObjectRef setup =
-        automation::toObject(package.VdoWorkspace->call(QStringLiteral("CreateObject"),
-                                                        {basic::Variant(QStringLiteral("SetupData"))}));
+    const basic::ObjectRef setup = automation::toObject(package.VdoWorkspace->call(
+        QStringLiteral("CreateObject"), {basic::Variant(QStringLiteral("SetupData"))}));
     setup->call(QStringLiteral("Open"), {basic::Variant(int16_t(0))});
     setup->call(QStringLiteral("Read"), {basic::Variant(int16_t(1))});
     setup->value({basic::Variant(QStringLiteral("BASE_CURRENCY"))});
