@@ -6,7 +6,7 @@ namespace forms {
 
 namespace {
 
-using InstalledFileDialogService = ServiceSlot<FileDialogService, ScriptedFileDialogService>;
+using InstalledFileDialogService = basic::ServiceSlot<FileDialogService, ScriptedFileDialogService>;
 
 } // namespace
 

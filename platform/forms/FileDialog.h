@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/forms/ServiceSlot.h"
+#include "platform/basic/ServiceSlot.h"
 
 #include <QString>
 #include <QStringList>
@@ -71,6 +71,6 @@ private:
     std::vector<FileOpenRequest> m_requests;
 };
 
-using ScopedScriptedFileDialogs = ScopedService<ScriptedFileDialogService, &setFileDialogService>;
+using ScopedScriptedFileDialogs = basic::ScopedService<ScriptedFileDialogService, &setFileDialogService>;
 
 } // namespace forms

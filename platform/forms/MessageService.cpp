@@ -23,7 +23,7 @@ constexpr std::array<NamedAnswer, 7> answerNames{{
     {AnswerNo, "No"},
 }};
 
-using InstalledMessageService = ServiceSlot<MessageService, ScriptedMessageService>;
+using InstalledMessageService = basic::ServiceSlot<MessageService, ScriptedMessageService>;
 
 QString shownTitle(const QString& title)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/forms/ServiceSlot.h"
+#include "platform/basic/ServiceSlot.h"
 
 #include <QString>
 #include <QStringList>
@@ -99,6 +99,6 @@ private:
 };
 
 // Installs a ScriptedMessageService for the lifetime of the guard.
-using ScopedScriptedMessages = ScopedService<ScriptedMessageService, &setMessageService>;
+using ScopedScriptedMessages = basic::ScopedService<ScriptedMessageService, &setMessageService>;
 
 } // namespace forms

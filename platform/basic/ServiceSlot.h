@@ -3,10 +3,10 @@
 #include <memory>
 #include <utility>
 
-// One installed implementation of a service (message boxes, file dialogs): the
-// program installs the widget one, tests a scripted one; with none installed the
-// fallback (a scripted service) answers.
-namespace forms {
+// One installed implementation of a service (message boxes, file dialogs, the
+// program starter, printers): the program installs the real one, tests a scripted
+// one; with none installed the fallback answers.
+namespace basic {
 
 template <class Service, class Fallback> class ServiceSlot
 {
@@ -50,4 +50,4 @@ private:
     decltype(Install(nullptr)) m_previous;
 };
 
-} // namespace forms
+} // namespace basic
