@@ -6,6 +6,9 @@
 #include "app/import/VorlenConnection.h"
 #include "app/import/driver/ImportDriver.h"
 #include "app/mainwindow/OtherForms.h"
+#include "app/mainwindow/batch/BatchMode.h"
+#include "app/mainwindow/batch/BatchSettings.h"
+#include "app/mainwindow/batch/BatchStatus.h"
 #include "app/mainwindow/password/ChangeLoginPassword.h"
 #include "app/session/ProgramSession.h"
 
@@ -13,22 +16,28 @@
 #include "platform/basic/Dates.h"
 #include "platform/basic/RuntimeError.h"
 #include "platform/basic/Strings.h"
+#include "platform/controlframework/ControlSite.h"
+#include "platform/controlframework/PropertyBag.h"
 #include "platform/forms/FileDialog.h"
 #include "platform/forms/MessageService.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/shell/Paths.h"
+#include "platform/shell/TextEditor.h"
+#include "platform/widgets/Animation.h"
+#include "platform/widgets/ListView.h"
+#include "platform/widgets/ToolBar.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMovie>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QProcess>
+#include <QPushButton>
 #include <QStyle>
-#include <QToolBar>
+#include <QVBoxLayout>
 
+#include <algorithm>
 #include <exception>
 #include <functional>
 
@@ -40,8 +49,6 @@ namespace {
 
 constexpr int MaxStepTries = 3;
 constexpr qint64 PaintEveryMs = 40;
-
-const char* const ButtonKeyProperty = "key";
 
 struct MenuItem
 {
@@ -65,7 +72,7 @@ const ToolbarButton ToolbarButtons[] = {
     {"&Import Log", "ErrorLog", "View Import Log", QStyle::SP_FileDialogDetailedView},
     {"&View File", "ViewFile", "Open selected file in Notepad", QStyle::SP_FileIcon},
     {"&Settings", "settings", "Quillar Settings", QStyle::SP_FileDialogContentsView},
-    {"&Hide Me", nullptr, nullptr, QStyle::SP_TitleBarMinButton},
+    {"&Hide Me", nullptr, nullptr, QStyle::SP_ArrowDown},
     {"&About", "about", "About Quillar", QStyle::SP_MessageBoxInformation},
 };
 
@@ -94,12 +101,6 @@ QPixmap lamp(const QColor& colour)
     painter.setBrush(colour);
     painter.drawEllipse(QRectF(2, 2, 16, 16));
     return pixmap;
-}
-
-// View File: the system's text editor with the path as one argument.
-void startTextEditor(const QString& path)
-{
-    QProcess::startDetached(QStringLiteral("xdg-open"), {shell::nativePath(path)});
 }
 
 // A handler's errors stop at the handler: they are shown, never passed on.
@@ -183,21 +184,16 @@ void frmmain::buildMenus()
 
 void frmmain::buildToolbar()
 {
-    tbToolBar = new QToolBar(this);
+    tbToolBar = new widgets::ToolBar(this);
     tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
     tbToolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     tbToolBar->setIconSize(QSize(24, 24));
     m_ui->formLayout->insertWidget(0, tbToolBar);
-    for (size_t i = 0; i < m_buttons.size(); ++i) {
-        const ToolbarButton& b = ToolbarButtons[i];
-        QAction* button = tbToolBar->addAction(style()->standardIcon(b.icon), lit(b.caption));
-        button->setObjectName(QStringLiteral("tbToolBarButton%1").arg(i + 1));
-        if (b.key)
-            button->setProperty(ButtonKeyProperty, lit(b.key));
-        button->setToolTip(b.toolTip ? lit(b.toolTip) : QString());
-        m_buttons[i] = button;
-    }
-    connect(tbToolBar, &QToolBar::actionTriggered, this, [this](QAction* button) { tbToolBar_ButtonClick(button); });
+    for (const ToolbarButton& b : ToolbarButtons)
+        tbToolBar->addButton(lit(b.caption), b.key ? lit(b.key) : QString(), b.toolTip ? lit(b.toolTip) : QString(),
+                             style()->standardIcon(b.icon));
+    connect(tbToolBar, &widgets::ToolBar::buttonClick, this,
+            [this](int, const QString& key) { tbToolBar_ButtonClick(key); });
 }
 
 void frmmain::buildStatusBar()
@@ -223,9 +219,35 @@ void frmmain::buildStatusBar()
 
 void frmmain::buildHistoryFrame()
 {
-    // FrameHistroy is the titled frame of the user-control library once that library
-    // is on main; until then its placeholder stands in.
-    m_ui->FrameHistroy->setAutoFillBackground(true);
+    widgets::ListView* list = m_ui->ListViewBatchStatus;
+    const int widths[] = {170, 110, 130, 260};
+    int column = 0;
+    for (const QString& header : batch::statusColumns())
+        list->addColumn(header, widths[std::min(column++, 3)]);
+    // The frame's design properties; its title bar lies above the list.
+    const auto design = controlframework::PropertyBag::fromText(QStringLiteral(
+        R"({"Caption": "Batch Upload History", "TitleColor": 8388608, "BackColor": -2147483633})"));
+    try {
+        m_frameHistroy = std::make_unique<controlframework::ControlSite>(
+            QStringLiteral("VLHMComCtl.vlHmFrame"), QStringLiteral("FrameHistroy"), m_ui->body);
+        m_frameHistroy->load(*design);
+        m_frameHistroy->replace(m_ui->FrameHistroy);
+        auto* inside = new QVBoxLayout(m_frameHistroy->widget());
+        inside->setContentsMargins(8, 36, 8, 8);
+        inside->addWidget(list);
+        inside->addWidget(m_ui->Command1, 0, Qt::AlignRight);
+    } catch (const RuntimeError& e) {
+        // Without the control library the list and its button stay on a plain
+        // panel in the frame's place, so batch mode can still be followed.
+        m_frameHistroy.reset();
+        qWarning("FrameHistroy: the titled frame cannot be created (%s)", qPrintable(e.description()));
+        m_ui->FrameHistroy->setAutoFillBackground(true);
+    }
+}
+
+QWidget* frmmain::frameHistroy() const
+{
+    return m_frameHistroy ? m_frameHistroy->widget() : m_ui->FrameHistroy;
 }
 
 void frmmain::showClock()
@@ -233,18 +255,6 @@ void frmmain::showClock()
     const QDateTime now = basic::Clock::now();
     m_panels[1]->setText(basic::formatDate(basic::fromQDate(now.date())));
     m_panels[2]->setText(now.time().toString(QStringLiteral("HH:mm")));
-}
-
-QAction* frmmain::tbButton(int index) const
-{
-    if (index < 1 || index > int(m_buttons.size()))
-        throw RuntimeError(basic::err::InvalidProcedureCall, QStringLiteral("Index out of bounds"));
-    return m_buttons[size_t(index - 1)];
-}
-
-QString frmmain::buttonKey(const QAction* button)
-{
-    return button->property(ButtonKeyProperty).toString();
 }
 
 QLabel* frmmain::statusPanel(int index) const
@@ -277,8 +287,7 @@ void frmmain::formLoad()
         }
         ChkBatchEnabled();
         m_ui->txtwhereat->setText(QStringLiteral("MLT2"));
-        const int32_t interval = context().state.batch.BatchIntervalMs;
-        Timer2.setInterval(interval <= 60000 ? interval : 60000);
+        Timer2.setInterval(batch::passTimerInterval(context().state.batch.BatchIntervalMs));
         m_ui->txtwhereat->setText(QStringLiteral("MLT2A"));
         progress = QStringLiteral("After Timer");
     } catch (const RuntimeError& e) {
@@ -315,10 +324,10 @@ void frmmain::loadBatchSettings(QString& progress)
     batch.SourceFolder = read("BatchSourcePath");
     progress = QStringLiteral("sourcpath ") + batch.SourceFolder;
     const QString interval = read("BatchInterval");
-    batch.BatchIntervalMs = basic::IsNumeric(Variant(interval)) ? basic::CLng(Variant(interval)) : 60;
+    batch.BatchIntervalMs = batch::batchIntervalFrom(interval);
     progress = QStringLiteral("interval ") + interval;
     const QString enabled = read("BatchUpdateEnabled", "0");
-    batch.BatchModeEnabled = decltype(batch.BatchModeEnabled)(basic::CDbl(Variant(enabled)));
+    batch.BatchModeEnabled = basic::CLng(Variant(enabled));
     progress = QStringLiteral("Batchuploadenabled   ") + enabled;
 }
 
@@ -332,7 +341,7 @@ void frmmain::formUnload()
         Timer2.setEnabled(false);
         Timer3.setEnabled(false);
         ctx.state.batch.BatchRunning = false;
-        m_ui->ListViewBatchStatus->clear();
+        m_ui->ListViewBatchStatus->clearItems();
     }
     mainwindow::otherforms::unloadOthers();
     Timer2.setEnabled(false);
@@ -357,7 +366,7 @@ void frmmain::RefFrmMain()
 
 void frmmain::ChkBatchEnabled()
 {
-    const bool enabled = context().state.batch.BatchModeEnabled != 0;
+    const bool enabled = batch::batchControlsEnabled(context());
     m_ui->Command2->setEnabled(enabled);
     m_ui->FrameBatchUPLoad->setEnabled(enabled);
     m_ui->ListViewBatchStatus->setEnabled(enabled);
@@ -470,7 +479,10 @@ void frmmain::ViewFile_Click()
         MsgBox(QStringLiteral("Must select import file to view"), forms::OKOnly, QStringLiteral("Invoicing Import"));
         return;
     }
-    startTextEditor(txtImportFile());
+    // The system's text editor, handed the path as one argument.
+    if (!shell::openInEditor(txtImportFile()))
+        MsgBox(QStringLiteral("Unable to start the text editor for ") + txtImportFile(), forms::Exclamation,
+               QStringLiteral("Invoicing Import"));
 }
 
 void frmmain::MnuFileViewErrors_Click()
@@ -479,7 +491,7 @@ void frmmain::MnuFileViewErrors_Click()
         return;
     // Exactly "Import Log" opens the log; any other caption, the design caption
     // "&Import Log" too, opens the error list.
-    if (tbButton(3)->text() == QLatin1String("Import Log"))
+    if (tbToolBar->caption(3) == QLatin1String("Import Log"))
         mainwindow::otherforms::showImportLog(this);
     else
         mainwindow::otherforms::showErrorList(this);
@@ -507,12 +519,18 @@ void frmmain::ChangePassword_Click()
 
 void frmmain::Command1_Click()
 {
-    m_ui->FrameHistroy->setVisible(false);
+    if (m_frameHistroy)
+        m_frameHistroy->setVisible(false);
+    else
+        m_ui->FrameHistroy->setVisible(false);
 }
 
 void frmmain::Command2_Click()
 {
-    m_ui->FrameHistroy->setVisible(true);
+    if (m_frameHistroy)
+        m_frameHistroy->setVisible(true);
+    else
+        m_ui->FrameHistroy->setVisible(true);
 }
 
 void frmmain::MnuFileExit_Click()
@@ -524,11 +542,10 @@ void frmmain::MnuFileExit_Click()
 void frmmain::CommandStart_Click() {}
 void frmmain::CommandStop_Click() {}
 
-void frmmain::tbToolBar_ButtonClick(QAction* button)
+void frmmain::tbToolBar_ButtonClick(const QString& key)
 {
     // Errors here are ignored, as the toolbar always did.
     try {
-        const QString key = buttonKey(button);
         if (key == QLatin1String("SelectFile"))
             mnuFilenew_Click();
         else if (key == QLatin1String("ImportFile"))
@@ -559,20 +576,21 @@ void frmmain::paintProgress()
     if (m_sincePaint.elapsed() < PaintEveryMs)
         return;
     m_sincePaint.restart();
-    if (m_clip && m_clip->state() == QMovie::Running)
-        m_clip->jumpToNextFrame();
-    if (isVisible())
-        repaint();
+    if (!isVisible())
+        return;
+    if (m_ui->Animation1->isPlaying())
+        m_ui->Animation1->step();
+    repaint();
 }
 
 void frmmain::setToolbarButtonEnabled(int index, bool enabled)
 {
-    tbButton(index)->setEnabled(enabled);
+    tbToolBar->setButtonEnabled(index, enabled);
 }
 
 void frmmain::setToolbarButtonCaption(int index, const QString& caption)
 {
-    tbButton(index)->setText(caption);
+    tbToolBar->setCaption(index, caption);
 }
 
 QString frmmain::txtImportFile() const
@@ -625,23 +643,14 @@ void frmmain::setValidationProgressBarVisible(bool visible)
 
 void frmmain::playAnimation1(const QString& clipPath)
 {
-    if (!m_clip) {
-        m_clip = new QMovie(this);
-        m_clip->setCacheMode(QMovie::CacheAll);
-        m_ui->Animation1->setMovie(m_clip);
-    }
-    m_clip->stop();
-    // "import.dll" is an animated picture whatever its name says: its format is
-    // read from its content.
-    m_clip->setFileName(shell::nativePath(clipPath));
-    m_clip->start();
-    m_ui->Animation1->setVisible(true);
+    // A clip that cannot be read shows nothing; the import goes on.
+    if (m_ui->Animation1->open(shell::nativePath(clipPath)))
+        m_ui->Animation1->play();
 }
 
 void frmmain::stopAnimation1()
 {
-    if (m_clip)
-        m_clip->stop();
+    m_ui->Animation1->stop();
 }
 
 void frmmain::setAnimation1Visible(bool visible)

@@ -17,8 +17,14 @@ class QAction;
 class QLabel;
 class QMenu;
 class QMenuBar;
-class QMovie;
-class QToolBar;
+
+namespace controlframework {
+class ControlSite;
+}
+
+namespace widgets {
+class ToolBar;
+}
 
 namespace Ui {
 class frmmain;
@@ -56,11 +62,12 @@ public:
     QMenu* mnuHelp = nullptr;
     QAction* MnuHelpAbout = nullptr;
 
-    // tbToolBar and its seven buttons; tbButton(1) is the first. Each button's key
-    // is its "key" property ("SelectFile", ...; none for button 6).
-    QToolBar* tbToolBar = nullptr;
-    QAction* tbButton(int index) const;
-    static QString buttonKey(const QAction* button);
+    // tbToolBar and its seven buttons by index (1 "SelectFile" to 7 "about").
+    widgets::ToolBar* tbToolBar = nullptr;
+
+    // FrameHistroy: the titled frame of the user-control library ("VLHMComCtl.vlHmFrame")
+    // holding ListViewBatchStatus and Command1. frameHistroy() is the widget shown.
+    QWidget* frameHistroy() const;
 
     // The batch timers: Timer1 every 2,000 ms, Timer2 at the batch interval (set by
     // the load), Timer3 every 1,000 ms; all disabled until batch mode starts.
@@ -88,7 +95,7 @@ public:
     void MnuFileExit_Click();
     void CommandStart_Click();
     void CommandStop_Click();
-    void tbToolBar_ButtonClick(QAction* button);
+    void tbToolBar_ButtonClick(const QString& key);
 
     // The status bar's three panels: 1 "Status" (other parts write it), 2 the date,
     // 3 the time.
@@ -139,9 +146,8 @@ private:
     void paintProgress();
     importer::ImportContext& context() const;
 
-    std::array<QAction*, 7> m_buttons{};
     std::array<QLabel*, 3> m_panels{};
     forms::Timer m_clock;
-    QMovie* m_clip = nullptr;
+    std::unique_ptr<controlframework::ControlSite> m_frameHistroy;
     QElapsedTimer m_sincePaint;
 };

@@ -46,11 +46,12 @@ const QStringList Layout = {"Transaction Type", "Account Reference", "Transactio
 
 } // namespace
 
-bool MainWindowFixture::registerEngine()
+bool MainWindowFixture::registerLibraries()
 {
     const QString engine = BinDir + QStringLiteral("/vdo/vlvdoengine230.dll");
-    return QFile::exists(engine) &&
-           QProcess::execute(BinDir + QStringLiteral("/regsvr"), {engine, QStringLiteral("/s")}) == 0;
+    const QString regsvr = BinDir + QStringLiteral("/regsvr");
+    return QFile::exists(engine) && QProcess::execute(regsvr, {engine, QStringLiteral("/s")}) == 0 &&
+           QProcess::execute(regsvr, {QStringLiteral("/s"), QStringLiteral(VLHMCOMCTL_PATH)}) == 0;
 }
 
 MainWindowFixture::MainWindowFixture(int programType) : programSession(BinDir)

@@ -18,11 +18,12 @@ class frmmain;
 
 // The real main window with the program's forms, over a company of the package
 // stand-in with its settings and layout; boxes, file dialogs, timers and the end of
-// the program scripted. The engine must be registered (registerEngine) once.
+// the program scripted. The libraries must be registered (registerLibraries) once.
 struct MainWindowFixture
 {
-    // Registers the V23 engine into the test's hives; false when it is not built.
-    static bool registerEngine();
+    // Registers the V23 engine and the user-control library into the test's hives;
+    // false when they are not built.
+    static bool registerLibraries();
 
     // programType: the edition the company's package reports (1 "Ferriby", 2 "Aldwick Plus").
     explicit MainWindowFixture(int programType = 1);

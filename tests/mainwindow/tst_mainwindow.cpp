@@ -13,6 +13,8 @@
 #include "platform/basic/Conversions.h"
 #include "platform/forms/DefaultInstance.h"
 #include "platform/settings/SettingsStore.h"
+#include "platform/widgets/ListView.h"
+#include "platform/widgets/ToolBar.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -28,6 +30,10 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
+#include <functional>
+#include <memory>
+#include <vector>
+
 using forms::DefaultInstance;
 
 namespace {
@@ -41,10 +47,11 @@ QString enabledText(bool enabled)
 // "on"/"off" in that order.
 QStringList entryStates(frmmain& w)
 {
-    return {enabledText(w.mnuFilenew->isEnabled()),        enabledText(w.MnuFileStartImport->isEnabled()),
-            enabledText(w.MnuFileViewErrors->isEnabled()), enabledText(w.tbButton(1)->isEnabled()),
-            enabledText(w.tbButton(2)->isEnabled()),       enabledText(w.tbButton(3)->isEnabled()),
-            enabledText(w.tbButton(4)->isEnabled())};
+    QStringList states{enabledText(w.mnuFilenew->isEnabled()), enabledText(w.MnuFileStartImport->isEnabled()),
+                       enabledText(w.MnuFileViewErrors->isEnabled())};
+    for (int index = 1; index <= 4; ++index)
+        states << enabledText(w.tbToolBar->isButtonEnabled(index));
+    return states;
 }
 
 QStringList shownTexts(const forms::ScriptedMessageService& boxes)
@@ -54,6 +61,27 @@ QStringList shownTexts(const forms::ScriptedMessageService& boxes)
         texts << box.title + QStringLiteral(": ") + box.text;
     return texts;
 }
+
+// Calls back when a widget is hidden.
+class HideWatch : public QObject
+{
+public:
+    HideWatch(QWidget* widget, std::function<void()> hidden) : m_hidden(std::move(hidden))
+    {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Hide)
+            m_hidden();
+        return false;
+    }
+
+private:
+    std::function<void()> m_hidden;
+};
 
 // Counts the paint events a widget gets.
 class PaintCounter : public QObject
@@ -80,7 +108,7 @@ class TestMainWindow : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        if (!MainWindowFixture::registerEngine())
+        if (!MainWindowFixture::registerLibraries())
             QSKIP("the package stand-in is not built");
     }
 
@@ -140,18 +168,17 @@ private Q_SLOTS:
         const QStringList keys{"SelectFile", "ImportFile", "ErrorLog", "ViewFile", "settings", "", "about"};
         const QStringList tips{"Select the file to upload", "Start Uploading file", "View Import Log",
                                "Open selected file in Notepad", "Quillar Settings", "", "About Quillar"};
-        QCOMPARE(w.tbToolBar->actions().size(), 7);
+        QCOMPARE(w.tbToolBar->buttonCount(), 7);
         for (int i = 1; i <= 7; ++i) {
-            QAction* button = w.tbButton(i);
-            QCOMPARE(w.tbToolBar->actions().at(i - 1), button);
-            QCOMPARE(button->text(), captions.at(i - 1));
-            QCOMPARE(frmmain::buttonKey(button), keys.at(i - 1));
-            if (!tips.at(i - 1).isEmpty())
-                QCOMPARE(button->toolTip(), tips.at(i - 1));
+            QCOMPARE(w.tbToolBar->caption(i), captions.at(i - 1));
+            QCOMPARE(w.tbToolBar->key(i), keys.at(i - 1));
+            QCOMPARE(w.tbToolBar->toolTipText(i), tips.at(i - 1));
+            QCOMPARE(w.tbToolBar->actions().at(i - 1), w.tbToolBar->action(i));
+            QVERIFY(w.tbToolBar->isButtonEnabled(i));
         }
         // Button 6 carries no key: a click does nothing.
         w.show();
-        w.tbButton(6)->trigger();
+        w.tbToolBar->click(6);
         QVERIFY(w.isVisible());
         QCOMPARE(f.boxes.service().shown().size(), size_t(0));
     }
@@ -199,7 +226,7 @@ private Q_SLOTS:
         w.setValidationProgressBarValue(5);
 
         f.dialogs.service().queueFile(cancel ? std::nullopt : std::optional<QString>(f.path("Orders Dec.CSV")));
-        w.tbButton(1)->trigger();
+        w.tbToolBar->click(1);
 
         QCOMPARE(entryStates(w), states);
         QCOMPARE(shownTexts(f.boxes.service()), messages);
@@ -247,7 +274,7 @@ private Q_SLOTS:
         QFETCH(int, button);
         QFETCH(QString, message);
         MainWindowFixture f;
-        f.window().tbButton(button)->trigger();
+        f.window().tbToolBar->click(button);
         QCOMPARE(shownTexts(f.boxes.service()), QStringList{message});
     }
 
@@ -286,9 +313,9 @@ private Q_SLOTS:
         frmmain& w = f.window();
         w.show();
         ModalCloser closer;
-        w.tbButton(5)->trigger();
+        w.tbToolBar->click(5);
         w.mnuSettingsSettings->trigger();
-        w.tbButton(7)->trigger();
+        w.tbToolBar->click(7);
         QCOMPARE(closer.closed, (QStringList{"frmSettings", "frmSettings", "frmAbout"}));
         QVERIFY(DefaultInstance<mainwindow::StandInSettings>::isLoaded());
         QVERIFY(!DefaultInstance<mainwindow::StandInSettings>::get().isVisible());
@@ -301,11 +328,18 @@ private Q_SLOTS:
         settings::writeSetting(QStringLiteral("BatchUpdateEnabled"), QStringLiteral("1"));
         frmmain& w = f.window();
         w.show();
-        QVERIFY(!w.m_ui->FrameHistroy->isVisible());
+        // The frame is the library's titled frame, holding the list and its button.
+        QWidget* frame = w.frameHistroy();
+        QCOMPARE(frame->objectName(), QStringLiteral("FrameHistroy"));
+        QVERIFY(frame != w.m_ui->FrameHistroy);
+        QCOMPARE(w.m_ui->ListViewBatchStatus->parentWidget(), frame);
+        QCOMPARE(w.m_ui->Command1->parentWidget(), frame);
+        QVERIFY(!frame->isVisible());
         QTest::mouseClick(w.m_ui->Command2, Qt::LeftButton);
-        QVERIFY(w.m_ui->FrameHistroy->isVisible());
+        QVERIFY(frame->isVisible());
+        QVERIFY(w.m_ui->ListViewBatchStatus->isVisible());
         QTest::mouseClick(w.m_ui->Command1, Qt::LeftButton);
-        QVERIFY(!w.m_ui->FrameHistroy->isVisible());
+        QVERIFY(!frame->isVisible());
     }
 
     void formLoad_data()
@@ -410,15 +444,25 @@ private Q_SLOTS:
         forms::Form* forms[] = {&DefaultInstance<mainwindow::StandInSettings>::get(),
                                 &DefaultInstance<mainwindow::StandInImportLog>::get(),
                                 &DefaultInstance<mainwindow::StandInErrorList>::get(),
-                                &DefaultInstance<mainwindow::StandInAbout>::get()};
+                                &DefaultInstance<mainwindow::StandInAbout>::get(), &w};
+        // Each form, shown, is hidden by its unload: the hides give the order, and
+        // the first shows what was done before anything was unloaded.
         QStringList order;
-        bool timersOffFirst = true;
-        for (forms::Form* form : forms)
-            connect(form, &QObject::destroyed, this, [&order, name = form->objectName()] { order << name; });
-        connect(forms[0], &QObject::destroyed, this, [&] {
-            timersOffFirst = !w.Timer1.Enabled() && !w.Timer2.Enabled() && !w.Timer3.Enabled();
-        });
-        connect(&w, &QObject::destroyed, this, [&order] { order << QStringLiteral("frmmain"); });
+        bool timersOffFirst = false;
+        int rowsLeftFirst = -1;
+        QString marker;
+        std::vector<std::unique_ptr<HideWatch>> watches;
+        for (forms::Form* form : forms) {
+            form->show();
+            watches.push_back(std::make_unique<HideWatch>(form, [&, form] {
+                if (order.isEmpty()) {
+                    timersOffFirst = !w.Timer1.Enabled() && !w.Timer2.Enabled() && !w.Timer3.Enabled();
+                    rowsLeftFirst = w.m_ui->ListViewBatchStatus->count();
+                    marker = w.m_ui->txtwhereat->text();
+                }
+                order << form->objectName();
+            }));
+        }
         importer::ImportContext& context = f.programSession.context();
         QVERIFY(importer::ConnectToVorlen(context));
         if (batchRunning) {
@@ -427,7 +471,7 @@ private Q_SLOTS:
             w.Timer2.setInterval(1000);
             w.Timer2.setEnabled(true);
             w.Timer3.setEnabled(true);
-            w.m_ui->ListViewBatchStatus->addTopLevelItem(new QTreeWidgetItem({QStringLiteral("a.csv")}));
+            w.m_ui->ListViewBatchStatus->addItem(QStringLiteral("a.csv"));
         }
 
         w.MnuFileExit->trigger();
@@ -435,8 +479,10 @@ private Q_SLOTS:
 
         QCOMPARE(order, (QStringList{"frmSettings", "frmErrors", "FrmErrlog", "frmAbout", "frmmain"}));
         QVERIFY(timersOffFirst);
+        QCOMPARE(rowsLeftFirst, 0);
         QVERIFY(!context.state.package.VdoConnected);
         QVERIFY(!context.state.batch.BatchRunning);
+        QCOMPARE(marker, batchRunning ? QStringLiteral("MainUL") : QStringLiteral("MLT2A"));
         QCOMPARE(f.end.count(), 1);
         QCOMPARE(f.end.lastExitCode(), 0);
     }
@@ -493,13 +539,13 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         f.writeFile(QStringLiteral("Orders-December.CSV"), invoiceLines(3));
         f.dialogs.service().queueFile(f.path(QStringLiteral("Orders-December.CSV")));
-        w.tbButton(1)->trigger();
+        w.tbToolBar->click(1);
         QCOMPARE(w.txtImportFile(), f.path(QStringLiteral("Orders-December.CSV")).toLower());
 
         PaintCounter painted(w.m_ui->TxtLineNo);
         f.boxes.service().queueAnswer(forms::AnswerYes); // "Proceed with invoice import?"
         QTest::qWait(50);
-        w.tbButton(2)->trigger();
+        w.tbToolBar->click(2);
 
         QCOMPARE(shownTexts(f.boxes.service()), QStringList{"Confirm: Proceed with invoice import?"});
         QCOMPARE(f.posted(), 3);
@@ -537,8 +583,8 @@ private Q_SLOTS:
         QTreeWidget* list = DefaultInstance<mainwindow::StandInErrorList>::get().ListView1;
         QVERIFY(list->topLevelItemCount() >= 1);
         QVERIFY(list->topLevelItem(0)->text(0).startsWith(QLatin1String("Account No C999 does not exist")));
-        QCOMPARE(w.tbButton(3)->text(), QStringLiteral("Error Log"));
-        QVERIFY(w.tbButton(3)->isEnabled() && w.MnuFileViewErrors->isEnabled());
+        QCOMPARE(w.tbToolBar->caption(3), QStringLiteral("Error Log"));
+        QVERIFY(w.tbToolBar->isButtonEnabled(3) && w.MnuFileViewErrors->isEnabled());
         QVERIFY(w.m_ui->ErrorsFoundIMG->isVisible());
         QCOMPARE(f.posted(), 0);
     }

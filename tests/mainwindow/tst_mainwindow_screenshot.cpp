@@ -1,0 +1,50 @@
+// scripts/screenshot of the main window after an import: the picture is the whole
+// window, at its size, and shows its captions rather than a blank screen.
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QSet>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+class tst_mainwindow_screenshot : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void pictureAfterAnImport()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty() ||
+            QStandardPaths::findExecutable(QStringLiteral("xvfb-run")).isEmpty() ||
+            QStandardPaths::findExecutable(QStringLiteral("import")).isEmpty())
+            QSKIP("Xvfb or ImageMagick is not installed: run scripts/deps");
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString png = dir.filePath(QStringLiteral("mainwindow.png"));
+        const QString sizeFile = dir.filePath(QStringLiteral("size.txt"));
+        QProcess shot;
+        shot.setProcessChannelMode(QProcess::ForwardedChannels);
+        shot.start(QStringLiteral(QUILLAR_SOURCE_DIR "/scripts/screenshot"),
+                   {QStringLiteral(QUILLAR_BIN_DIR "/mainwindow_afterimport"), png, sizeFile});
+        QVERIFY(shot.waitForFinished(180000));
+        QCOMPARE(shot.exitCode(), 0);
+
+        QFile size(sizeFile);
+        QVERIFY2(size.open(QIODevice::ReadOnly), "the import did not finish before the picture");
+        const QList<QByteArray> wh = size.readAll().split('x');
+        QCOMPARE(wh.size(), 2);
+        const QImage image(png);
+        QVERIFY2(!image.isNull(), "no picture was written");
+        QCOMPARE(image.size(), QSize(wh[0].toInt(), wh[1].toInt()));
+
+        QSet<QRgb> colours;
+        for (int y = 0; y < image.height(); y += 2)
+            for (int x = 0; x < image.width(); x += 2)
+                colours.insert(image.pixel(x, y));
+        QVERIFY2(colours.size() > 40, qPrintable(QString::number(colours.size()))); // text, icons, frames
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_mainwindow_screenshot)
+#include "tst_mainwindow_screenshot.moc"
