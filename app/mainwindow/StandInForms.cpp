@@ -10,7 +10,10 @@
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <QTreeWidget>
+
+#include <utility>
 #include <QVBoxLayout>
 
 namespace mainwindow {
@@ -120,13 +123,36 @@ void StandInImportLog::formLoad()
     txtImportTextBox->setPlainText(session::ProgramSession::current()->importLog().text());
 }
 
-QString StandInImportLog::txtImportText() const { return txtImportTextBox->toPlainText(); }
-void StandInImportLog::setTxtImportText(const QString& text) { txtImportTextBox->setPlainText(text); }
+QString StandInImportLog::txtImportText() const { return txtImportTextBox->toPlainText() + m_appended; }
+
+void StandInImportLog::setTxtImportText(const QString& text)
+{
+    m_appended.clear();
+    txtImportTextBox->setPlainText(text);
+}
 
 void StandInImportLog::appendTxtImportText(const QString& text)
 {
+    m_appended += text;
+    if (!m_showQueued) {
+        m_showQueued = true;
+        QTimer::singleShot(0, this, [this] { showAppended(); });
+    }
+}
+
+void StandInImportLog::showAppended()
+{
+    m_showQueued = false;
+    if (m_appended.isEmpty())
+        return;
     txtImportTextBox->moveCursor(QTextCursor::End);
-    txtImportTextBox->insertPlainText(text);
+    txtImportTextBox->insertPlainText(std::exchange(m_appended, QString()));
+}
+
+void StandInImportLog::showEvent(QShowEvent* event)
+{
+    showAppended();
+    Form::showEvent(event);
 }
 
 void StandInImportLog::show() { QWidget::show(); }
@@ -152,6 +178,11 @@ void StandInErrorList::addListView1Row(int32_t position, const QString& descript
     ListView1->insertTopLevelItem(position - 1, new QTreeWidgetItem({description, lineNo, column, value}));
 }
 
-void StandInErrorList::showModal() { Form::showModal(&forms::DefaultInstance<frmmain>::get()); }
+void StandInErrorList::showModal()
+{
+    frmmain& mainWindow = forms::DefaultInstance<frmmain>::get();
+    mainWindow.showPendingProgress();
+    Form::showModal(&mainWindow);
+}
 
 } // namespace mainwindow

@@ -77,6 +77,14 @@ public:
 protected:
     // Shows the session's log, as a log window loaded again must.
     void formLoad() override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // Appended text not yet in the box: it goes in once the event loop runs again
+    // (or the form is shown), in one piece rather than a line at a time.
+    void showAppended();
+    QString m_appended;
+    bool m_showQueued = false;
 };
 
 // FrmErrlog: the error list.

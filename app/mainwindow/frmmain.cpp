@@ -40,6 +40,7 @@
 #include <algorithm>
 #include <exception>
 #include <functional>
+#include <utility>
 
 using basic::RuntimeError;
 using basic::Variant;
@@ -470,7 +471,43 @@ void frmmain::MnuFileStartImport_Click()
         MsgBox(QStringLiteral("Import file not selected"), forms::OKOnly, QStringLiteral("Invoicing Import"));
         return;
     }
-    importer::RunImport(context());
+    runWithDisplayPaced([this] { importer::RunImport(context()); });
+}
+
+void frmmain::runWithDisplayPaced(const std::function<void()>& work)
+{
+    struct Pace
+    {
+        frmmain& w;
+        bool was;
+        ~Pace()
+        {
+            w.m_paced = was;
+            if (!was)
+                w.showPendingProgress();
+        }
+    } pace{*this, std::exchange(m_paced, true)};
+    work();
+}
+
+void frmmain::showPendingProgress()
+{
+    PendingProgress pending = std::exchange(m_pending, {});
+    if (pending.lineNo)
+        m_ui->TxtLineNo->setText(*pending.lineNo);
+    if (pending.currentLine) {
+        m_ui->TxtCurrentLine->setText(*pending.currentLine);
+        m_ui->TxtCurrentLine->setCursorPosition(0);
+    }
+    if (pending.status)
+        m_ui->lblStatus->setText(*pending.status);
+    if (pending.value) {
+        // The bar's range follows the value: a value past the maximum widens it
+        // rather than being dropped.
+        if (*pending.value > m_ui->ValidationProgressBar->maximum())
+            m_ui->ValidationProgressBar->setMaximum(*pending.value);
+        m_ui->ValidationProgressBar->setValue(*pending.value);
+    }
 }
 
 void frmmain::ViewFile_Click()
@@ -576,6 +613,7 @@ void frmmain::paintProgress()
     if (m_sincePaint.elapsed() < PaintEveryMs)
         return;
     m_sincePaint.restart();
+    showPendingProgress();
     if (!isVisible())
         return;
     if (m_ui->Animation1->isPlaying())
@@ -605,30 +643,27 @@ void frmmain::setTxtImportFile(const QString& text)
 
 void frmmain::setTxtLineNo(const QString& text)
 {
-    m_ui->TxtLineNo->setText(text);
-    paintProgress();
+    m_pending.lineNo = text;
+    m_paced ? paintProgress() : showPendingProgress();
 }
 
 void frmmain::setTxtCurrentLine(const QString& text)
 {
-    m_ui->TxtCurrentLine->setText(text);
-    m_ui->TxtCurrentLine->setCursorPosition(0);
+    m_pending.currentLine = text;
+    if (!m_paced)
+        showPendingProgress();
 }
 
 void frmmain::setLblStatus(const QString& caption)
 {
-    m_ui->lblStatus->setText(caption);
-    paintProgress();
+    m_pending.status = caption;
+    m_paced ? paintProgress() : showPendingProgress();
 }
 
 void frmmain::setValidationProgressBarValue(int value)
 {
-    // The bar's range follows the value: a value past the maximum widens it rather
-    // than being dropped.
-    if (value > m_ui->ValidationProgressBar->maximum())
-        m_ui->ValidationProgressBar->setMaximum(value);
-    m_ui->ValidationProgressBar->setValue(value);
-    paintProgress();
+    m_pending.value = value;
+    m_paced ? paintProgress() : showPendingProgress();
 }
 
 void frmmain::setValidationProgressBarMax(int maximum)

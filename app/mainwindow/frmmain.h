@@ -11,7 +11,9 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QLabel;
@@ -97,6 +99,14 @@ public:
     void CommandStop_Click();
     void tbToolBar_ButtonClick(const QString& key);
 
+    // Runs a long routine that does not yield (an import): meanwhile the line
+    // number, current line, status and progress are shown at the window's paint
+    // points only, and all of them as they stand once it returns. Laying the texts out
+    // for every line would cost as much as the import itself.
+    void runWithDisplayPaced(const std::function<void()>& work);
+    // Shows what the status display holds back now (before a modal box, say).
+    void showPendingProgress();
+
     // The status bar's three panels: 1 "Status" (other parts write it), 2 the date,
     // 3 the time.
     QLabel* statusPanel(int index) const;
@@ -145,6 +155,17 @@ private:
     // stays current without slowing the import down.
     void paintProgress();
     importer::ImportContext& context() const;
+
+    // What the status display holds back while a long routine runs.
+    struct PendingProgress
+    {
+        std::optional<QString> lineNo;
+        std::optional<QString> currentLine;
+        std::optional<QString> status;
+        std::optional<int> value;
+    };
+    PendingProgress m_pending;
+    bool m_paced = false;
 
     std::array<QLabel*, 3> m_panels{};
     forms::Timer m_clock;

@@ -1,0 +1,193 @@
+// Times a whole import (RunImport: stage one, the validate pass, the confirmation,
+// the import pass) of a generated 32,000-line file (4,000 invoices of 8 lines)
+// against a stand-in company of 10,000 customers and 20,000 products, twice each
+// way in turn: headless (recorded windows) and from the real main window shown on
+// the offscreen platform (Select File, then the Validate button; the window's
+// status display and the log form kept current). The window's import should take at
+// most 1.25 times the headless one. Both the time on the clock and the process's
+// processor time are measured: the machine is shared, so the clock varies with what
+// else runs; the processor time is the work each way did, and the verdict compares
+// the best run of each way by it. The ways take turns, each going first once.
+#include "bench/common/BenchCompany.h"
+#include "bench/common/ImportBench.h"
+
+#include "app/import/driver/ImportDriver.h"
+#include "app/mainwindow/MainWindowForms.h"
+#include "app/mainwindow/frmmain.h"
+#include "app/session/ProgramSession.h"
+#include "app/setup/SetupForms.h"
+
+#include "package/company/Ledger.h"
+#include "platform/automation/ClassRegistry.h"
+#include "platform/forms/DefaultInstance.h"
+#include "platform/forms/End.h"
+#include "platform/forms/FileDialog.h"
+#include "platform/forms/Timer.h"
+#include "platform/settings/SettingsStore.h"
+#include "platform/widgets/ToolBar.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <limits>
+
+namespace {
+
+constexpr int Customers = 10000;
+constexpr int Products = 20000;
+constexpr int Documents = 4000;
+constexpr int LinesPerDocument = 8;
+constexpr int Runs = 2; // each way goes first once
+constexpr double Target = 1.25;
+
+double seconds(qint64 ns)
+{
+    return double(ns) / 1e9;
+}
+
+// The clock's and the processor's time of one import.
+struct Times
+{
+    qint64 wallNs = std::numeric_limits<qint64>::max();
+    qint64 cpuNs = std::numeric_limits<qint64>::max();
+};
+
+qint64 processCpuNs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
+class Stopwatch
+{
+public:
+    Stopwatch() : m_cpu(processCpuNs()) { m_wall.start(); }
+    Times elapsed() const { return {m_wall.nsecsElapsed(), processCpuNs() - m_cpu}; }
+
+private:
+    QElapsedTimer m_wall;
+    qint64 m_cpu;
+};
+
+qsizetype postedIn(const QString& companyFolder)
+{
+    return company::Ledger::open(companyFolder + QStringLiteral("/ACCDATA/ledger.sqlite"))->listDocuments().size();
+}
+
+// One headless import into the bench's own company.
+Times headlessImport(bench::ImportBench& bench)
+{
+    const qsizetype before = postedIn(bench.companyFolder);
+    bench.boxes.service().clear();
+    bench.boxes.service().queueAnswer(forms::AnswerYes); // "Proceed with invoice import?"
+    bench.log.text.clear();
+    const Stopwatch watch;
+    importer::RunImport(bench.context);
+    const Times times = watch.elapsed();
+    if (postedIn(bench.companyFolder) - before != Documents || !bench.context.state.pass.ImportOK)
+        qFatal("the headless import did not post %d invoices:\n%s", Documents, qPrintable(bench.problems()));
+    return times;
+}
+
+// One import from the window into the window's company.
+Times windowImport(bench::ImportBench& bench, session::ProgramSession& programSession, frmmain& window,
+                    const QString& companyFolder, const QString& file)
+{
+    const qsizetype before = postedIn(companyFolder);
+    forms::ScopedScriptedFileDialogs dialogs;
+    dialogs.service().queueFile(file);
+    window.tbToolBar->click(1); // Select File
+    bench.boxes.service().clear();
+    bench.boxes.service().queueAnswer(forms::AnswerYes);
+    const Stopwatch watch;
+    window.tbToolBar->click(2); // Validate, then the import
+    const Times times = watch.elapsed();
+    if (postedIn(companyFolder) - before != Documents || !programSession.state().pass.ImportOK) {
+        QString boxes;
+        for (const auto& box : bench.boxes.service().shown())
+            boxes += box.text + QLatin1Char('\n');
+        qFatal("the window's import did not post %d invoices:\n%s%s", Documents, qPrintable(boxes),
+               qPrintable(programSession.importLog().text().left(600)));
+    }
+    QApplication::processEvents();
+    return times;
+}
+
+void keepBest(Times& best, const Times& run)
+{
+    best.wallNs = std::min(best.wallNs, run.wallNs);
+    best.cpuNs = std::min(best.cpuNs, run.cpuNs);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+
+    // The headless side, with its company; the window gets a company of its own of
+    // the same size, so both post into ledgers that grow alike.
+    bench::ImportBench bench(Customers, Products);
+    const QString file = bench.writeImportFile(Documents, LinesPerDocument);
+    const QString windowCompany = bench.hives.dir.filePath(QStringLiteral("WindowBench"));
+    bench::buildCompany(windowCompany, Customers, Products);
+    if (QProcess::execute(bench.context.programFolder + QStringLiteral("/regsvr"),
+                          {QStringLiteral("/s"), QStringLiteral(VLHMCOMCTL_PATH)}) != 0)
+        qFatal("cannot register the user-control library");
+
+    forms::ScopedManualTimers noBatchTimers;
+    forms::ScopedRecordedEnd noEnd;
+    session::ProgramSession programSession(bench.context.programFolder);
+    programSession.context().startCommand = [](const QString&, const QStringList&) {};
+    mainwindow::registerForms(programSession);
+    setup::registerForms(programSession);
+    settings::writeSetting(QStringLiteral("VorlenDataPath"), windowCompany);
+    settings::writeSetting(QStringLiteral("VorlenVersion"), QStringLiteral("23.0"));
+    settings::writeSetting(QStringLiteral("VorlenCompanyName"), QStringLiteral("Window Bench Co"));
+    frmmain& window = forms::DefaultInstance<frmmain>::get();
+    window.show();
+    QApplication::processEvents();
+
+    Times bestHeadless;
+    Times bestWindow;
+    const auto runHeadless = [&] {
+        // The headless import reads the same settings: its company while it runs.
+        settings::writeSetting(QStringLiteral("VorlenDataPath"), bench.companyFolder);
+        const Times t = headlessImport(bench);
+        settings::writeSetting(QStringLiteral("VorlenDataPath"), windowCompany);
+        return t;
+    };
+    for (int run = 1; run <= Runs; ++run) {
+        Times headless;
+        Times fromWindow;
+        if (run % 2 == 1) {
+            headless = runHeadless();
+            fromWindow = windowImport(bench, programSession, window, windowCompany, file);
+        } else {
+            fromWindow = windowImport(bench, programSession, window, windowCompany, file);
+            headless = runHeadless();
+        }
+        std::printf("run %d: headless %.3f s (processor %.3f s), from the window %.3f s (processor %.3f s)\n", run,
+                    seconds(headless.wallNs), seconds(headless.cpuNs), seconds(fromWindow.wallNs),
+                    seconds(fromWindow.cpuNs));
+        keepBest(bestHeadless, headless);
+        keepBest(bestWindow, fromWindow);
+    }
+    const double wallRatio = double(bestWindow.wallNs) / double(bestHeadless.wallNs);
+    const double ratio = double(bestWindow.cpuNs) / double(bestHeadless.cpuNs);
+    std::printf("best on the clock: headless %.3f s, from the window %.3f s: %.2f x\n", seconds(bestHeadless.wallNs),
+                seconds(bestWindow.wallNs), wallRatio);
+    std::printf("best processor time: headless %.3f s, from the window %.3f s: %.2f x (target %.2f x: %s)\n",
+                seconds(bestHeadless.cpuNs), seconds(bestWindow.cpuNs), ratio, Target,
+                ratio <= Target ? "within" : "OVER");
+    forms::DefaultInstance<frmmain>::unload();
+    return ratio <= Target ? 0 : 1;
+}
