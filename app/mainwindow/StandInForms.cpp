@@ -3,6 +3,7 @@
 #include "app/mainwindow/frmmain.h"
 #include "app/session/ProgramSession.h"
 
+#include "platform/forms/CheckBoxValue.h"
 #include "platform/forms/DefaultInstance.h"
 #include "platform/settings/SettingsStore.h"
 
@@ -26,18 +27,6 @@ template <class W> W* named(QWidget* form, const char* name)
     widget->setObjectName(QLatin1String(name));
     form->layout()->addWidget(widget);
     return widget;
-}
-
-int checkValue(const QCheckBox* box)
-{
-    switch (box->checkState()) {
-    case Qt::Checked:
-        return 1;
-    case Qt::PartiallyChecked:
-        return 2;
-    default:
-        return 0;
-    }
 }
 
 QString stored(const char* key)
@@ -86,19 +75,19 @@ QString StandInSettings::txtHiddenVersion() const { return TxtHiddenVersion->tex
 QString StandInSettings::txthiddencompanyname() const { return txthiddencompanynameBox->text(); }
 QString StandInSettings::txtUserName() const { return txtUserNameBox->text(); }
 QString StandInSettings::txtPassword() const { return txtPasswordBox->text(); }
-int StandInSettings::cbxCustomerPricing() const { return checkValue(CbxCustomerPricing); }
+int StandInSettings::cbxCustomerPricing() const { return forms::checkBoxValue(*CbxCustomerPricing); }
 int StandInSettings::cbxoverridevorlenproductdescription() const
 {
-    return checkValue(Cbxoverridevorlenproductdescription);
+    return forms::checkBoxValue(*Cbxoverridevorlenproductdescription);
 }
-int StandInSettings::cbxtakevorlenpriceifpricezero() const { return checkValue(Cbxtakevorlenpriceifpricezero); }
+int StandInSettings::cbxtakevorlenpriceifpricezero() const { return forms::checkBoxValue(*Cbxtakevorlenpriceifpricezero); }
 QString StandInSettings::textSourcePath() const { return TextSourcePath->text(); }
 QString StandInSettings::textSuccessPath() const { return TextSuccessPath->text(); }
 QString StandInSettings::textErrorLogPath() const { return TextErrorLogPath->text(); }
 void StandInSettings::setCbxCustomerPricingVisible(bool visible) { CbxCustomerPricing->setVisible(visible); }
 void StandInSettings::setCbxCustomerPricing(int value)
 {
-    CbxCustomerPricing->setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+    forms::setCheckBoxValue(*CbxCustomerPricing, value);
 }
 
 StandInAbout::StandInAbout()

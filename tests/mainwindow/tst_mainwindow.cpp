@@ -319,6 +319,14 @@ private Q_SLOTS:
         QCOMPARE(closer.closed, (QStringList{"frmSettings", "frmSettings", "frmAbout"}));
         QVERIFY(DefaultInstance<mainwindow::StandInSettings>::isLoaded());
         QVERIFY(!DefaultInstance<mainwindow::StandInSettings>::get().isVisible());
+
+        // The "Next Batch starts" label opens About without holding the window.
+        w.m_ui->Label1->show();
+        QTest::mouseClick(w.m_ui->Label1, Qt::LeftButton);
+        auto& about = DefaultInstance<mainwindow::StandInAbout>::get();
+        QTRY_VERIFY(about.isVisible());
+        QVERIFY(!about.isModal());
+        QCOMPARE(closer.closed.size(), 3);
     }
 
     void historyFrame()

@@ -3,6 +3,7 @@
 #include "app/session/FormResolver.h"
 #include "app/session/ProgramSession.h"
 
+#include "platform/forms/CheckBoxValue.h"
 #include "platform/forms/DefaultInstance.h"
 #include "platform/settings/SettingsStore.h"
 
@@ -27,18 +28,6 @@ template <class W> W* add(QWidget* form, const char* name)
     widget->setObjectName(QLatin1String(name));
     form->layout()->addWidget(widget);
     return widget;
-}
-
-int checkValue(const QCheckBox* box)
-{
-    switch (box->checkState()) {
-    case Qt::Checked:
-        return 1;
-    case Qt::PartiallyChecked:
-        return 2;
-    default:
-        return 0;
-    }
 }
 
 } // namespace
@@ -162,12 +151,12 @@ QString TestSettingsForm::txtHiddenVersion() const { return TxtHiddenVersion->te
 QString TestSettingsForm::txthiddencompanyname() const { return txthiddencompanynameBox->text(); }
 QString TestSettingsForm::txtUserName() const { return txtUserNameBox->text(); }
 QString TestSettingsForm::txtPassword() const { return txtPasswordBox->text(); }
-int TestSettingsForm::cbxCustomerPricing() const { return checkValue(CbxCustomerPricing); }
+int TestSettingsForm::cbxCustomerPricing() const { return forms::checkBoxValue(*CbxCustomerPricing); }
 int TestSettingsForm::cbxoverridevorlenproductdescription() const
 {
-    return checkValue(Cbxoverridevorlenproductdescription);
+    return forms::checkBoxValue(*Cbxoverridevorlenproductdescription);
 }
-int TestSettingsForm::cbxtakevorlenpriceifpricezero() const { return checkValue(Cbxtakevorlenpriceifpricezero); }
+int TestSettingsForm::cbxtakevorlenpriceifpricezero() const { return forms::checkBoxValue(*Cbxtakevorlenpriceifpricezero); }
 
 void registerTestForms(session::ProgramSession& s)
 {
