@@ -1,12 +1,16 @@
 #include "app/mainwindow/MainWindowForms.h"
 
+#include "app/mainwindow/FrmErrlog.h"
+#include "app/mainwindow/frmErrors.h"
+#include "app/session/FormResolver.h"
 #include "app/session/ProgramSession.h"
 
 namespace mainwindow {
 
-void registerForms(session::ProgramSession&)
+void registerForms(session::ProgramSession& s)
 {
-    // No form of this library is built yet.
+    s.importLog().form.install(session::defaultInstanceOf<importer::ImportLogView, frmErrors>());
+    s.errorList().form.install(session::defaultInstanceOf<importer::ErrorListView, FrmErrlog>());
 }
 
 } // namespace mainwindow
