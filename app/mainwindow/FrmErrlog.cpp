@@ -4,7 +4,6 @@
 
 #include "app/import/StageOne.h"
 #include "app/import/StageTwo.h"
-#include "app/mainwindow/LogViewerControls.h"
 #include "app/mainwindow/ReadOnlyFileViewer.h"
 #include "app/session/ProgramSession.h"
 
@@ -14,8 +13,6 @@
 #include "platform/forms/MessageService.h"
 #include "platform/forms/Twips.h"
 #include "platform/shell/TextEditor.h"
-
-#include <QCloseEvent>
 
 namespace {
 
@@ -44,9 +41,7 @@ FrmErrlog::FrmErrlog() : m_ui(std::make_unique<Ui::FrmErrlog>())
     for (const Column& column : Columns)
         m_ui->ListView1->addColumn(QLatin1String(column.header), forms::twipsToPixels(column.width));
     m_ui->ListView1->setRootIsDecorated(false);
-    m_controls = std::make_unique<mainwindow::LogViewerControls>(mainwindow::LogViewerControls::Controls{
-        m_ui->lblPrinter, m_ui->cmbPrinter, m_ui->btnPrint, m_ui->CmdOpeninNotePad, m_ui->btnClose});
-    connect(m_ui->btnClose, &QPushButton::clicked, this, [this] { btnClose_Click(); });
+    connectSharedControls();
     connect(m_ui->CmdRefresh, &QPushButton::clicked, this, [this] { CmdRefresh_Click(); });
     connect(m_ui->ListView1, &widgets::ListView::itemDblClick, this,
             [this](widgets::ListItem* item) { ListView1_DblClick(item); });
@@ -57,40 +52,6 @@ FrmErrlog::~FrmErrlog() = default;
 widgets::ListView* FrmErrlog::listView1() const
 {
     return m_ui->ListView1;
-}
-
-void FrmErrlog::formLoad()
-{
-    m_controls->load();
-    Form_Resize();
-}
-
-void FrmErrlog::formUnload()
-{
-    m_controls->unload();
-}
-
-void FrmErrlog::closeEvent(QCloseEvent* event)
-{
-    event->ignore();
-    btnClose_Click();
-}
-
-void FrmErrlog::resizeEvent(QResizeEvent* event)
-{
-    forms::Form::resizeEvent(event);
-    Form_Resize();
-}
-
-// The list and the Refresh and Open buttons keep their design place.
-void FrmErrlog::Form_Resize()
-{
-    m_controls->layOut(forms::pixelsToTwips(width()), forms::pixelsToTwips(height()), false);
-}
-
-void FrmErrlog::btnClose_Click()
-{
-    forms::DefaultInstance<FrmErrlog>::get().hide();
 }
 
 void FrmErrlog::clearListView1()

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "app/import/ErrorListView.h"
-
-#include "platform/forms/Form.h"
+#include "app/mainwindow/LogViewerForm.h"
 
 #include <memory>
 
@@ -15,15 +14,11 @@ class ListItem;
 class ListView;
 } // namespace widgets
 
-namespace mainwindow {
-class LogViewerControls;
-}
-
 // "Error Log": one row per error entry of the last pass. Refresh validates the
 // import file again (both passes, nothing posted); a double-click on a row opens the
 // import file at the error's line. Loaded hidden at start-up, shown by the main
 // window; closing it only hides it.
-class FrmErrlog : public forms::Form, public importer::ErrorListView
+class FrmErrlog : public mainwindow::LogViewerForm, public importer::ErrorListView
 {
 public:
     FrmErrlog();
@@ -40,19 +35,13 @@ public:
 
     widgets::ListView* listView1() const;
 
-    void btnClose_Click();
     void CmdRefresh_Click();
     void ListView1_DblClick(widgets::ListItem* item);
 
 protected:
-    void formLoad() override;
-    void formUnload() override;
-    void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    // The list and the Refresh and Open buttons keep their design place.
+    void Form_Resize() override { layOutSharedRow(false); }
 
 private:
-    void Form_Resize();
-
     std::unique_ptr<Ui::FrmErrlog> m_ui;
-    std::unique_ptr<mainwindow::LogViewerControls> m_controls;
 };

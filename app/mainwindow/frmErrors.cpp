@@ -2,14 +2,13 @@
 
 #include "ui_frmErrors.h"
 
-#include "app/mainwindow/LogViewerControls.h"
 #include "app/session/ProgramSession.h"
 
-#include "platform/forms/DefaultInstance.h"
 #include "platform/forms/Twips.h"
 
-#include <QCloseEvent>
 #include <QTextCursor>
+
+#include <algorithm>
 
 namespace {
 
@@ -26,52 +25,27 @@ QString displayed(QString text)
 frmErrors::frmErrors() : m_ui(std::make_unique<Ui::frmErrors>())
 {
     m_ui->setupUi(this);
-    m_controls = std::make_unique<mainwindow::LogViewerControls>(mainwindow::LogViewerControls::Controls{
-        m_ui->lblPrinter, m_ui->cmbPrinter, m_ui->btnPrint, m_ui->CmdOpeninNotePad, m_ui->btnClose});
-    connect(m_ui->btnClose, &QPushButton::clicked, this, [this] { btnClose_Click(); });
+    connectSharedControls();
 }
 
 frmErrors::~frmErrors() = default;
 
-void frmErrors::formLoad()
+void frmErrors::loaded()
 {
-    m_controls->load();
     if (session::ProgramSession* s = session::ProgramSession::current())
         showText(s->importLog().text());
-    Form_Resize();
-}
-
-void frmErrors::formUnload()
-{
-    m_controls->unload();
-}
-
-void frmErrors::closeEvent(QCloseEvent* event)
-{
-    event->ignore();
-    btnClose_Click();
-}
-
-void frmErrors::resizeEvent(QResizeEvent* event)
-{
-    forms::Form::resizeEvent(event);
-    Form_Resize();
 }
 
 void frmErrors::Form_Resize()
 {
-    const int32_t width = forms::pixelsToTwips(this->width());
-    const int32_t height = forms::pixelsToTwips(this->height());
+    const int32_t width = mainwindow::widthTwips(this);
+    const int32_t height = mainwindow::heightTwips(this);
     QTextEdit* text = m_ui->txtImportText;
     text->setGeometry(forms::twipsToPixels(100), forms::twipsToPixels(100), forms::twipsToPixels(width - 200),
                       forms::twipsToPixels(height - 800));
+    // The wrap width of the text: the box's width less 400 twips.
     text->setLineWrapColumnOrWidth(std::max(1, forms::twipsToPixels(mainwindow::widthTwips(text) - 400)));
-    m_controls->layOut(width, height, true);
-}
-
-void frmErrors::btnClose_Click()
-{
-    forms::DefaultInstance<frmErrors>::get().hide();
+    layOutSharedRow(true);
 }
 
 QString frmErrors::txtImportText() const
