@@ -4,6 +4,7 @@
 #include "platform/basic/RuntimeError.h"
 #include "platform/forms/MessageService.h"
 
+#include <QColor>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QPlainTextEdit>
@@ -71,6 +72,12 @@ void ReadOnlyFileViewer::goTo(int line, const QString& value)
         found = cursor;
     }
     m_text->setTextCursor(found);
+    // The error's line stays marked as a whole, wherever the cursor goes.
+    QTextEdit::ExtraSelection lineMark;
+    lineMark.format.setBackground(QColor(255, 243, 176));
+    lineMark.format.setProperty(QTextFormat::FullWidthSelection, true);
+    lineMark.cursor = QTextCursor(found.block());
+    m_text->setExtraSelections({lineMark});
     m_text->centerCursor();
     m_text->setFocus();
 }

@@ -599,6 +599,9 @@ private Q_SLOTS:
         QCOMPARE(target.service().printersAsked, QStringList{QStringLiteral("Reception")});
 
         const QString pdf = target.service().pdfFile;
+        if (qEnvironmentVariableIsSet("QUILLAR_KEEP_TEST_FILES"))
+            QFile::copy(pdf, QDir::temp().filePath(
+                                 QStringLiteral("tst_viewers %1.pdf").arg(QTest::currentDataTag())));
         const int pages = pdfPages(pdf);
         if (severalPages)
             QVERIFY2(pages > 1, qPrintable(QString::number(pages)));
