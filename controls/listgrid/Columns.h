@@ -25,7 +25,7 @@ public:
     QString className() const override { return QStringLiteral("PopupColumn"); }
     automation::DispId idOfName(const QString& name) const override;
     basic::Variant invoke(automation::DispId id, automation::Invoke kind, automation::Args& args,
-                          const basic::Variant& value) override;
+                          const basic::Variant& value = {}) override;
 
     QString m_dataField;
 };
@@ -36,7 +36,7 @@ public:
     QString className() const override { return QStringLiteral("PopupColumns"); }
     automation::DispId idOfName(const QString& name) const override;
     basic::Variant invoke(automation::DispId id, automation::Invoke kind, automation::Args& args,
-                          const basic::Variant& value) override;
+                          const basic::Variant& value = {}) override;
 
     int32_t count() const { return int32_t(m_items.size()); }
     std::shared_ptr<CPopupColumn> add(const QString& dataField);
@@ -59,7 +59,7 @@ public:
     QString className() const override { return QStringLiteral("Column"); }
     automation::DispId idOfName(const QString& name) const override;
     basic::Variant invoke(automation::DispId id, automation::Invoke kind, automation::Args& args,
-                          const basic::Variant& value) override;
+                          const basic::Variant& value = {}) override;
 
     uint32_t columnId() const { return m_id; }
     int16_t index() const { return m_index; }
@@ -131,7 +131,7 @@ public:
     QString className() const override { return QStringLiteral("Columns"); }
     automation::DispId idOfName(const QString& name) const override;
     basic::Variant invoke(automation::DispId id, automation::Invoke kind, automation::Args& args,
-                          const basic::Variant& value) override;
+                          const basic::Variant& value = {}) override;
 
     int32_t count() const { return int32_t(m_items.size()); }
     const std::vector<std::shared_ptr<CColumn>>& items() const { return m_items; }

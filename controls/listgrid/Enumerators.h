@@ -29,7 +29,7 @@ public:
     QString className() const override;
     automation::DispId idOfName(const QString& name) const override;
     basic::Variant invoke(automation::DispId id, automation::Invoke kind, automation::Args& args,
-                          const basic::Variant& value) override;
+                          const basic::Variant& value = {}) override;
 };
 
 // A new Item per row, 0 to the row count - 1.

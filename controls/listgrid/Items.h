@@ -20,7 +20,7 @@ public:
     QString className() const override { return QStringLiteral("Item"); }
     automation::DispId idOfName(const QString& name) const override;
     basic::Variant invoke(automation::DispId id, automation::Invoke kind, automation::Args& args,
-                          const basic::Variant& value) override;
+                          const basic::Variant& value = {}) override;
 
     int32_t row() const { return m_row; }
     const std::shared_ptr<CListViewWnd>& owner() const { return m_owner; }
@@ -39,7 +39,7 @@ public:
     QString className() const override { return QStringLiteral("Cell"); }
     automation::DispId idOfName(const QString& name) const override;
     basic::Variant invoke(automation::DispId id, automation::Invoke kind, automation::Args& args,
-                          const basic::Variant& value) override;
+                          const basic::Variant& value = {}) override;
 
     const std::shared_ptr<CListViewWnd>& owner() const { return m_owner; }
     int32_t row() const { return m_row; }
@@ -60,7 +60,7 @@ public:
     QString className() const override { return QStringLiteral("Cells"); }
     automation::DispId idOfName(const QString& name) const override;
     basic::Variant invoke(automation::DispId id, automation::Invoke kind, automation::Args& args,
-                          const basic::Variant& value) override;
+                          const basic::Variant& value = {}) override;
 
     const std::shared_ptr<CListViewWnd>& owner() const { return m_owner; }
     int32_t row() const { return m_row; }
@@ -77,7 +77,7 @@ public:
     QString className() const override { return QStringLiteral("Items"); }
     automation::DispId idOfName(const QString& name) const override;
     basic::Variant invoke(automation::DispId id, automation::Invoke kind, automation::Args& args,
-                          const basic::Variant& value) override;
+                          const basic::Variant& value = {}) override;
 
     const std::shared_ptr<CListViewWnd>& owner() const { return m_owner; }
     basic::Variant addEx(const basic::Variant& text, const basic::Variant& param, const basic::Variant& index,
@@ -97,7 +97,7 @@ public:
     QString className() const override { return QStringLiteral("SelectedItems"); }
     automation::DispId idOfName(const QString& name) const override;
     basic::Variant invoke(automation::DispId id, automation::Invoke kind, automation::Args& args,
-                          const basic::Variant& value) override;
+                          const basic::Variant& value = {}) override;
 
     const std::shared_ptr<CListViewWnd>& owner() const { return m_owner; }
     basic::Variant first();
