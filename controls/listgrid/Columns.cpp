@@ -51,9 +51,7 @@ void releaseColumnId(uint32_t id) { liveIds().remove(uint16_t(id)); }
 
 // ---- popup columns ----
 
-namespace {
-
-const MemberTable<CPopupColumn>& popupColumnTable()
+const MemberTable<CPopupColumn>& CPopupColumn::members()
 {
     static const auto t = MemberTable<CPopupColumn>().property(
         1, "DataField", [](CPopupColumn& c, Args&) { return Variant(c.m_dataField); },
@@ -61,7 +59,7 @@ const MemberTable<CPopupColumn>& popupColumnTable()
     return t;
 }
 
-const MemberTable<CPopupColumns>& popupColumnsTable()
+const MemberTable<CPopupColumns>& CPopupColumns::members()
 {
     static const auto t =
         MemberTable<CPopupColumns>()
@@ -88,19 +86,8 @@ const MemberTable<CPopupColumns>& popupColumnsTable()
     return t;
 }
 
-} // namespace
 
-DispId CPopupColumn::idOfName(const QString& name) const { return popupColumnTable().idOfName(name); }
-Variant CPopupColumn::invoke(DispId id, Invoke kind, Args& args, const Variant& value)
-{
-    return popupColumnTable().invoke(*this, id, kind, args, value);
-}
 
-DispId CPopupColumns::idOfName(const QString& name) const { return popupColumnsTable().idOfName(name); }
-Variant CPopupColumns::invoke(DispId id, Invoke kind, Args& args, const Variant& value)
-{
-    return popupColumnsTable().invoke(*this, id, kind, args, value);
-}
 
 std::shared_ptr<CPopupColumn> CPopupColumns::add(const QString& dataField)
 {
@@ -234,7 +221,9 @@ ColumnTable& captionColourProperty(ColumnTable& t, DispId id, const char* name)
         [](CColumn& c, Args&, const Variant& v) { c.setCaptionColour(Member, oleColour(v)); });
 }
 
-const ColumnTable& columnTable()
+} // namespace
+
+const ColumnTable& CColumn::members()
 {
     static const ColumnTable t = [] {
         ColumnTable t;
@@ -297,16 +286,10 @@ const ColumnTable& columnTable()
     return t;
 }
 
-} // namespace
 
 CColumn::CColumn(std::shared_ptr<CListViewWnd> owner) : m_owner(std::move(owner)), m_id(allocateColumnId()) {}
 CColumn::~CColumn() { releaseColumnId(m_id); }
 
-DispId CColumn::idOfName(const QString& name) const { return columnTable().idOfName(name); }
-Variant CColumn::invoke(DispId id, Invoke kind, Args& args, const Variant& value)
-{
-    return columnTable().invoke(*this, id, kind, args, value);
-}
 
 ColumnSettings CColumn::storedSettings() const
 {
@@ -453,31 +436,32 @@ void CColumn::setCaption(const QString& caption)
     m_owner->SetModified();
 }
 
+void CColumn::recreated()
+{
+    recreate();
+    invalidate();
+    m_owner->SetModified();
+}
+
 void CColumn::setDataType(int16_t value)
 {
     checkRange(value, DataTypeCount, "DataType");
     m_s.dataType = value;
-    recreate();
-    invalidate();
-    m_owner->SetModified();
+    recreated();
 }
 
 void CColumn::setMaxLength(int32_t value)
 {
     checkMaxLength(value);
     m_s.maxLength = int16_t(value);
-    recreate();
-    invalidate();
-    m_owner->SetModified();
+    recreated();
 }
 
 void CColumn::setDecimalPlaces(int16_t value)
 {
     m_s.decimalPlaces = value;
     editDefinition([&](ColumnDefinition& d) { d.decimalPlaces = value; });
-    recreate();
-    invalidate();
-    m_owner->SetModified();
+    recreated();
 }
 
 void CColumn::setDataField(const QString& field)
@@ -491,18 +475,14 @@ void CColumn::setDataField(const QString& field)
         m_s.decimalPlaces = info.decimalPlaces;
         m_s.columnAlignment = isNumericSql(info.sqlType) ? 1 : 0;
     }
-    recreate();
-    invalidate();
-    m_owner->SetModified();
+    recreated();
 }
 
 void CColumn::setControlType(int16_t value)
 {
     checkRange(value, ControlTypeCount, "ControlType");
     m_s.controlType = value;
-    recreate();
-    invalidate();
-    m_owner->SetModified();
+    recreated();
 }
 
 void CColumn::setWidth(int16_t value)
@@ -699,9 +679,7 @@ void CColumn::showPopup()
 
 // ---- columns ----
 
-namespace {
-
-const MemberTable<CColumns>& columnsTable()
+const MemberTable<CColumns>& CColumns::members()
 {
     static const auto item = [](CColumns& c, Args& a) {
         const auto column = c.at(c.findColumn(automation::optionalArg(a, 0)));
@@ -727,15 +705,9 @@ const MemberTable<CColumns>& columnsTable()
     return t;
 }
 
-} // namespace
 
 CColumns::CColumns(std::shared_ptr<CListViewWnd> owner) : m_owner(std::move(owner)) {}
 
-DispId CColumns::idOfName(const QString& name) const { return columnsTable().idOfName(name); }
-Variant CColumns::invoke(DispId id, Invoke kind, Args& args, const Variant& value)
-{
-    return columnsTable().invoke(*this, id, kind, args, value);
-}
 
 std::shared_ptr<CColumn> CColumns::at(int32_t position) const
 {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "controls/listgrid/ColumnSettings.h"
-#include "controls/listgrid/LibraryState.h"
+#include "controls/listgrid/MemberObject.h"
 
 #include "package/listwindow/ListMessages.h"
 
@@ -18,25 +18,21 @@ namespace listgrid {
 class CListViewWnd;
 
 // One popup column of a popup-edit column: the name of a data field in its list.
-class CPopupColumn : public automation::Object, private LibraryObject
+class CPopupColumn : public MemberObject<CPopupColumn>
 {
 public:
     explicit CPopupColumn(QString dataField = {}) : m_dataField(std::move(dataField)) {}
     QString className() const override { return QStringLiteral("PopupColumn"); }
-    automation::DispId idOfName(const QString& name) const override;
-    basic::Variant invoke(automation::DispId id, automation::Invoke kind, automation::Args& args,
-                          const basic::Variant& value = {}) override;
+    static const automation::MemberTable<CPopupColumn>& members();
 
     QString m_dataField;
 };
 
-class CPopupColumns : public automation::Object, private LibraryObject
+class CPopupColumns : public MemberObject<CPopupColumns>
 {
 public:
     QString className() const override { return QStringLiteral("PopupColumns"); }
-    automation::DispId idOfName(const QString& name) const override;
-    basic::Variant invoke(automation::DispId id, automation::Invoke kind, automation::Args& args,
-                          const basic::Variant& value = {}) override;
+    static const automation::MemberTable<CPopupColumns>& members();
 
     int32_t count() const { return int32_t(m_items.size()); }
     std::shared_ptr<CPopupColumn> add(const QString& dataField);
@@ -50,16 +46,14 @@ public:
 };
 
 // One column: its settings, pushed to the window through the wrapper when it exists.
-class CColumn : public automation::Object, private LibraryObject
+class CColumn : public MemberObject<CColumn>
 {
 public:
     explicit CColumn(std::shared_ptr<CListViewWnd> owner);
     ~CColumn() override;
 
     QString className() const override { return QStringLiteral("Column"); }
-    automation::DispId idOfName(const QString& name) const override;
-    basic::Variant invoke(automation::DispId id, automation::Invoke kind, automation::Args& args,
-                          const basic::Variant& value = {}) override;
+    static const automation::MemberTable<CColumn>& members();
 
     uint32_t columnId() const { return m_id; }
     int16_t index() const { return m_index; }
@@ -112,6 +106,8 @@ private:
     bool readDefinition(int32_t& index, vllist::ColumnDefinition& definition) const;
     void editDefinition(const std::function<void(vllist::ColumnDefinition&)>& edit);
     void sendCellColours();
+    // After a change the window takes only by re-creating the column.
+    void recreated();
     void invalidate() const;
     int16_t resolvedWidth(int16_t width) const;
 
@@ -123,15 +119,13 @@ private:
 };
 
 // The control's columns, in order; saved as the "Columns" block.
-class CColumns : public automation::Object, private LibraryObject
+class CColumns : public MemberObject<CColumns>
 {
 public:
     explicit CColumns(std::shared_ptr<CListViewWnd> owner);
 
     QString className() const override { return QStringLiteral("Columns"); }
-    automation::DispId idOfName(const QString& name) const override;
-    basic::Variant invoke(automation::DispId id, automation::Invoke kind, automation::Args& args,
-                          const basic::Variant& value = {}) override;
+    static const automation::MemberTable<CColumns>& members();
 
     int32_t count() const { return int32_t(m_items.size()); }
     const std::vector<std::shared_ptr<CColumn>>& items() const { return m_items; }

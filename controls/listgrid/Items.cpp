@@ -59,7 +59,9 @@ void colourProperties(MemberTable<Self>& t, DispId back, DispId fore, DispId hig
     colourProperty<Self, &vllist::ColourQuartet::highlightedFore, colours::HighlightedFore>(t, highFore, "HighlightedForeColor");
 }
 
-const MemberTable<CItem>& itemTable()
+} // namespace
+
+const MemberTable<CItem>& CItem::members()
 {
     static const MemberTable<CItem> t = [] {
         MemberTable<CItem> t;
@@ -79,7 +81,7 @@ const MemberTable<CItem>& itemTable()
     return t;
 }
 
-const MemberTable<CCell>& cellTable()
+const MemberTable<CCell>& CCell::members()
 {
     static const MemberTable<CCell> t = [] {
         MemberTable<CCell> t;
@@ -101,7 +103,7 @@ const MemberTable<CCell>& cellTable()
     return t;
 }
 
-const MemberTable<CCells>& cellsTable()
+const MemberTable<CCells>& CCells::members()
 {
     static const auto item = [](CCells& c, Args& a) {
         const auto cols = c.owner()->host() ? c.owner()->host()->columns() : nullptr;
@@ -121,7 +123,7 @@ const MemberTable<CCells>& cellsTable()
     return t;
 }
 
-const MemberTable<CItems>& itemsTable()
+const MemberTable<CItems>& CItems::members()
 {
     static const auto item = [](CItems& i, Args& a) { return newItem(i.owner(), i.resolve(optionalArg(a, 0))); };
     static const auto t =
@@ -149,7 +151,7 @@ const MemberTable<CItems>& itemsTable()
     return t;
 }
 
-const MemberTable<CSelectedItems>& selectedItemsTable()
+const MemberTable<CSelectedItems>& CSelectedItems::members()
 {
     static const auto item = [](CSelectedItems& s, Args& a) { return s.item(optionalArg(a, 0)); };
     static const auto t =
@@ -171,7 +173,6 @@ const MemberTable<CSelectedItems>& selectedItemsTable()
     return t;
 }
 
-} // namespace
 
 // ---- Item ----
 
@@ -179,22 +180,12 @@ CItem::CItem(std::shared_ptr<CListViewWnd> owner, int32_t row)
     : m_owner(std::move(owner)), m_row(row), m_cells(std::make_shared<CCells>(m_owner, row))
 {
 }
-DispId CItem::idOfName(const QString& name) const { return itemTable().idOfName(name); }
-Variant CItem::invoke(DispId id, Invoke kind, Args& args, const Variant& value)
-{
-    return itemTable().invoke(*this, id, kind, args, value);
-}
 
 // ---- Cell ----
 
 CCell::CCell(std::shared_ptr<CListViewWnd> owner, int32_t row, int32_t column)
     : m_owner(std::move(owner)), m_row(row), m_column(column)
 {
-}
-DispId CCell::idOfName(const QString& name) const { return cellTable().idOfName(name); }
-Variant CCell::invoke(DispId id, Invoke kind, Args& args, const Variant& value)
-{
-    return cellTable().invoke(*this, id, kind, args, value);
 }
 
 void CCell::showPopup()
@@ -208,20 +199,10 @@ void CCell::showPopup()
 // ---- Cells ----
 
 CCells::CCells(std::shared_ptr<CListViewWnd> owner, int32_t row) : m_owner(std::move(owner)), m_row(row) {}
-DispId CCells::idOfName(const QString& name) const { return cellsTable().idOfName(name); }
-Variant CCells::invoke(DispId id, Invoke kind, Args& args, const Variant& value)
-{
-    return cellsTable().invoke(*this, id, kind, args, value);
-}
 
 // ---- Items ----
 
 CItems::CItems(std::shared_ptr<CListViewWnd> owner) : m_owner(std::move(owner)) {}
-DispId CItems::idOfName(const QString& name) const { return itemsTable().idOfName(name); }
-Variant CItems::invoke(DispId id, Invoke kind, Args& args, const Variant& value)
-{
-    return itemsTable().invoke(*this, id, kind, args, value);
-}
 
 Variant CItems::addEx(const Variant& text, const Variant& param, const Variant& index, const Variant& bitmap)
 {
@@ -252,11 +233,6 @@ int32_t CItems::resolve(const Variant& index) const
 // ---- SelectedItems ----
 
 CSelectedItems::CSelectedItems(std::shared_ptr<CListViewWnd> owner) : m_owner(std::move(owner)) {}
-DispId CSelectedItems::idOfName(const QString& name) const { return selectedItemsTable().idOfName(name); }
-Variant CSelectedItems::invoke(DispId id, Invoke kind, Args& args, const Variant& value)
-{
-    return selectedItemsTable().invoke(*this, id, kind, args, value);
-}
 
 Variant CSelectedItems::itemFor(int32_t row) const { return newItem(m_owner, row); }
 Variant CSelectedItems::first() { return itemFor(m_owner->FirstSelected(m_cursor)); }

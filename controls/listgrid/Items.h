@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/listgrid/LibraryState.h"
+#include "controls/listgrid/MemberObject.h"
 
 #include "platform/automation/MemberTable.h"
 
@@ -13,14 +13,12 @@ class CCells;
 
 // Views onto the rows of the outside window: nothing of a row is kept here, every
 // read and write goes to the window through the wrapper.
-class CItem : public automation::Object, private LibraryObject
+class CItem : public MemberObject<CItem>
 {
 public:
     CItem(std::shared_ptr<CListViewWnd> owner, int32_t row);
     QString className() const override { return QStringLiteral("Item"); }
-    automation::DispId idOfName(const QString& name) const override;
-    basic::Variant invoke(automation::DispId id, automation::Invoke kind, automation::Args& args,
-                          const basic::Variant& value = {}) override;
+    static const automation::MemberTable<CItem>& members();
 
     int32_t row() const { return m_row; }
     const std::shared_ptr<CListViewWnd>& owner() const { return m_owner; }
@@ -32,14 +30,12 @@ private:
     std::shared_ptr<CCells> m_cells;
 };
 
-class CCell : public automation::Object, private LibraryObject
+class CCell : public MemberObject<CCell>
 {
 public:
     CCell(std::shared_ptr<CListViewWnd> owner, int32_t row, int32_t column);
     QString className() const override { return QStringLiteral("Cell"); }
-    automation::DispId idOfName(const QString& name) const override;
-    basic::Variant invoke(automation::DispId id, automation::Invoke kind, automation::Args& args,
-                          const basic::Variant& value = {}) override;
+    static const automation::MemberTable<CCell>& members();
 
     const std::shared_ptr<CListViewWnd>& owner() const { return m_owner; }
     int32_t row() const { return m_row; }
@@ -53,14 +49,12 @@ private:
     int32_t m_column;
 };
 
-class CCells : public automation::Object, private LibraryObject
+class CCells : public MemberObject<CCells>
 {
 public:
     CCells(std::shared_ptr<CListViewWnd> owner, int32_t row);
     QString className() const override { return QStringLiteral("Cells"); }
-    automation::DispId idOfName(const QString& name) const override;
-    basic::Variant invoke(automation::DispId id, automation::Invoke kind, automation::Args& args,
-                          const basic::Variant& value = {}) override;
+    static const automation::MemberTable<CCells>& members();
 
     const std::shared_ptr<CListViewWnd>& owner() const { return m_owner; }
     int32_t row() const { return m_row; }
@@ -70,14 +64,12 @@ private:
     int32_t m_row;
 };
 
-class CItems : public automation::Object, private LibraryObject
+class CItems : public MemberObject<CItems>
 {
 public:
     explicit CItems(std::shared_ptr<CListViewWnd> owner);
     QString className() const override { return QStringLiteral("Items"); }
-    automation::DispId idOfName(const QString& name) const override;
-    basic::Variant invoke(automation::DispId id, automation::Invoke kind, automation::Args& args,
-                          const basic::Variant& value = {}) override;
+    static const automation::MemberTable<CItems>& members();
 
     const std::shared_ptr<CListViewWnd>& owner() const { return m_owner; }
     basic::Variant addEx(const basic::Variant& text, const basic::Variant& param, const basic::Variant& index,
@@ -90,14 +82,12 @@ private:
 };
 
 // The list's selected rows, walked with a cursor that the window moves.
-class CSelectedItems : public automation::Object, private LibraryObject
+class CSelectedItems : public MemberObject<CSelectedItems>
 {
 public:
     explicit CSelectedItems(std::shared_ptr<CListViewWnd> owner);
     QString className() const override { return QStringLiteral("SelectedItems"); }
-    automation::DispId idOfName(const QString& name) const override;
-    basic::Variant invoke(automation::DispId id, automation::Invoke kind, automation::Args& args,
-                          const basic::Variant& value = {}) override;
+    static const automation::MemberTable<CSelectedItems>& members();
 
     const std::shared_ptr<CListViewWnd>& owner() const { return m_owner; }
     basic::Variant first();

@@ -316,44 +316,22 @@ basic::Variant CListViewWnd::GetCellValue(int32_t row, int32_t column)
         return {};
     const ColumnSettings& s = col->settings();
     RowText record{row, in(column), nullptr, 0};
+    // The window writes the value in its storage form straight into `v`.
+    const auto read = [&](auto v) {
+        record.data = &v;
+        send(m_messages.getRowText, 0, toLParam(&record));
+        return v;
+    };
     switch (s.dataType) {
-    case Long: {
-        int32_t v = 0;
-        record.data = &v;
-        send(m_messages.getRowText, 0, toLParam(&record));
-        return v;
-    }
-    case Integer: {
-        int16_t v = 0;
-        record.data = &v;
-        send(m_messages.getRowText, 0, toLParam(&record));
-        return v;
-    }
-    case Double: {
-        double v = 0;
-        record.data = &v;
-        send(m_messages.getRowText, 0, toLParam(&record));
-        return v;
-    }
-    case Single: {
-        float v = 0;
-        record.data = &v;
-        send(m_messages.getRowText, 0, toLParam(&record));
-        return double(v);
-    }
+    case Long: return read(int32_t(0));
+    case Integer: return read(int16_t(0));
+    case Double: return read(0.0);
+    case Single: return double(read(0.0f));
+    case Bit: return read(uint8_t(0));
     case Date: {
-        vldt::TimeStamp stamp;
-        record.data = &stamp;
-        send(m_messages.getRowText, 0, toLParam(&record));
         double serial = 0;
-        vldt::dateFromTimeStamp(stamp, serial);
+        vldt::dateFromTimeStamp(read(vldt::TimeStamp{}), serial);
         return basic::DateValue{serial};
-    }
-    case Bit: {
-        uint8_t v = 0;
-        record.data = &v;
-        send(m_messages.getRowText, 0, toLParam(&record));
-        return v;
     }
     default: {
         QByteArray buffer(int(s.maxLength) + 1, '\0');
@@ -421,12 +399,14 @@ void CListViewWnd::SetCurrentCell(int32_t row, int32_t column)
     send(m_messages.setCurrentCell, low16(column == -2 ? -2 : in(column)), row);
 }
 
-int32_t CListViewWnd::GetClickedColumn()
+int32_t CListViewWnd::outLow16(LParam result)
 {
-    const auto result = uint32_t(send(m_messages.getClickedColumn, 0, 0));
-    const int32_t column = int16_t(result & 0xFFFF);
-    return int32_t((result & 0xFFFF0000u) | (uint32_t(out(column)) & 0xFFFF));
+    const auto packed = uint32_t(result);
+    const int32_t column = int16_t(packed & 0xFFFF);
+    return int32_t((packed & 0xFFFF0000u) | (uint32_t(out(column)) & 0xFFFF));
 }
+
+int32_t CListViewWnd::GetClickedColumn() { return outLow16(send(m_messages.getClickedColumn, 0, 0)); }
 
 int32_t CListViewWnd::GetRowImage(int32_t row) { return int32_t(sendOr(m_messages.getRowImage, 0, row, -1)); }
 void CListViewWnd::SetRowImage(int32_t row, int16_t image) { sendOr(m_messages.setRowImage, low16(image), row, 0); }
@@ -517,12 +497,7 @@ int32_t CGridViewWnd::InsertGridDataRow(const void* packedRow)
 
 void CGridViewWnd::SetFixedRows(int32_t count) { send(grid::SetFixedRows, 0, zeroAsNone(count)); }
 
-int32_t CGridViewWnd::GetNotifyColumn()
-{
-    const auto result = uint32_t(send(grid::GetNotifyColumn, 0, 0));
-    const int32_t column = int16_t(result & 0xFFFF);
-    return int32_t((result & 0xFFFF0000u) | (uint32_t(out(column)) & 0xFFFF));
-}
+int32_t CGridViewWnd::GetNotifyColumn() { return outLow16(send(grid::GetNotifyColumn, 0, 0)); }
 
 void CGridViewWnd::SuspendEditing(bool suspend) { send(grid::SuspendEditing, 0, suspend ? 1 : 0); }
 

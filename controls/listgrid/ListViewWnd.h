@@ -126,6 +126,8 @@ protected:
                           vllist::LParam none) const;
     int32_t in(int32_t column);
     int32_t out(int32_t column);
+    // A result with a column in its low 16 bits, that column mapped back.
+    int32_t outLow16(vllist::LParam result);
     int32_t walk(vllist::Message message, int32_t& cursor);
 
     const WindowMessages& m_messages;
