@@ -3,7 +3,14 @@
 #include "package/listwindow/CellStorage.h"
 #include "package/listwindow/ListWindowModel.h"
 
+#include "platform/basic/Conversions.h"
+#include "platform/basic/Dates.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDoubleValidator>
 #include <QEvent>
+#include <QLineEdit>
 #include <QHeaderView>
 #include <QImage>
 #include <QKeyEvent>
@@ -127,6 +134,54 @@ protected:
             option->palette.setColor(QPalette::Highlight, back.value<QColor>());
         if (fore.isValid())
             option->palette.setColor(QPalette::HighlightedText, fore.value<QColor>());
+    }
+
+public:
+    // The grid's in-place editor of a cell, by the editor class of its column.
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override
+    {
+        const auto* model = static_cast<const ListWindowModel*>(index.model());
+        const ColumnDefinition& def = model->column(index.column()).definition;
+        const QByteArray editor(def.editorClass, qsizetype(strnlen(def.editorClass, sizeof def.editorClass)));
+        if (editor == "#VL32DATEEDIT") {
+            auto* date = new QDateEdit(parent);
+            date->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+            date->setCalendarPopup(true);
+            return date;
+        }
+        if (editor == "ComboBox") {
+            auto* combo = new QComboBox(parent);
+            combo->setEditable(true);
+            return combo;
+        }
+        auto* line = new QLineEdit(parent);
+        line->setMaxLength(std::max(1, int(def.bufferSize) - 1));
+        if (editor == "#VL32NUMBEREDIT" || editor == "#VL32CALCEDIT")
+            line->setValidator(new QDoubleValidator(line));
+        return line;
+    }
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        const QString text = index.data(Qt::EditRole).toString();
+        if (auto* date = qobject_cast<QDateEdit*>(editor)) {
+            const auto parsed = basic::parseDate(text);
+            date->setDate(parsed ? basic::toQDate(*parsed) : basic::toQDate(basic::Today()));
+        } else if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+            combo->setCurrentText(text);
+        } else {
+            static_cast<QLineEdit*>(editor)->setText(text);
+        }
+    }
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
+    {
+        QString text;
+        if (auto* date = qobject_cast<QDateEdit*>(editor))
+            text = basic::formatDate(basic::fromQDate(date->date()));
+        else if (auto* combo = qobject_cast<QComboBox*>(editor))
+            text = combo->currentText();
+        else
+            text = static_cast<QLineEdit*>(editor)->text();
+        model->setData(index, text, Qt::EditRole);
     }
 };
 
@@ -458,6 +513,8 @@ LParam ListWindow::handle(Op op, WParam wParam, LParam lParam)
         auto* record = fromLParam<RowText>(lParam);
         if (!record || !record->data || !m_model->validRow(record->row))
             return 0;
+        if (!m_model->row(record->row).loaded)
+            loadPage(record->row);
         auto& row = m_model->row(record->row);
         if (record->kind == 1) {
             if (op == Op::SetRowText) {

@@ -245,20 +245,46 @@ void ListWindowModel::sortBy(int c, int order)
 {
     if (c < 0 || c >= columns() || order == 0)
         return;
-    const bool text = isTextType(m_columns[size_t(c)].definition.sqlType);
-    Q_EMIT layoutAboutToBeChanged();
-    std::stable_sort(m_rows.begin(), m_rows.end(), [&](const Row& a, const Row& b) {
-        const QString& x = size_t(c) < a.cells.size() ? a.cells[size_t(c)].text : QString();
-        const QString& y = size_t(c) < b.cells.size() ? b.cells[size_t(c)].text : QString();
+    const int16_t type = m_columns[size_t(c)].definition.sqlType;
+    const bool text = isTextType(type);
+    const bool date = type == sql::Timestamp || type == sql::DateTime;
+    const auto number = [&](const QString& t) {
+        if (date) {
+            const auto d = basic::parseDate(t);
+            return d ? d->serial : 0.0;
+        }
+        return basic::parseNumber(t).value_or(0.0);
+    };
+    const auto cell = [&](int r) { return size_t(c) < m_rows[size_t(r)].cells.size() ? m_rows[size_t(r)].cells[size_t(c)].text : QString(); };
+    std::vector<int> order_(m_rows.size());
+    for (size_t i = 0; i < order_.size(); ++i)
+        order_[i] = int(i);
+    std::stable_sort(order_.begin(), order_.end(), [&](int a, int b) {
+        const QString x = cell(a), y = cell(b);
         int cmp = 0;
-        if (text)
+        if (text) {
             cmp = QString::compare(x, y, Qt::CaseInsensitive);
-        else {
-            const double dx = basic::parseNumber(x).value_or(0), dy = basic::parseNumber(y).value_or(0);
+        } else {
+            const double dx = number(x), dy = number(y);
             cmp = dx < dy ? -1 : dx > dy ? 1 : 0;
         }
         return order == 2 ? cmp > 0 : cmp < 0;
     });
+    // Selection and the current row move with their rows.
+    Q_EMIT layoutAboutToBeChanged();
+    std::vector<int> newPlace(order_.size());
+    std::vector<Row> sorted;
+    sorted.reserve(m_rows.size());
+    for (size_t i = 0; i < order_.size(); ++i) {
+        newPlace[size_t(order_[i])] = int(i);
+        sorted.push_back(std::move(m_rows[size_t(order_[i])]));
+    }
+    m_rows = std::move(sorted);
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    for (const QModelIndex& index : before)
+        after << this->index(newPlace[size_t(index.row())], index.column());
+    changePersistentIndexList(before, after);
     Q_EMIT layoutChanged();
 }
 

@@ -71,6 +71,11 @@ private Q_SLOTS:
     void pagedRowsComeFromTheCallback();
     void gridSettings();
     void notificationsReachTheOwner();
+    void gridEditorsByColumnKind_data();
+    void gridEditorsByColumnKind();
+    void sortKeepsTheSelectionOnItsRows();
+    void rowImagesAreDrawn();
+    void tabLeavesTheGridAtItsEdges();
     void timestamps_data();
     void timestamps();
 };
@@ -355,6 +360,93 @@ void TestListWindow::notificationsReachTheOwner()
     w.sendMessage(list::GetFindRequest, 0, toLParam(&request));
     QCOMPARE(QByteArray(request.text), QByteArray("x"));
     QCOMPARE(request.startRow, 0);
+}
+
+void TestListWindow::gridEditorsByColumnKind_data()
+{
+    QTest::addColumn<QByteArray>("editorClass");
+    QTest::addColumn<QByteArray>("widget");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored");
+    QTest::addRow("edit") << QByteArray("EDIT") << QByteArray("QLineEdit") << QStringLiteral("abcdefghijkl") << QStringLiteral("abcdefghij");
+    QTest::addRow("numeric") << QByteArray("#VL32NUMBEREDIT") << QByteArray("QLineEdit") << QStringLiteral("12.5") << QStringLiteral("12.5");
+    QTest::addRow("date") << QByteArray("#VL32DATEEDIT") << QByteArray("QDateEdit") << QStringLiteral("05/04/2026") << QStringLiteral("05/04/2026");
+    QTest::addRow("combo box") << QByteArray("ComboBox") << QByteArray("QComboBox") << QStringLiteral("Yes") << QStringLiteral("Yes");
+}
+
+void TestListWindow::gridEditorsByColumnKind()
+{
+    QFETCH(QByteArray, editorClass);
+    QFETCH(QByteArray, widget);
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    ListWindow w(ListWindow::Kind::Grid, nullptr);
+    auto d = column("Value", 10000, sql::Varchar, 10);
+    std::strncpy(d.editorClass, editorClass.constData(), sizeof d.editorClass - 1);
+    w.sendMessage(grid::InsertColumn, 0, toLParam(&d));
+    addRow(w, grid::InsertRow, typed.toLatin1().constData());
+    QAbstractItemDelegate* delegate = w.view()->itemDelegate();
+    const QModelIndex cell = w.view()->model()->index(0, 0);
+    QWidget* editor = delegate->createEditor(w.view()->viewport(), {}, cell);
+    QCOMPARE(QByteArray(editor->metaObject()->className()), widget);
+    w.view()->model()->setData(cell, typed); // the window itself cuts to MaxLength
+    delegate->setEditorData(editor, cell);
+    delegate->setModelData(editor, w.view()->model(), cell);
+    QCOMPARE(rowText(w, grid::GetRowText, 0), stored);
+    delete editor;
+}
+
+void TestListWindow::sortKeepsTheSelectionOnItsRows()
+{
+    ListWindow w(ListWindow::Kind::List, nullptr);
+    auto d = column("Due", 10000, sql::Timestamp, 16);
+    w.sendMessage(list::InsertColumn, 0, toLParam(&d));
+    for (const char* t : {"01/02/2026", "15/01/2026", "03/12/2025"})
+        addRow(w, list::InsertRow, t);
+    w.sendMessage(list::SelectRow, 1, 0); // 01/02/2026
+    w.sendMessage(list::SetColumnSort, 0, 1);
+    QCOMPARE(rowText(w, list::GetRowText, 0), QStringLiteral("03/12/2025"));
+    QCOMPARE(rowText(w, list::GetRowText, 2), QStringLiteral("01/02/2026")); // by date, not by text
+    QCOMPARE(w.sendMessage(list::IsRowSelected, 0, 2), 1);
+    QCOMPARE(w.sendMessage(list::IsRowSelected, 0, 0), 0);
+}
+
+void TestListWindow::rowImagesAreDrawn()
+{
+    ListWindow w(ListWindow::Kind::List, nullptr);
+    auto d = column("Name", 10000);
+    w.sendMessage(list::InsertColumn, 0, toLParam(&d));
+    QImage red(16, 16, QImage::Format_RGB32), blue(16, 16, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    blue.fill(Qt::blue);
+    w.sendMessage(list::ClearImages, 0, 0);
+    for (const QImage* image : {&red, &blue}) {
+        ImagePair pair{image, nullptr, 0};
+        w.sendMessage(list::AddImage, 1, toLParam(&pair));
+    }
+    RowInsert insert{1, "with an image", -1, 0, 1};
+    w.sendMessage(list::InsertRow, 1, toLParam(&insert));
+    const QPixmap shown = w.view()->model()->index(0, 0).data(Qt::DecorationRole).value<QPixmap>();
+    QCOMPARE(shown.toImage().pixelColor(8, 8), QColor(Qt::blue));
+}
+
+void TestListWindow::tabLeavesTheGridAtItsEdges()
+{
+    Owner owner;
+    ListWindow w(ListWindow::Kind::Grid, &owner);
+    auto a = column("A", 10000), b = column("B", 10001);
+    w.sendMessage(grid::InsertColumn, 0, toLParam(&a));
+    w.sendMessage(grid::InsertColumn, 1, toLParam(&b));
+    addRow(w, grid::InsertRow, "1\t2");
+    addRow(w, grid::InsertRow, "3\t4");
+    w.sendMessage(grid::SetCurrentCell, 1, 1);
+    owner.codes.clear();
+    QTest::keyClick(w.view(), Qt::Key_Tab);
+    QCOMPARE(owner.codes, std::vector<uint16_t>{notify::NextControl});
+    w.sendMessage(grid::SetCurrentCell, 0, 0);
+    owner.codes.clear();
+    QTest::keyClick(w.view(), Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(owner.codes, std::vector<uint16_t>{notify::PreviousControl});
 }
 
 void TestListWindow::timestamps_data()
