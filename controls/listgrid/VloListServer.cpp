@@ -1,6 +1,6 @@
-// The VLOList library's four entry points. The control and property-page classes
-// it registers are made by the list and grid controls' own libraries parts; until
-// a class is served here, creating it reports that the library does not make it.
+// The VLOList library's four entry points. It registers its control and
+// property-page classes; until the controls and pages themselves are served here,
+// creating one reports that the library does not make it.
 #include "controls/listgrid/LibraryState.h"
 #include "controls/listgrid/Registration.h"
 
