@@ -3,6 +3,7 @@
 #include "package/listwindow/ListMessages.h"
 
 #include "platform/basic/Variant.h"
+#include "platform/forms/Twips.h"
 
 #include <QString>
 
@@ -51,7 +52,7 @@ public:
     // The grid shows a column's popup editor.
     virtual void showColumnPopup(CColumn& column) { (void)column; }
     // Window pixels in the container's units (twips by default).
-    virtual double toContainerUnits(int32_t pixels) const { return double(pixels) * 15.0; }
+    virtual double toContainerUnits(int32_t pixels) const { return double(forms::pixelsToTwips(pixels)); }
 };
 
 } // namespace listgrid

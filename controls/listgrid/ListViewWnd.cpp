@@ -163,7 +163,7 @@ void CListViewWnd::SetModified()
 
 double CListViewWnd::ToContainerUnits(int32_t pixels) const
 {
-    return m_host ? m_host->toContainerUnits(pixels) : double(pixels) * 15.0;
+    return m_host ? m_host->toContainerUnits(pixels) : double(forms::pixelsToTwips(pixels));
 }
 
 void CListViewWnd::DeleteColumn(int32_t column) { send(m_messages.deleteColumn, 0, in(column)); }
