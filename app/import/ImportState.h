@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -94,14 +95,20 @@ struct PackageState
 struct BatchState
 {
     bool BatchRunning = false;
-    bool BatchModeEnabled = false;
+    // The number read from "BatchUpdateEnabled": the controls are offered when it
+    // is not 0, the mode starts only when it is exactly 1.
+    int32_t BatchModeEnabled = 0;
     QString SourceFolder;
     QString SuccessFolder;
     QString ErrorFolder;
     QString CurrentFilePath;
     int32_t BatchIntervalMs = 0;
-    int32_t FilingCounter = 0;
+    // Built into filed names; 16 bits that wrap from 32767 to -32768.
+    int16_t FilingCounter = 0;
     std::vector<QString> BatchErrors; // BatchErrorCount is its size
+    // Told the document ("Invoice No 12") each time the import pass commits one, so
+    // that batch mode can record it durably before the next commit.
+    std::function<void(const QString& document)> DocumentCommitted;
 
     int32_t BatchErrorCount() const { return int32_t(BatchErrors.size()); }
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/settings/SettingsStore.h"
+
 #include <QString>
 
 // The boxes of the settings form (frmSettings) that the import reads through the
@@ -20,6 +22,9 @@ public:
     virtual int cbxCustomerPricing() const = 0;
     virtual int cbxoverridevorlenproductdescription() const = 0;
     virtual int cbxtakevorlenpriceifpricezero() const = 0;
+    // The batch success folder box; until the form gives its own, what the form's
+    // load puts there: the stored "BatchSuccessPath".
+    virtual QString textSuccessPath() const { return settings::readSetting(QStringLiteral("BatchSuccessPath")); }
 };
 
 } // namespace importer

@@ -423,6 +423,8 @@ void StageTwoRun::commitDocument()
                          QStringLiteral(" (Unique No. ") + m_state.line.DocKey +
                          (committed ? QStringLiteral(") created.") : QStringLiteral(") failed on update."));
     m_context.importLog.appendTxtImportText(text + QLatin1String("\r\n"));
+    if (committed && m_state.batch.DocumentCommitted)
+        m_state.batch.DocumentCommitted(prefix + number);
     // Unattended, a refused document must reach the failed file's error file.
     if (!committed && m_state.batch.BatchRunning)
         addBatchError(m_state.batch, text);

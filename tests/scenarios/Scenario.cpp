@@ -41,8 +41,50 @@ QString iniValue(const QString& raw)
     return value;
 }
 
+// The keys of [batch] and what they hold (README.md).
+void readBatch(const Entries& entries, const QString& path, Scenario& scenario)
+{
+    BatchSpec spec;
+    bool hasNow = false;
+    for (const auto& [key, value] : entries) {
+        const QString where = QStringLiteral("%1: [batch] %2").arg(path, key);
+        const auto is = [&](const char* name) {
+            return key.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
+        };
+        if (is("now")) {
+            spec.now = QDateTime::fromString(value, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+            if (!spec.now.isValid())
+                throw ScenarioError(QStringLiteral("%1: \"%2\" is not a date and time YYYY-MM-DD hh:mm:ss")
+                                        .arg(where, value));
+            hasNow = true;
+        } else if (is("passes")) {
+            bool ok = false;
+            spec.passes = value.toInt(&ok);
+            if (!ok || spec.passes < 1)
+                throw ScenarioError(QStringLiteral("%1: \"%2\" is not a number of passes").arg(where, value));
+        } else if (is("source") || is("success") || is("error")) {
+            if (value.isEmpty() || value.contains(QLatin1Char('/')) || value.contains(QLatin1Char('\\')))
+                throw ScenarioError(
+                    QStringLiteral("%1: a folder name of the scenario, not \"%2\"").arg(where, value));
+            (is("source") ? spec.source : is("success") ? spec.success : spec.error) = value;
+        } else if (is("vanish")) {
+            for (const QString& name : value.split(QLatin1Char(','), Qt::SkipEmptyParts))
+                spec.vanish << name.trimmed();
+        } else {
+            throw ScenarioError(
+                QStringLiteral("%1: not a key of [batch] (now, passes, source, success, error, vanish)")
+                    .arg(where));
+        }
+    }
+    if (!hasNow)
+        throw ScenarioError(QStringLiteral("%1: [batch] needs \"now\"").arg(path));
+    scenario.batch = spec;
+}
+
 void readIni(const QString& path, Scenario& scenario)
 {
+    Entries batchEntries;
+    bool batchGiven = false;
     const QByteArray bytes = readAll(path);
     checkUtf8(bytes, path);
     const QStringList lines = textLines(bytes);
@@ -63,9 +105,12 @@ void readIni(const QString& path, Scenario& scenario)
                 next = &scenario.settings;
             else if (sectionName.compare(QLatin1String("form"), Qt::CaseInsensitive) == 0)
                 next = &scenario.form;
-            else
+            else if (sectionName.compare(QLatin1String("batch"), Qt::CaseInsensitive) == 0) {
+                next = &batchEntries;
+                batchGiven = true;
+            } else
                 throw ScenarioError(
-                    QStringLiteral("%1: unknown section [%2] (there are [settings] and [form])")
+                    QStringLiteral("%1: unknown section [%2] (there are [settings], [form] and [batch])")
                         .arg(where, sectionName));
             // A section given twice would let a later key quietly win.
             if (std::find(seen.begin(), seen.end(), next) != seen.end())
@@ -103,6 +148,8 @@ void readIni(const QString& path, Scenario& scenario)
         }
         section->emplace_back(key, value);
     }
+    if (batchGiven)
+        readBatch(batchEntries, path, scenario);
 }
 
 QJsonObject readSeed(const QString& path)
@@ -189,14 +236,26 @@ void readExpected(const QString& folder, Scenario& scenario)
 {
     if (!QFileInfo(folder).isDir())
         return;
-    const QStringList known = {QLatin1String(file::Log), QLatin1String(file::Errors),
-                               QLatin1String(file::Messages), QLatin1String(file::Posted)};
+    // A batch run checks its folders and error files; log and error list belong to one import.
+    const QStringList known =
+        scenario.batch ? QStringList{QLatin1String(file::Messages), QLatin1String(file::Posted),
+                                     QLatin1String(file::BatchFiles), QLatin1String(file::ErrorFiles)}
+                       : QStringList{QLatin1String(file::Log), QLatin1String(file::Errors),
+                                     QLatin1String(file::Messages), QLatin1String(file::Posted)};
     const QFileInfoList entries =
         QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
     for (const QFileInfo& entry : entries) {
-        if (!known.contains(entry.fileName()) || !entry.isFile())
+        const bool folderOfErrorFiles = entry.fileName() == QLatin1String(file::ErrorFiles);
+        if (!known.contains(entry.fileName()) || entry.isDir() != folderOfErrorFiles)
             throw ScenarioError(QStringLiteral("%1: not a file the runner checks (%2)")
                                     .arg(entry.filePath(), known.join(QStringLiteral(", "))));
+    }
+    const QString errorFiles = nameIn(folder, QLatin1String(file::ErrorFiles));
+    for (const QFileInfo& entry :
+         QDir(errorFiles).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        if (!entry.isFile())
+            throw ScenarioError(QStringLiteral("%1: only error files belong here").arg(entry.filePath()));
+        scenario.errorFiles[entry.fileName()] = readAll(entry.filePath());
     }
     const auto lines = [&](const char* name) -> std::optional<QStringList> {
         const QString path = nameIn(folder, QLatin1String(name));
@@ -209,6 +268,7 @@ void readExpected(const QString& folder, Scenario& scenario)
     scenario.log = lines(file::Log);
     scenario.errors = lines(file::Errors);
     scenario.messages = lines(file::Messages);
+    scenario.batchFiles = lines(file::BatchFiles);
     const QString posted = nameIn(folder, QLatin1String(file::Posted));
     if (QFileInfo::exists(posted))
         scenario.posted = readPosted(posted);

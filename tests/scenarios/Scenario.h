@@ -2,11 +2,13 @@
 
 #include "platform/forms/MessageService.h"
 
+#include <QDateTime>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
 
+#include <map>
 #include <optional>
 #include <stdexcept>
 #include <utility>
@@ -43,7 +45,20 @@ inline constexpr const char* Log = "log.txt";
 inline constexpr const char* Errors = "errors.csv";
 inline constexpr const char* Messages = "messages.txt";
 inline constexpr const char* Posted = "posted.json";
+inline constexpr const char* BatchFiles = "batch.txt";
+inline constexpr const char* ErrorFiles = "errorfiles";
 } // namespace file
+
+// The [batch] section: the scenario runs batch mode instead of one import.
+struct BatchSpec
+{
+    QDateTime now;  // where the clock starts, local time
+    int passes = 1;
+    QString source = QStringLiteral("source");
+    QString success = QStringLiteral("success");
+    QString error = QStringLiteral("error");
+    QStringList vanish; // source files removed after the scans, before the first pass
+};
 
 struct Scenario
 {
@@ -56,6 +71,10 @@ struct Scenario
     // Expected outcome; a file that is absent is not checked.
     std::optional<QStringList> log, errors, messages;
     std::optional<QJsonArray> posted;
+
+    std::optional<BatchSpec> batch;
+    std::optional<QStringList> batchFiles;     // expected/batch.txt
+    std::map<QString, QByteArray> errorFiles; // expected/errorfiles/<name>
 };
 
 // Reads a folder that holds "scenario.ini". Throws ScenarioError.

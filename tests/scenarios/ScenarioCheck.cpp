@@ -225,4 +225,36 @@ QStringList comparePosted(const QJsonArray& expected, const QJsonArray& actual)
     return out;
 }
 
+QStringList compareErrorFiles(const std::map<QString, QByteArray>& expected,
+                              const std::map<QString, QByteArray>& errorFolder)
+{
+    QStringList differences;
+    for (const auto& [name, bytes] : expected) {
+        const QString where = QStringLiteral("errorfiles/") + name;
+        const auto found = errorFolder.find(name);
+        if (found == errorFolder.end()) {
+            differences << where + QStringLiteral(": no such file in the error folder");
+            continue;
+        }
+        if (found->second == bytes)
+            continue;
+        // Lines with their ends, so that a missing CR LF shows.
+        const QList<QByteArray> want = bytes.split('\n');
+        const QList<QByteArray> got = found->second.split('\n');
+        qsizetype line = 0;
+        while (line < want.size() && line < got.size() && want[line] == got[line])
+            ++line;
+        const auto shown = [](const QList<QByteArray>& lines, qsizetype i) {
+            return i < lines.size() ? QStringLiteral("\"%1\"").arg(QString::fromUtf8(lines[i]).replace(
+                                          QLatin1Char('\r'), QLatin1String("\\r")))
+                                    : QStringLiteral("(nothing)");
+        };
+        differences << QStringLiteral("%1 differs at line %2: expected %3, found %4")
+                           .arg(where)
+                           .arg(line + 1)
+                           .arg(shown(want, line), shown(got, line));
+    }
+    return differences;
+}
+
 } // namespace scenarios

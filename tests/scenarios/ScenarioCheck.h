@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <map>
+
 // Comparisons of a scenario's expected files with what the import did. Each
 // difference is a readable text that names the file; an empty list means equal.
 namespace scenarios {
@@ -28,5 +30,10 @@ QString errorLine(int number, const QString& row, const QString& column, const Q
 // listed field equal (names without regard to case, numbers to the cent, texts
 // exactly), and the same count of items where "items" is given.
 QStringList comparePosted(const QJsonArray& expected, const QJsonArray& actual);
+
+// Each expected error file against the file of that name in the error folder, byte
+// for byte; the difference names the first line that differs.
+QStringList compareErrorFiles(const std::map<QString, QByteArray>& expected,
+                              const std::map<QString, QByteArray>& errorFolder);
 
 } // namespace scenarios

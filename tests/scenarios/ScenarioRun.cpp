@@ -5,6 +5,9 @@
 #include "app/import/ImportContext.h"
 #include "app/import/VorlenConnection.h"
 #include "app/import/driver/ImportDriver.h"
+#include "app/mainwindow/batch/BatchSettings.h"
+
+#include "tests/batch/BatchRig.h"
 
 #include "package/company/CompanyFolder.h"
 #include "package/company/Ledger.h"
@@ -33,7 +36,9 @@ const char* const UserHiveVariable = "QUILLAR_USER_HIVE";
 
 // The settings whose paths the folder cannot know; a relative value a scenario
 // gives for them is taken from the scenario's files.
-const QStringList PathKeys = {QStringLiteral("pellmoorconfigdir"), QStringLiteral("VorlenDataPath")};
+const QStringList PathKeys = {QStringLiteral("pellmoorconfigdir"), QStringLiteral("VorlenDataPath"),
+                              QStringLiteral("BatchSourcePath"), QStringLiteral("BatchSuccessPath"),
+                              QStringLiteral("BatchErrorlogPath")};
 
 // The versions for which the settings form shows (and keeps) Customer Pricing.
 const QStringList PricingVersions = {QStringLiteral("V12"), QStringLiteral("V13"), QStringLiteral("V14"),
@@ -132,12 +137,19 @@ void writeSetting(const QString& key, const QString& value)
 
 void writeSettings(const Scenario& scenario, const QString& files, const QString& companyFolder)
 {
-    const Entries runner = {
+    Entries runner = {
         {QStringLiteral("pellmoorconfigdir"), files},
         {QStringLiteral("VorlenDataPath"), companyFolder},
         {QStringLiteral("VorlenVersion"), scenario.seed.value(QStringLiteral("version")).toString()},
         {QStringLiteral("VorlenCompanyName"), scenario.seed.value(QStringLiteral("name")).toString()},
     };
+    if (scenario.batch) {
+        runner.emplace_back(QStringLiteral("BatchSourcePath"), QDir(files).filePath(scenario.batch->source));
+        runner.emplace_back(QStringLiteral("BatchSuccessPath"),
+                            QDir(files).filePath(scenario.batch->success));
+        runner.emplace_back(QStringLiteral("BatchErrorlogPath"), QDir(files).filePath(scenario.batch->error));
+        runner.emplace_back(QStringLiteral("BatchUpdateEnabled"), QStringLiteral("1"));
+    }
     for (const auto& [key, value] : runner) {
         if (!given(scenario.settings, key))
             writeSetting(key, value);
@@ -224,6 +236,83 @@ void runCommand(const QString& program, const QStringList& arguments, QStringLis
                                  : process.errorString());
 }
 
+// One import through RunImport, with the import tests' windows.
+void runImport(const Scenario& scenario, const QString& files, Outcome& outcome)
+{
+    FakeMainWindow window;
+    FakeImportLog log;
+    FakeErrorList errorList;
+    FakeSettingsForm form;
+    fillForm(scenario, form, window);
+    window.importFile = QDir(files).filePath(QLatin1String(file::Import));
+
+    importer::ImportContext context(window, log, errorList, form);
+    context.createEngine = [](const QString& id) { return automation::createObject(id); };
+    context.programFolder = programFolder();
+    context.startCommand = [&outcome](const QString& program, const QStringList& arguments) {
+        runCommand(program, arguments, outcome.problems);
+    };
+    try {
+        importer::RunImport(context);
+    } catch (const basic::RuntimeError& e) {
+        outcome.problems
+            << QStringLiteral("RunImport let run-time error %1 out: %2").arg(e.number()).arg(e.description());
+    } catch (const std::exception& e) {
+        outcome.problems << QStringLiteral("RunImport threw: %1").arg(QString::fromLocal8Bit(e.what()));
+    }
+    // The context's end releases the package objects and with them the ledger.
+    outcome.log = log.text;
+    outcome.errors = errorList.rows;
+}
+
+// Batch mode over the scenario's folders: Start, then for each pass two scans 2 s
+// apart and the pass, then Stop.
+void runBatch(const Scenario& scenario, const QString& work, const QString& files,
+              const QString& companyFolder, Outcome& outcome)
+{
+    const BatchSpec& spec = *scenario.batch;
+    const QList<QPair<QString, QString>> folders = {{spec.source, QDir(files).filePath(spec.source)},
+                                                    {spec.success, QDir(files).filePath(spec.success)},
+                                                    {spec.error, QDir(files).filePath(spec.error)}};
+    for (const auto& folder : folders)
+        QDir().mkpath(folder.second);
+    batchtest::ScopedClock clock(spec.now);
+    batchtest::BatchRig rig(QDir(work).filePath(QStringLiteral("batch")), companyFolder);
+    fillForm(scenario, rig.form, rig.window);
+    rig.context.programFolder = programFolder();
+    rig.context.startCommand = [&outcome](const QString& program, const QStringList& arguments) {
+        runCommand(program, arguments, outcome.problems);
+    };
+    try {
+        rig.timer2.setInterval(batch::loadBatchSettings(rig.context));
+        rig.mode->start();
+        for (int pass = 0; pass < spec.passes; ++pass) {
+            rig.mode->scanTick();
+            clock.advance(2);
+            rig.mode->scanTick();
+            clock.advance(2);
+            if (pass == 0) {
+                for (const QString& name : spec.vanish)
+                    QFile::remove(QDir(folders[0].second).filePath(name));
+            }
+            rig.mode->passTick();
+        }
+        rig.mode->stop();
+    } catch (const basic::RuntimeError& e) {
+        outcome.problems << QStringLiteral("batch mode let run-time error %1 out: %2")
+                                .arg(e.number())
+                                .arg(e.description());
+    } catch (const std::exception& e) {
+        outcome.problems << QStringLiteral("batch mode threw: %1").arg(QString::fromLocal8Bit(e.what()));
+    }
+    outcome.batchFiles = batchtest::folderListing(folders);
+    const QDir errorFolder(folders[2].second);
+    for (const QString& name : errorFolder.entryList(QDir::Files | QDir::Hidden)) {
+        QFile f(errorFolder.filePath(name));
+        outcome.errorFolder[name] = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+}
+
 } // namespace
 
 QString programFolder()
@@ -247,13 +336,6 @@ Outcome runScenario(const Scenario& scenario, const QString& work)
     ScopedUserHive hive(QDir(work).filePath(QStringLiteral("user.hive")));
     writeSettings(scenario, files, companyFolder);
 
-    FakeMainWindow window;
-    FakeImportLog log;
-    FakeErrorList errorList;
-    FakeSettingsForm form;
-    fillForm(scenario, form, window);
-    window.importFile = QDir(files).filePath(QLatin1String(file::Import));
-
     forms::ScopedScriptedMessages boxes;
     for (const forms::Answer answer : scenario.answers)
         boxes.service().queueAnswer(answer);
@@ -265,27 +347,10 @@ Outcome runScenario(const Scenario& scenario, const QString& work)
         throw ScenarioError(QStringLiteral("the fresh company cannot be listed: %1").arg(e.message()));
     }
 
-    {
-        importer::ImportContext context(window, log, errorList, form);
-        context.createEngine = [](const QString& id) { return automation::createObject(id); };
-        context.programFolder = programFolder();
-        context.startCommand = [&outcome](const QString& program, const QStringList& arguments) {
-            runCommand(program, arguments, outcome.problems);
-        };
-        try {
-            importer::RunImport(context);
-        } catch (const basic::RuntimeError& e) {
-            outcome.problems << QStringLiteral("RunImport let run-time error %1 out: %2")
-                                    .arg(e.number())
-                                    .arg(e.description());
-        } catch (const std::exception& e) {
-            outcome.problems << QStringLiteral("RunImport threw: %1").arg(QString::fromLocal8Bit(e.what()));
-        }
-        // The context's end releases the package objects and with them the ledger.
-    }
-
-    outcome.log = log.text;
-    outcome.errors = errorList.rows;
+    if (scenario.batch)
+        runBatch(scenario, work, files, companyFolder, outcome);
+    else
+        runImport(scenario, files, outcome);
     outcome.messages = boxes.service().shown();
     if (scenario.answers.size() > outcome.messages.size())
         outcome.problems << QStringLiteral("answers: %1 answer(s) given, but only %2 message box(es) shown")

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <map>
 #include <vector>
 
 namespace scenarios {
@@ -24,6 +25,10 @@ struct Outcome
     // What went wrong around the import itself: a registration command that
     // failed, an exception out of RunImport, the seeded documents changed.
     QStringList problems;
+    // Batch runs: every file of the three folders ("folder<TAB>name", sorted) and
+    // the bytes of each file of the error folder.
+    QStringList batchFiles;
+    std::map<QString, QByteArray> errorFolder;
 };
 
 // Runs RunImport on `scenario` with a fresh company and a fresh settings store,

@@ -140,6 +140,9 @@ private Q_SLOTS:
                 compareLines(QLatin1String(file::Messages), *scenario.messages, actualMessages(outcome));
         if (scenario.posted)
             differences += comparePosted(*scenario.posted, outcome.posted);
+        if (scenario.batchFiles)
+            differences += compareLines(QLatin1String(file::BatchFiles), *scenario.batchFiles, outcome.batchFiles);
+        differences += compareErrorFiles(scenario.errorFiles, outcome.errorFolder);
         if (!differences.isEmpty())
             QFAIL(qPrintable(QStringLiteral("Scenario %1: %2 difference(s)\n  %3")
                                  .arg(folder)

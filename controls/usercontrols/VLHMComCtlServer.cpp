@@ -1,0 +1,42 @@
+// The entry points of the VLHMComCtl library.
+#include "controls/usercontrols/Identities.h"
+#include "controls/usercontrols/vlHmFrame.h"
+
+#include "platform/controlframework/ControlServer.h"
+
+namespace usercontrols {
+
+namespace {
+
+template <class T>
+automation::ObjectRef make()
+{
+    return std::make_shared<T>();
+}
+
+constexpr controlframework::ControlClass served(controlframework::ControlClass identity,
+                                                automation::ObjectRef (*create)())
+{
+    identity.create = create;
+    return identity;
+}
+
+// All ten identities; the classes not built yet have no factory and are not registered.
+const controlframework::ControlClass controlClasses[] = {
+    served(FrameClass, &make<vlHmFrame>),
+    ContainerClass,
+    BannerClass,
+    ButtonClass,
+    WarnMsgClass,
+    LinkLabelClass,
+    OptionListClass,
+    MenuListClass,
+    MenuListSubClass,
+    LinkLabelMultiLineClass,
+};
+
+} // namespace
+
+} // namespace usercontrols
+
+QUILLAR_CONTROL_SERVER(usercontrols::controlClasses, usercontrols::Library, usercontrols::liveObjects)

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "platform/automation/MemberTable.h"
+#include "platform/automation/Object.h"
+
+#include <QFont>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+// Fonts as the controls keep, persist and hand out: a plain value, and the standard
+// font object (Name, Size, Bold, ...) through which hosts and controls reach it.
+namespace controlframework {
+
+struct FontInfo
+{
+    QString name = QStringLiteral("MS Sans Serif");
+    double size = 8.25; // points
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikethrough = false;
+    int16_t charset = 0;
+
+    friend bool operator==(const FontInfo&, const FontInfo&) = default;
+
+    // The Qt font to draw with. Sizes are fixed at 96 dots per inch, as the twips of
+    // the controls are, so a layout does not depend on the screen.
+    QFont toQFont() const;
+};
+
+// The standard font object: Name (0), Size (2), Bold (3), Italic (4), Underline (5),
+// Strikethrough (6), Weight (7), Charset (8).
+class FontObject : public automation::Object
+{
+public:
+    explicit FontObject(FontInfo font = {}) : m_font(std::move(font)) {}
+
+    const FontInfo& info() const { return m_font; }
+    void setInfo(const FontInfo& font) { m_font = font; }
+
+    QString className() const override { return QStringLiteral("Font"); }
+    automation::DispId idOfName(const QString& name) const override;
+    basic::Variant invoke(automation::DispId id, automation::Invoke kind, automation::Args& args,
+                          const basic::Variant& value) override;
+
+private:
+    static const automation::MemberTable<FontObject>& table();
+    FontInfo m_font;
+};
+
+// A new font object holding `font`.
+basic::Variant makeFont(const FontInfo& font);
+// The font a Variant holds (a font object), or nullopt for anything else.
+std::optional<FontInfo> fontOf(const basic::Variant& value);
+
+} // namespace controlframework
