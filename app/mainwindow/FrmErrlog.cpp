@@ -8,11 +8,14 @@
 #include "app/session/ProgramSession.h"
 
 #include "platform/basic/Conversions.h"
+#include "platform/basic/FileIO.h"
 #include "platform/basic/RuntimeError.h"
 #include "platform/forms/DefaultInstance.h"
 #include "platform/forms/MessageService.h"
 #include "platform/forms/Twips.h"
 #include "platform/shell/TextEditor.h"
+
+#include <QFileInfo>
 
 namespace {
 
@@ -129,7 +132,9 @@ void FrmErrlog::ListView1_DblClick(widgets::ListItem* item)
     const QString importFile = s->mainWindow().txtImportFile();
     const QString lineText = item->subItem(1).trimmed();
     const int line = basic::IsNumeric(lineText) ? int(basic::Val(lineText)) : 0;
-    if (editorTakesLine() && shell::openInEditor(importFile, line))
+    // A missing file is reported by the viewer rather than opened empty by the editor.
+    const bool exists = QFileInfo(basic::resolvePath(importFile)).isFile();
+    if (exists && editorTakesLine() && shell::openInEditor(importFile, line))
         return;
     mainwindow::ReadOnlyFileViewer::showFile(importFile, line, item->subItem(3).trimmed());
 }

@@ -675,11 +675,15 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("editor");
         QTest::addColumn<bool>("editorStarts");
         QTest::addColumn<bool>("viewer");
-        QTest::addRow("an editor that takes a line") << QByteArray("gedit +{line} {file}") << true << false;
+        QTest::addColumn<bool>("fileExists");
+        QTest::addRow("an editor that takes a line")
+            << QByteArray("gedit +{line} {file}") << true << false << true;
         QTest::addRow("an opener without a line: our viewer")
-            << QByteArray("xdg-open {file}") << true << true;
+            << QByteArray("xdg-open {file}") << true << true << true;
         QTest::addRow("an editor that cannot start: our viewer")
-            << QByteArray("gedit +{line} {file}") << false << true;
+            << QByteArray("gedit +{line} {file}") << false << true << true;
+        QTest::addRow("a missing import file: told, no editor")
+            << QByteArray("gedit +{line} {file}") << true << false << false;
     }
 
     // A double-click on an error opens the import file at the error's line: in the
@@ -689,12 +693,16 @@ private Q_SLOTS:
         QFETCH(QByteArray, editor);
         QFETCH(bool, editorStarts);
         QFETCH(bool, viewer);
+        QFETCH(bool, fileExists);
+        forms::ScopedScriptedMessages boxes;
         ScopedEditor command(editor);
         shell::ScopedRecordingProgramStarter starter;
         starter.starter().result = editorStarts;
         Fixture f;
         const QString path =
             f.selectImport(QStringLiteral("errors.csv"), GoodLine + GoodLine + UnknownCustomerLine);
+        if (!fileExists)
+            QVERIFY(QFile::remove(path));
         f.programSession.errorList().addListView1Row(1, QStringLiteral("Account No C999 does not exist"),
                                                      QStringLiteral(" 3 "), QStringLiteral("2"),
                                                      QStringLiteral(" C999 "));
@@ -714,6 +722,14 @@ private Q_SLOTS:
             return found;
         };
         const auto& started = starter.starter().started();
+        if (!fileExists) {
+            QVERIFY(started.empty());
+            QCOMPARE(boxes.service().shown().size(), size_t(1));
+            QVERIFY(boxes.service().shown().front().text.startsWith(
+                QStringLiteral("Unable to open the import file ") + path));
+            QVERIFY(viewers().isEmpty());
+            return;
+        }
         if (editor.contains("{line}")) {
             QCOMPARE(started.size(), size_t(1));
             QCOMPARE(started[0].program, QStringLiteral("gedit"));
