@@ -15,30 +15,16 @@ using forms::DefaultInstance;
 void StandInMainWindow::formLoad()
 {
     // The version code as the main window's load shows it.
-    lblCorvelVersionText =
-        QStringLiteral("V") + settings::readSetting(QStringLiteral("VorlenVersion")).left(2);
+    corvelVersion = QStringLiteral("V") + settings::readSetting(QStringLiteral("VorlenVersion")).left(2);
 }
 
 void StandInSettingsForm::formLoad()
 {
-    TxtDatapath = settings::readSetting(QStringLiteral("VorlenDataPath"));
-}
-
-QString StandInSettingsForm::txtHiddenVersion() const
-{
-    return settings::readSetting(QStringLiteral("VorlenVersion"));
-}
-QString StandInSettingsForm::txthiddencompanyname() const
-{
-    return settings::readSetting(QStringLiteral("VorlenCompanyName"));
-}
-QString StandInSettingsForm::txtUserName() const
-{
-    return settings::readSetting(QStringLiteral("VorlenUsername"));
-}
-QString StandInSettingsForm::txtPassword() const
-{
-    return settings::readSetting(QStringLiteral("VorlenPassword"));
+    datapath = settings::readSetting(QStringLiteral("VorlenDataPath"));
+    hiddenVersion = settings::readSetting(QStringLiteral("VorlenVersion"));
+    companyName = settings::readSetting(QStringLiteral("VorlenCompanyName"));
+    userName = settings::readSetting(QStringLiteral("VorlenUsername"));
+    password = settings::readSetting(QStringLiteral("VorlenPassword"));
 }
 
 void registerStandInForms(session::ProgramSession& s)

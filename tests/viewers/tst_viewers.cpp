@@ -13,7 +13,7 @@
 
 #include "package/company/CompanyFolder.h"
 #include "package/company/Ledger.h"
-#include "package/company/Seed.h"
+#include "package/demo/DemoKit.h"
 
 #include "platform/basic/RuntimeError.h"
 #include "platform/forms/DefaultInstance.h"
@@ -29,8 +29,6 @@
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -52,24 +50,9 @@ namespace {
 
 const QString BinDir = QStringLiteral(QUILLAR_BIN_DIR);
 
-const char* const Seed = R"({
-  "version": "23.0", "name": "Viewer Test Ltd", "program_type": 1,
-  "users": [{"name": "MANAGER", "password": "secret"}],
-  "setup": {"STOCK_UNITDP": 2, "STOCK_QTYDP": 2, "INVOICE_CARR_NET": 0, "INVOICE_CARR_NOMINAL": "4905"},
-  "control": {"T0_RATE": 0, "T1_RATE": 20},
-  "currencies": [{"CODE": "GBP", "EXCHANGE_RATE": 1}],
-  "customers": [{"ACCOUNT_REF": "C001", "NAME": "First Customer", "DEF_NOM_CODE": "4000"}],
-  "products": [{"STOCK_CODE": "P1", "DESCRIPTION": "Widget", "NOMINAL_CODE": "4000", "SALES_PRICE": 10,
-                "TAX_CODE": 1}],
-  "nominals": [{"ACCOUNT_REF": "4000"}, {"ACCOUNT_REF": "4905"}, {"ACCOUNT_REF": "1200"}],
-  "banks": [{"ACCOUNT_REF": "1200", "NAME": "Current", "CURRENCY": 0}]
-})";
-
-const QStringList Layout = {"Transaction Type", "Account Reference", "Transaction Date",
-                            "Product Code",     "Quantity",          "Unit Price"};
-
-const QByteArray GoodLine = "I,C001,01/12/2026,P1,2,10\r\n";
-const QByteArray UnknownCustomerLine = "I,C999,01/12/2026,P1,2,10\r\n";
+// Lines for the demo company and its invoice layout.
+const QByteArray GoodLine = "I,ABB001,01/12/2026,PO-4471,FEND-L,2,39.50\r\n";
+const QByteArray UnknownCustomerLine = "I,XYZ999,04/12/2026,PO-4481,ROPE-10,20,1.85\r\n";
 
 const QString Passed = QStringLiteral("File has passed validation, please run import to update to Vorlen");
 
@@ -166,34 +149,26 @@ QRect inkOfFirstPage(const QString& pdf, QSize* pageSize)
     return ink;
 }
 
-// A company, its settings and layout, the session with both viewers and the stand-ins.
+// The demo folder (company, settings store, layout files, import files), made once.
+const demo::DemoPaths* Demo = nullptr;
+
+qsizetype postedDocuments()
+{
+    return company::Ledger::open(company::folder::ledgerFileOf(company::folder::accdataOf(Demo->company)))
+        ->listDocuments()
+        .size();
+}
+
+// The session with both viewers and the stand-ins, on the demo's company.
 struct Fixture
 {
     Fixture() : programSession(BinDir)
     {
         mainwindow::registerForms(programSession);
         registerStandInForms(programSession);
+        // The engine was registered once for the test.
         programSession.context().startCommand = [](const QString&, const QStringList&) {};
-
-        company = dir.filePath(QStringLiteral("company"));
-        company::createCompany(QJsonDocument::fromJson(Seed).object(), company,
-                               QStringLiteral("viewer seed"));
-        for (const auto& key : settings::knownKeys())
-            settings::writeSetting(QLatin1String(key.key), QLatin1String(key.defaultValue));
         settings::writeSetting(QStringLiteral("DefaultPrinter"), QString());
-        const QString config = dir.filePath(QStringLiteral("config"));
-        QDir().mkpath(config);
-        settings::writeSetting(QStringLiteral("pellmoorconfigdir"), config);
-        settings::writeSetting(QStringLiteral("VorlenDataPath"), company);
-        settings::writeSetting(QStringLiteral("VorlenUsername"), QStringLiteral("MANAGER"));
-        settings::writeSetting(QStringLiteral("VorlenPassword"), QStringLiteral("secret"));
-        settings::writeSetting(QStringLiteral("VorlenVersion"), QStringLiteral("23.0"));
-        settings::writeSetting(QStringLiteral("VorlenCompanyName"), QStringLiteral("Viewer Test Ltd"));
-        QByteArray columns;
-        for (int i = 0; i < 54; ++i)
-            columns += (i < Layout.size() ? Layout.at(i).toLatin1() : QByteArray()) + "\r\n";
-        write(config + QStringLiteral("/qfm.cfg"), columns);
-        write(config + QStringLiteral("/qfm2.cfg"), "Account Reference\r\n\r\n\r\n\r\n");
     }
 
     ~Fixture() { unloadAllForms(); }
@@ -214,7 +189,6 @@ struct Fixture
     }
 
     QTemporaryDir dir;
-    QString company;
     session::ProgramSession programSession;
 };
 
@@ -227,6 +201,14 @@ class tst_viewers : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
+        QVERIFY(m_demoRoot.isValid());
+        static const demo::DemoPaths paths(m_demoRoot.path());
+        demo::useDemoHives(paths);
+        demo::SetupOptions options;
+        options.seedFile = QStringLiteral(QUILLAR_DEMO_SEED);
+        options.importFiles = QStringLiteral(QUILLAR_DEMO_FILES);
+        demo::setUpDemo(paths, options);
+        Demo = &paths;
         QVERIFY(QFile::exists(BinDir + QStringLiteral("/vdo/vlvdoengine230.dll")));
         QCOMPARE(
             QProcess::execute(BinDir + QStringLiteral("/regsvr"),
@@ -496,7 +478,7 @@ private Q_SLOTS:
 
         widgets::ListView* list = errorListWindow().listView1();
         QCOMPARE(list->count(), 2);
-        QVERIFY2(list->item(1)->text().startsWith(QLatin1String("Account No C999 does not exist")),
+        QVERIFY2(list->item(1)->text().startsWith(QLatin1String("Account No XYZ999 does not exist")),
                  qPrintable(list->item(1)->text()));
         QCOMPARE(list->item(1)->subItem(1), QStringLiteral("2"));
         QCOMPARE(list->item(2)->subItem(1), QStringLiteral("3"));
@@ -523,6 +505,7 @@ private Q_SLOTS:
         QFETCH(int, errors);
         forms::ScopedScriptedMessages boxes;
         Fixture f;
+        const qsizetype postedBefore = postedDocuments();
         f.selectImport(QStringLiteral("file.csv"), file);
         mainWindow().toolbarCaption[2] = QStringLiteral("&Validate");
         mainWindow().mnuFileStartImportCaption = QStringLiteral("&Validate");
@@ -556,9 +539,7 @@ private Q_SLOTS:
         }
         QVERIFY(!f.programSession.importLog().text().contains(QLatin1String("old entry")));
         QVERIFY(errorListWindow().isVisible());
-        auto ledger =
-            company::Ledger::open(company::folder::ledgerFileOf(company::folder::accdataOf(f.company)));
-        QCOMPARE(ledger->listDocuments().size(), 0);
+        QCOMPARE(postedDocuments(), postedBefore);
     }
 
     void printing_data()
@@ -703,9 +684,9 @@ private Q_SLOTS:
             f.selectImport(QStringLiteral("errors.csv"), GoodLine + GoodLine + UnknownCustomerLine);
         if (!fileExists)
             QVERIFY(QFile::remove(path));
-        f.programSession.errorList().addListView1Row(1, QStringLiteral("Account No C999 does not exist"),
+        f.programSession.errorList().addListView1Row(1, QStringLiteral("Account No XYZ999 does not exist"),
                                                      QStringLiteral(" 3 "), QStringLiteral("2"),
-                                                     QStringLiteral(" C999 "));
+                                                     QStringLiteral(" XYZ999 "));
         FrmErrlog& window = errorListWindow();
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -745,7 +726,7 @@ private Q_SLOTS:
         mainwindow::ReadOnlyFileViewer* shown = viewers().front();
         QCOMPARE(shown->filePath(), path);
         QCOMPARE(shown->currentLine(), 3);
-        QCOMPARE(shown->markedText(), QStringLiteral("C999"));
+        QCOMPARE(shown->markedText(), QStringLiteral("XYZ999"));
         QVERIFY(shown->textView()->isReadOnly());
         shown->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -791,6 +772,9 @@ private Q_SLOTS:
         QCOMPARE(boxes.service().shown().size(), size_t(1));
         QVERIFY(boxes.service().shown().front().text.contains(QLatin1String("gone.csv")));
     }
+
+private:
+    QTemporaryDir m_demoRoot;
 };
 
 QTEST_MAIN(tst_viewers)
