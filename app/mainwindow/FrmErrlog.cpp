@@ -17,6 +17,9 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+#include <limits>
+
 namespace {
 
 constexpr int32_t IndexOutOfBounds = 35600;
@@ -131,7 +134,8 @@ void FrmErrlog::ListView1_DblClick(widgets::ListItem* item)
         return;
     const QString importFile = s->mainWindow().txtImportFile();
     const QString lineText = item->subItem(1).trimmed();
-    const int line = basic::IsNumeric(lineText) ? int(basic::Val(lineText)) : 0;
+    const double number = basic::IsNumeric(lineText) ? basic::Val(lineText) : 0.0;
+    const int line = int(std::clamp(number, 0.0, double(std::numeric_limits<int32_t>::max())));
     // A missing file is reported by the viewer rather than opened empty by the editor.
     const bool exists = QFileInfo(basic::resolvePath(importFile)).isFile();
     if (exists && editorTakesLine() && shell::openInEditor(importFile, line))
