@@ -4,25 +4,12 @@
 #include "platform/shell/TextEditor.h"
 
 #include <QDir>
-#include <QTemporaryFile>
 
 namespace mainwindow {
 
 QString writeImportLogFile(const QString& logText)
 {
-    // A temporary file is created new (never an existing file or link) and
-    // readable and writable by its owner only.
-    QTemporaryFile file(QDir(QDir::tempPath()).filePath(QStringLiteral("quillar-import-log-XXXXXX.txt")));
-    file.setAutoRemove(false);
-    if (!file.open())
-        return {};
-    const QByteArray bytes = logText.toUtf8();
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        file.remove();
-        return {};
-    }
-    file.close();
-    return file.fileName();
+    return shell::writeTextToTempFile(logText.toUtf8(), QStringLiteral("quillar-import-log.txt"));
 }
 
 bool openImportLogInEditor(const QString& logText)
