@@ -110,9 +110,8 @@ void StageTwoRun::priceItemLine(const ObjectRef& item, const QString& code, bool
 {
     const double quantity = num(value(slot::Quantity));
     setField(item, "Qty_Order", quantity);
-    m_linePrice = mapped(slot::UnitPrice) ? num(value(slot::UnitPrice)) : num(product("SALES_PRICE"));
-    if (settingIsOne("checkfcprice"))
-        m_linePrice = m_linePrice * num(header("foreign_rate"));
+    m_linePrice =
+        documentPrice(mapped(slot::UnitPrice) ? num(value(slot::UnitPrice)) : num(product("SALES_PRICE")));
     setField(item, "Unit_Price", m_linePrice);
     setField(item, "Net_Amount", RoundToTwoPlaces(quantity * m_linePrice));
     if (mapped(slot::LineInformation))
@@ -123,12 +122,22 @@ void StageTwoRun::priceItemLine(const ObjectRef& item, const QString& code, bool
 
     if (m_context.settingsForm.cbxtakevorlenpriceifpricezero() != 0 &&
         num(field(item, QStringLiteral("Unit_Price"))) == 0) {
-        // The line takes the product's price, and its amounts follow that price.
-        m_linePrice = num(product("SALES_PRICE"));
+        // The line takes the product's price, in the document's currency like any
+        // other price of it, and its amounts follow that price.
+        m_linePrice = documentPrice(num(product("SALES_PRICE")));
         setField(item, "Unit_Price", m_linePrice);
         setField(item, "Net_Amount", RoundToTwoPlaces(quantity * m_linePrice));
     }
     applyFileDiscounts(item);
+}
+
+// With "checkfcprice", prices are in the base currency and converted at the
+// document's exchange rate.
+double StageTwoRun::documentPrice(double price)
+{
+    if (settingIsOne("checkfcprice"))
+        return price * num(header("foreign_rate"));
+    return price;
 }
 
 void StageTwoRun::applyCustomerPricing(const ObjectRef& item, const QString& code, double quantity)

@@ -49,6 +49,7 @@ private:
     void buildItemLine();
     void setItemProduct(const ObjectRef& item, const QString& code);
     void priceItemLine(const ObjectRef& item, const QString& code, bool special);
+    double documentPrice(double price);
     void applyCustomerPricing(const ObjectRef& item, const QString& code, double quantity);
     void applyFileDiscounts(const ObjectRef& item);
     double setItemTax(const ObjectRef& item);
