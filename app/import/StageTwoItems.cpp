@@ -226,8 +226,11 @@ void StageTwoRun::applyFileDiscounts(const ObjectRef& item)
 // Sets the tax code and amount; returns the rate used.
 double StageTwoRun::setItemTax(const ObjectRef& item)
 {
-    int16_t taxCode = basic::CBool(customer("OVERRIDE_PRODUCT_TAX")) ? basic::CInt(customer("DEF_TAX_CODE"))
-                                                                     : basic::CInt(product("TAX_CODE"));
+    // A line without a product record (not found, or a special code) takes the
+    // customer's default code: it is built from the file and the customer alone.
+    int16_t taxCode = basic::CBool(customer("OVERRIDE_PRODUCT_TAX")) || !m_productFound
+                          ? basic::CInt(customer("DEF_TAX_CODE"))
+                          : basic::CInt(product("TAX_CODE"));
     const QString lineCode = value(slot::LineTaxCode);
     if (!lineCode.isEmpty()) {
         const double given = num(lineCode);
