@@ -185,7 +185,6 @@ void StageTwoRun::startDocument()
     m_itemsTaxTotal = 0;
     m_paymentTotal = 0;
     m_itemLines.clear();
-    m_carriageTaxSet = false;
     m_accountRef = value(slot::AccountReference);
     // The key of the document's first line: shown as its "Unique No.", and compared
     // field by field with each later line's.

@@ -115,9 +115,6 @@ private:
     bool m_customerFound = false;
     bool m_productFound = false;
     double m_linePrice = 0;
-    // Whether a line of this document set the carriage tax: a later line that drops
-    // the carriage back to the default must not leave that tax behind.
-    bool m_carriageTaxSet = false;
 
     // The pass.
     bool m_atEnd = false;

@@ -67,13 +67,11 @@ void StageTwoRun::setLineCarriage()
         setHeader("Carr_Tax", carriageTax(num(header("CARR_NET")), basic::CInt(Variant(value(slot::CarrTaxCode)))));
     }
 
-    if (netGiven || taxGiven) {
-        m_carriageTaxSet = true;
-    } else if (m_carriageTaxSet) {
-        // This line dropped the carriage back to the default: its tax follows, at the
-        // carriage tax code the document holds, rather than an earlier line's amount.
+    // A line that leaves the carriage at the default net taxes that net at the
+    // carriage tax code the document holds, whether or not an earlier line gave
+    // carriage: the default net never goes out untaxed or with another net's tax.
+    if (!netGiven && !taxGiven)
         setHeader("Carr_Tax", carriageTax(m_carrNetDefault, basic::CInt(header("Carr_Tax_Code"))));
-    }
 }
 
 // Once the document's lines have ended, before it is committed.
