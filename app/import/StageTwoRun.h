@@ -60,6 +60,7 @@ private:
     void finishDocument();
     void applyCarriageOption();
     void applyInvoiceValueDiscount();
+    double postedTotal();
     void setPayment();
     void findBankForCurrency();
     double carriageTax(double net, int16_t taxCode);

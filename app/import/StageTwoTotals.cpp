@@ -96,8 +96,7 @@ void StageTwoRun::finishDocument()
     }
     setPayment();
 
-    const double total = num(header("Items_Net")) + num(header("Items_Tax"));
-    if (m_validate && total < m_paymentTotal)
+    if (m_validate && postedTotal() < m_paymentTotal)
         recordEntry(QStringLiteral("Payment value cannot be greater than invoice value ") +
                     basic::formatDouble(m_paymentTotal) + QStringLiteral(" Row ") + num(m_state.line.Row) +
                     QStringLiteral("."));
@@ -171,20 +170,23 @@ void StageTwoRun::applyInvoiceValueDiscount()
     }
 }
 
+// The net-value discount comes off the document's net and, in proportion, its
+// tax: what the document finally totals, which is what a payment may reach.
+double StageTwoRun::postedTotal()
+{
+    const double total = num(header("Items_Net")) + num(header("Items_Tax"));
+    if (m_netValueDiscount > 0)
+        return RoundToTwoPlaces(total * (1 - num(header("Netvalue_discount_percent")) / 100));
+    return total;
+}
+
 void StageTwoRun::setPayment()
 {
     if (settingIsOne("CheckCashwithinvoice")) {
         if (basic::UCase(m_docTransType) == QLatin1String("C"))
             return; // a credit note is not paid
-        const double net = num(header("Items_Net"));
-        const double tax = num(header("Items_Tax"));
-        double paid = net + tax;
-        // The net-value discount comes off the document's net and, in proportion, its
-        // tax: the payment is what the document finally totals.
-        if (m_netValueDiscount > 0)
-            paid = RoundToTwoPlaces(paid * (1 - num(header("Netvalue_discount_percent")) / 100));
         setHeader("Payment_type", int16_t(3));
-        setHeader("Amount_prepaid", paid);
+        setHeader("Amount_prepaid", postedTotal());
         setHeader("BANK_CODE", m_docBankAccount);
     } else if (mapped(slot::PaymentValue) && m_paymentTotal > 0) {
         setHeader("Payment_type", int16_t(3));
