@@ -338,7 +338,8 @@ private Q_SLOTS:
     void endsThePass();
     void validityFlagsAndFileValid();
     void specialCodeS3KeepsLogLineButNotBreakInEntries();
-    void failedCustomerLookupIsComparedAsEmpty();
+    void bankCurrencyNeedsTheLinesCustomer_data();
+    void bankCurrencyNeedsTheLinesCustomer();
     void emptyFieldsBecomeZeroInTheLine();
     void nonNumericRangeValueEndsStageOne();
 };
@@ -1081,23 +1082,36 @@ void tst_importchecks::specialCodeS3KeepsLogLineButNotBreakInEntries()
              std::vector<QString>{text + QStringLiteral("  row 7 Column 3")});
 }
 
-void tst_importchecks::failedCustomerLookupIsComparedAsEmpty()
+void tst_importchecks::bankCurrencyNeedsTheLinesCustomer_data()
 {
+    QTest::addColumn<QString>("account");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addRow("unknown customer")
+        << "C404" << QStringList{"Account No C404 does not exist on row 7 column2.|2|C404",
+                                 "Bank - NL Account No 1210 does not exist on row 7 column4.|4|1210"};
+    QTest::addRow("account too long, not looked up")
+        << "C00123456"
+        << QStringList{"Account No C00123456 greater than 8 characters on row 7 column2.|2|C00123456",
+                       "Bank - NL Account No 1210 does not exist on row 7 column4.|4|1210"};
+}
+
+void tst_importchecks::bankCurrencyNeedsTheLinesCustomer()
+{
+    QFETCH(QString, account);
+    QFETCH(QStringList, expected);
     Fixture f;
     f.layout(QStringLiteral("52"));
-    // Customer C002 (currency 1) on one line, then an unknown customer with a bank
-    // account in currency 1: the earlier customer must not vouch for it.
+    // Customer C002 (currency 1) on one line, then a line without a customer and
+    // the bank account 1210 (currency 1): neither the earlier customer nor an
+    // empty currency is compared with the bank's.
     f.line(QStringLiteral("I,C002,P1,1210"));
     f.checks.checkFields(f.context);
     QCOMPARE(f.list.rows.size(), 1); // only the missing nominal of 1210
     f.list.rows.clear();
     f.context.state.pass.ErrCount = 0;
-    f.line(QStringLiteral("I,C404,P1,1210"));
+    f.line(QStringLiteral("I,%1,P1,1210").arg(account));
     f.checks.checkFields(f.context);
-    QCOMPARE(entries(f.list),
-             (QStringList{"Account No C404 does not exist on row 7 column2.|2|C404",
-                          "Bank - NL Account No 1210 does not exist on row 7 column4.|4|1210",
-                          "Bank Account No 1210 not same currency as customer 7 column4.|4|1210"}));
+    QCOMPARE(entries(f.list), expected);
     QCOMPARE(f.checks.customerFound(), false);
 }
 
