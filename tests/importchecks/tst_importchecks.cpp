@@ -546,6 +546,10 @@ void tst_importchecks::lineChecks_data()
         << ""
         << ""
         << "X,C001,P1" << QStringList{"Invalid Transaction Type  X should be I or C.  Row 7 column 1.|1|X"};
+    QTest::addRow("iors 2 is an invoice import: type checked")
+        << ""
+        << "sop=2"
+        << "X,C001,P1" << QStringList{"Invalid Transaction Type  X should be I or C.  Row 7 column 1.|1|X"};
     QTest::addRow("lower-case types are valid") << ""
                                                 << ""
                                                 << "c,C001,P1" << QStringList{};
@@ -758,6 +762,10 @@ void tst_importchecks::lineChecks_data()
         << "18"
         << ""
         << "c,C001,P1,10" << QStringList{"Cannot have a payment with a credit 10 Row 7 column 4.|4|10"};
+    QTest::addRow("payment on credit note, iors 2")
+        << "18"
+        << "sop=2"
+        << "C,C001,P1,10" << QStringList{"Cannot have a payment with a credit 10 Row 7 column 4.|4|10"};
     QTest::addRow("zero payment on credit note") << "18"
                                                  << ""
                                                  << "C,C001,P1,0" << QStringList{};

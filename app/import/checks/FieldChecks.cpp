@@ -431,8 +431,9 @@ void FieldCheckRun::checkDecimalPlaces()
 void FieldCheckRun::checkCodesDatesAndRanges()
 {
     const bool messageLine = m_owner.m_stockCode == QLatin1String("M");
-    const bool invoiceImport = m_pass.ImportToSop == 0;
+    // Every value of "iors" but 1 imports invoices.
     const bool sopImport = m_pass.ImportToSop == 1;
+    const bool invoiceImport = !sopImport;
 
     step("26-2");
     if (messageLine && m_pass.PriceValid && nonZero(UnitPrice))
@@ -648,7 +649,7 @@ void FieldCheckRun::checkPayment()
     const bool paymentGiven = mapped(PaymentValue) && m_pass.PaymentValid && !value(PaymentValue).isEmpty();
     // A lower-case "c" is a credit note as much as "C".
     const bool creditNote = value(TransactionType).toUpper() == QLatin1String("C");
-    if (paymentGiven && m_pass.ImportToSop == 0 && creditNote && number(PaymentValue) > 0)
+    if (paymentGiven && m_pass.ImportToSop != 1 && creditNote && number(PaymentValue) > 0)
         fail(QStringLiteral("Cannot have a payment with a credit ") + value(PaymentValue) +
                  rowColumn(PaymentValue),
              PaymentValue);
