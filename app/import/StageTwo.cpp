@@ -90,9 +90,7 @@ void StageTwoRun::openFile()
 {
     auto& line = m_state.line;
     line.ImportFile.reset();
-    auto file = std::make_unique<basic::SequentialFile>();
-    file->open(m_window.txtImportFile(), basic::OpenMode::Input);
-    line.ImportFile = std::move(file);
+    line.ImportFile = openImportFile(m_window.txtImportFile());
     line.Row = 1;
 }
 
