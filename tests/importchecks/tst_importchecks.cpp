@@ -1095,8 +1095,9 @@ void tst_importchecks::bankCurrencyNeedsTheLinesCustomer_data()
     QTest::addColumn<QString>("account");
     QTest::addColumn<QStringList>("expected");
     QTest::addRow("unknown customer")
-        << "C404" << QStringList{"Account No C404 does not exist on row 7 column2.|2|C404",
-                                 "Bank - NL Account No 1210 does not exist on row 7 column4.|4|1210"};
+        << "C404"
+        << QStringList{"Account No C404 does not exist on row 7 column2.|2|C404",
+                       "Bank - NL Account No 1210 does not exist on row 7 column4.|4|1210"};
     QTest::addRow("account too long, not looked up")
         << "C00123456"
         << QStringList{"Account No C00123456 greater than 8 characters on row 7 column2.|2|C00123456",
