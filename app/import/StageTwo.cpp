@@ -18,6 +18,7 @@
 #include "platform/settings/SettingsStore.h"
 
 #include <new>
+#include <unordered_map>
 
 namespace importer {
 
@@ -56,7 +57,9 @@ basic::DateValue documentDate(const QString& text)
 
 StageTwoRun::StageTwoRun(ImportContext& context, const QString& callerForm, const QString& mode)
     : m_context(context), m_state(context.state), m_window(context.mainWindow), m_callerForm(callerForm),
-      m_validate(isMode(mode, "validate", "VALIDATE")), m_import(isMode(mode, "import", "IMPORT"))
+      m_validate(isMode(mode, "validate", "VALIDATE")), m_import(isMode(mode, "import", "IMPORT")),
+      // The version caption is written by the connection, never while a pass runs.
+      m_v18OrLater(hasLockDownDate(m_window.lblCorvelVersion()))
 {
 }
 
@@ -120,18 +123,17 @@ void StageTwoRun::createPassObjects()
     package.SetupDataRec->call(QStringLiteral("Read"), {int32_t(1)});
 
     const auto& setup = package.SetupDataRec;
-    m_carrNetDefault = basic::CDbl(field(setup, QStringLiteral("INVOICE_CARR_NET")));
-    m_carrDeptDefault = basic::CInt(field(setup, QStringLiteral("INVOICE_CARR_DEPT")));
-    const Variant nominal = field(setup, QStringLiteral("INVOICE_CARR_NOMINAL"));
+    m_carrNetDefault = basic::CDbl(field(setup, "INVOICE_CARR_NET"));
+    m_carrDeptDefault = basic::CInt(field(setup, "INVOICE_CARR_DEPT"));
+    const Variant nominal = field(setup, "INVOICE_CARR_NOMINAL");
     m_carrNomDefault = basic::CStr(nominal).isEmpty() ? int16_t(4000) : basic::CInt(nominal);
-    m_discUnitPrice = basic::CDbl(field(setup, QStringLiteral("INVOICE_DISC_UNITPRICE")));
+    m_discUnitPrice = basic::CDbl(field(setup, "INVOICE_DISC_UNITPRICE"));
 
     driver.LockDownValue.clear();
     if (v18OrLater()) {
-        driver.LockDownEnabled =
-            basic::CBool(field(setup, QStringLiteral("CLOSED_LEDGER_DATE_CONTROL_ENABLED")));
+        driver.LockDownEnabled = basic::CBool(field(setup, "CLOSED_LEDGER_DATE_CONTROL_ENABLED"));
         if (driver.LockDownEnabled)
-            driver.LockDownDate = basic::CDate(field(setup, QStringLiteral("CLOSED_LEDGER_CHECK_DATE")));
+            driver.LockDownDate = basic::CDate(field(setup, "CLOSED_LEDGER_CHECK_DATE"));
     }
     if (m_context.settingsForm.cbxCustomerPricing() == 1)
         m_pricing = create("Pricing");
@@ -195,6 +197,7 @@ bool StageTwoRun::findCustomer()
 {
     const auto& sales = m_state.package.SalesRec;
     setField(sales, "ACCOUNT_REF", m_accountRef);
+    m_customerFields.clear();
     const Variant found = sales->call(QStringLiteral("Find"), {false});
     // Only True counts as found.
     m_customerFound = found.type() == basic::VarType::Boolean && found.boolValue();
@@ -246,8 +249,8 @@ void StageTwoRun::setHeaderFields()
             setHeader(numberField, basic::CLng(post->call(QStringLiteral("GetNextNumber"))));
     }
     // 2: the customer.
-    for (const char* name : {"Account_Ref", "Name", "Address_1", "Address_2", "Address_3", "Address_4",
-                             "Address_5"})
+    for (const char* name :
+         {"Account_Ref", "Name", "Address_1", "Address_2", "Address_3", "Address_4", "Address_5"})
         setHeader(name, basic::CStr(customer(name)));
     // 3: the net-value discount.
     m_netValueDiscount = 0;
@@ -261,7 +264,7 @@ void StageTwoRun::setHeaderFields()
     const QString globalTax = value(slot::GlobalTaxCode);
     if (mapped(slot::GlobalTaxCode) && basic::IsNumeric(Variant(globalTax))) {
         setHeader("Global_Tax_Code", m_state.layout.TaxCodeMapped ? basic::CInt(Variant(globalTax))
-                                                                   : basic::CInt(customer("DEF_TAX_CODE")));
+                                                                  : basic::CInt(customer("DEF_TAX_CODE")));
     } else if (basic::CBool(customer("OVERRIDE_PRODUCT_TAX"))) {
         setHeader("Global_Tax_Code", basic::CInt(customer("DEF_TAX_CODE")));
     }
@@ -310,9 +313,10 @@ void StageTwoRun::setHeaderFields()
     setHeader("Taken_By", m_context.settingsForm.txtUserName());
     if (!sop)
         setHeader("Order_Number", QString());
-    setHeader("Payment_Ref", mapped(slot::PaymentReference) ? value(slot::PaymentReference)
-                                                             : QStringLiteral("IMPORT"));
-    setHeader("Global_Nom_Code", mapped(slot::GlobalNominalCode) ? value(slot::GlobalNominalCode) : QString());
+    setHeader("Payment_Ref",
+              mapped(slot::PaymentReference) ? value(slot::PaymentReference) : QStringLiteral("IMPORT"));
+    setHeader("Global_Nom_Code",
+              mapped(slot::GlobalNominalCode) ? value(slot::GlobalNominalCode) : QString());
     setHeader("Global_Details", mapped(slot::GlobalDetails) ? value(slot::GlobalDetails) : QString());
     if (sop) {
         setHeader("STATUS", int32_t(0));
@@ -335,7 +339,7 @@ void StageTwoRun::setExchangeRate()
     // A currency the package does not hold has no rate; never take the rate the
     // previous Read left behind.
     const bool held = !(read.type() == basic::VarType::Boolean && !read.boolValue());
-    m_exchangeRate = held ? basic::CDbl(field(currency, QStringLiteral("EXCHANGE_RATE"))) : 0.0;
+    m_exchangeRate = held ? basic::CDbl(field(currency, "EXCHANGE_RATE")) : 0.0;
     if (m_validate && m_exchangeRate == 0)
         recordEntry(QStringLiteral("Customer Currency exchange rate in Vorlen is zero   Row ") +
                     num(m_state.line.Row) + QStringLiteral("."));
@@ -416,8 +420,9 @@ void StageTwoRun::commitDocument()
     if (!sop)
         prefix = type == QLatin1String("C") ? QStringLiteral("Credit No ") : QStringLiteral("Invoice No ");
     const QString number = basic::CStr(header(sop ? "ORDER_NUMBER" : "INVOICE_NUMBER"));
-    const QString text = prefix + number + QStringLiteral(" for ") + basic::UCase(basic::CStr(header("NAME"))) +
-                         QStringLiteral(" (Unique No. ") + m_state.line.DocKey +
+    const QString text = prefix + number + QStringLiteral(" for ") +
+                         basic::UCase(basic::CStr(header("NAME"))) + QStringLiteral(" (Unique No. ") +
+                         m_state.line.DocKey +
                          (committed ? QStringLiteral(") created.") : QStringLiteral(") failed on update."));
     m_context.importLog.appendTxtImportText(text + QLatin1String("\r\n"));
     // Unattended, a refused document must reach the failed file's error file.
@@ -564,14 +569,20 @@ Variant StageTwoRun::numberText(int s) const
     return Variant(text);
 }
 
-bool StageTwoRun::settingIsOne(const char* key) const
+// Nothing changes a setting while a pass runs: each is read once per pass.
+bool StageTwoRun::settingIsOne(const char* key)
 {
-    return basic::CDbl(Variant(settings::readSetting(QLatin1String(key), QStringLiteral("0")))) == 1;
+    auto it = m_settings.find(key);
+    if (it == m_settings.end()) {
+        const QString text = settings::readSetting(QLatin1String(key), QStringLiteral("0"));
+        it = m_settings.emplace(key, basic::CDbl(Variant(text)) == 1).first;
+    }
+    return it->second;
 }
 
 bool StageTwoRun::v18OrLater() const
 {
-    return hasLockDownDate(m_window.lblCorvelVersion());
+    return m_v18OrLater;
 }
 
 // Package objects.
@@ -582,14 +593,38 @@ ObjectRef StageTwoRun::create(const char* name)
         m_state.package.VdoWorkspace->call(QStringLiteral("CreateObject"), {QString::fromLatin1(name)}));
 }
 
+// A field or member name as the package is handed it: made once per name, in upper
+// case. The package compares names without regard to case and finds an upper-case
+// name without a copy of its own; every line names the same few dozen fields.
+const QString& StageTwoRun::packageName(const char* name)
+{
+    static std::unordered_map<const char*, QString> names;
+    auto it = names.find(name);
+    if (it == names.end())
+        it = names.emplace(name, QString::fromLatin1(name).toUpper()).first;
+    return it->second;
+}
+
+automation::DispId StageTwoRun::headerId()
+{
+    // Member ids belong to the class: one look-up serves every posting object.
+    if (m_headerId == automation::DispIdUnknown)
+        m_headerId = m_state.package.CurrentPost->idOfName(QStringLiteral("Header"));
+    return m_headerId;
+}
+
 Variant StageTwoRun::header(const char* name)
 {
-    return m_state.package.CurrentPost->get(QStringLiteral("Header"), {QString::fromLatin1(name)});
+    automation::Args args{Variant(packageName(name))};
+    return m_state.package.CurrentPost->invoke(headerId(), automation::Invoke::PropertyGet, args);
 }
 
 void StageTwoRun::setHeader(const char* name, const Variant& v)
 {
-    m_state.package.CurrentPost->put(QStringLiteral("Header"), v, {QString::fromLatin1(name)});
+    automation::Args args{Variant(packageName(name))};
+    m_state.package.CurrentPost->invoke(
+        headerId(), v.isObject() ? automation::Invoke::PropertyPutRef : automation::Invoke::PropertyPut, args,
+        v);
 }
 
 Variant StageTwoRun::field(const ObjectRef& object, const QString& name)
@@ -597,21 +632,35 @@ Variant StageTwoRun::field(const ObjectRef& object, const QString& name)
     return object->value({name});
 }
 
+Variant StageTwoRun::field(const ObjectRef& object, const char* name)
+{
+    return object->value({packageName(name)});
+}
+
 void StageTwoRun::setField(const ObjectRef& object, const char* name, const Variant& v)
 {
-    object->setValue({QString::fromLatin1(name)}, v);
+    object->setValue({packageName(name)}, v);
 }
 
+// The document's customer stays the current sales record for all its lines: each
+// of its fields is read from the package once per document.
 Variant StageTwoRun::customer(const char* name)
 {
-    return field(m_state.package.SalesRec, QString::fromLatin1(name));
+    auto it = m_customerFields.find(name);
+    if (it == m_customerFields.end())
+        it = m_customerFields.emplace(name, field(m_state.package.SalesRec, name)).first;
+    return it->second;
 }
 
+// Likewise the line's product, once per line.
 Variant StageTwoRun::product(const char* name)
 {
     if (!m_productFound)
         return {};
-    return field(m_state.package.StockRec, QString::fromLatin1(name));
+    auto it = m_productFields.find(name);
+    if (it == m_productFields.end())
+        it = m_productFields.emplace(name, field(m_state.package.StockRec, name)).first;
+    return it->second;
 }
 
 void PostImportFile(ImportContext& context, const QString& callerForm, const QString& mode)

@@ -37,8 +37,8 @@ double num(const QString& text)
 void StageTwoRun::buildItemLine()
 {
     const auto& post = m_state.package.CurrentPost;
-    const ObjectRef item =
-        automation::toObject(automation::toObject(post->get(QStringLiteral("Items")))->call(QStringLiteral("Add")));
+    const ObjectRef item = automation::toObject(
+        automation::toObject(post->get(QStringLiteral("Items")))->call(QStringLiteral("Add")));
     m_itemLines.push_back(item);
 
     const QString stockCode = value(slot::ProductCode);
@@ -49,6 +49,7 @@ void StageTwoRun::buildItemLine()
     const auto& stock = m_state.package.StockRec;
     setField(stock, "STOCK_CODE", stockCode);
     m_productFound = false;
+    m_productFields.clear();
     if (!special) {
         const Variant found = stock->call(QStringLiteral("Find"), {false});
         m_productFound = found.type() == basic::VarType::Boolean && found.boolValue();
@@ -64,8 +65,9 @@ void StageTwoRun::buildItemLine()
         priceItemLine(item, code, special);
 
     const double rate = setItemTax(item);
-    setField(item, "Dept_Number", mapped(slot::ItemDepartment) ? basic::CInt(numberText(slot::ItemDepartment))
-                                                               : basic::CInt(customer("Dept_number")));
+    setField(item, "Dept_Number",
+             mapped(slot::ItemDepartment) ? basic::CInt(numberText(slot::ItemDepartment))
+                                          : basic::CInt(customer("Dept_number")));
     if (mapped(slot::Comment1))
         setField(item, "Comment_1", value(slot::Comment1));
     if (mapped(slot::Comment2))
@@ -73,8 +75,8 @@ void StageTwoRun::buildItemLine()
     if (!message)
         setField(item, "Full_Net_Amount", num(value(slot::Quantity)) * m_linePrice);
     setField(item, "Tax_Rate", rate);
-    m_itemsNetTotal += num(field(item, QStringLiteral("NET_AMOUNT")));
-    m_itemsTaxTotal += num(field(item, QStringLiteral("TAX_AMOUNT")));
+    m_itemsNetTotal += num(field(item, "NET_AMOUNT"));
+    m_itemsTaxTotal += num(field(item, "TAX_AMOUNT"));
     if (mapped(slot::PaymentValue) && basic::IsNumeric(Variant(value(slot::PaymentValue))))
         m_paymentTotal += num(value(slot::PaymentValue));
     setServiceText(item);
@@ -86,17 +88,20 @@ void StageTwoRun::setItemProduct(const ObjectRef& item, const QString& code)
         setField(item, "Unit_Of_Sale", product("UNIT_OF_SALE"));
         m_state.pass.CurrentStep = QStringLiteral("43 A");
         setField(item, "Nominal_Code",
-                 mapped(slot::ItemNominalCode) && !isEmpty(slot::ItemNominalCode) ? Variant(value(slot::ItemNominalCode))
-                                                                                 : product("NOMINAL_CODE"));
+                 mapped(slot::ItemNominalCode) && !isEmpty(slot::ItemNominalCode)
+                     ? Variant(value(slot::ItemNominalCode))
+                     : product("NOMINAL_CODE"));
         setField(item, "Description", product("DESCRIPTION"));
         setField(item, "Unit_Price", num(product("SALES_PRICE")));
-        if (mapped(slot::ProductDescription) && m_context.settingsForm.cbxoverridevorlenproductdescription() != 0 &&
+        if (mapped(slot::ProductDescription) &&
+            m_context.settingsForm.cbxoverridevorlenproductdescription() != 0 &&
             !isEmpty(slot::ProductDescription))
             setField(item, "Description", value(slot::ProductDescription));
         return;
     }
     setField(item, "Nominal_Code",
-             mapped(slot::ItemNominalCode) ? Variant(value(slot::ItemNominalCode)) : customer("Def_nom_Code"));
+             mapped(slot::ItemNominalCode) ? Variant(value(slot::ItemNominalCode))
+                                           : customer("Def_nom_Code"));
     if (mapped(slot::ProductDescription)) {
         setField(item, "Description", value(slot::ProductDescription));
         setField(item, "TEXT", value(slot::ProductDescription));
@@ -120,8 +125,7 @@ void StageTwoRun::priceItemLine(const ObjectRef& item, const QString& code, bool
     if (settingIsOne("CheckCustomerPricing") && !special)
         applyCustomerPricing(item, code, quantity);
 
-    if (m_context.settingsForm.cbxtakevorlenpriceifpricezero() != 0 &&
-        num(field(item, QStringLiteral("Unit_Price"))) == 0) {
+    if (m_context.settingsForm.cbxtakevorlenpriceifpricezero() != 0 && num(field(item, "Unit_Price")) == 0) {
         // The line takes the product's price, in the document's currency like any
         // other price of it, and its amounts follow that price.
         m_linePrice = documentPrice(num(product("SALES_PRICE")));
@@ -150,7 +154,7 @@ void StageTwoRun::applyCustomerPricing(const ObjectRef& item, const QString& cod
     double net = RoundToTwoPlaces(quantity * price);
     const double customerRate = num(customer("DISCOUNT_RATE"));
     setHeader("CUST_DISC_RATE", customerRate);
-    const double itemRate = num(field(item, QStringLiteral("Discount_rate")));
+    const double itemRate = num(field(item, "Discount_rate"));
     double discount = 0;
     if (m_discUnitPrice == 0) {
         discount = (itemRate + customerRate) * net / 100;
@@ -167,7 +171,7 @@ void StageTwoRun::applyCustomerPricing(const ObjectRef& item, const QString& cod
 // The Discount Amount, Discount Rate and Unit Discount Price columns, in that order.
 void StageTwoRun::applyFileDiscounts(const ObjectRef& item)
 {
-    const auto itemNumber = [&](const char* name) { return num(field(item, QString::fromLatin1(name))); };
+    const auto itemNumber = [&](const char* name) { return num(field(item, name)); };
     const double customerRate = num(customer("DISCOUNT_RATE"));
     const bool lessCustomerRate = v18OrLater();
 
@@ -238,7 +242,7 @@ double StageTwoRun::setItemTax(const ObjectRef& item)
             taxCode = basic::CInt(Variant(lineCode));
     }
     m_state.pass.CurrentStep = QStringLiteral("AFTER 46");
-    const QString stockCode = basic::CStr(field(item, QStringLiteral("Stock_Code")));
+    const QString stockCode = basic::CStr(field(item, "Stock_Code"));
     if (stockCode == QLatin1String("S2"))
         taxCode = 0;
     else if (stockCode == QLatin1String("S1"))
@@ -246,7 +250,7 @@ double StageTwoRun::setItemTax(const ObjectRef& item)
     setField(item, "Tax_Code", taxCode);
     // The rate is always the rate of the code the line is posted with.
     const double rate = taxRate(taxCode);
-    const double net = num(field(item, QStringLiteral("Net_Amount")));
+    const double net = num(field(item, "Net_Amount"));
     setField(item, "Tax_Amount",
              RoundToTwoPlaces(rate * (net - net * num(header("Settlement_Disc_Rate")) / 100) / 100));
     return rate;
@@ -254,7 +258,7 @@ double StageTwoRun::setItemTax(const ObjectRef& item)
 
 void StageTwoRun::setServiceText(const ObjectRef& item)
 {
-    if (basic::CByte(field(item, QStringLiteral("Service_flag"))) != 2)
+    if (basic::CByte(field(item, "Service_flag")) != 2)
         return;
     QString text;
     if (mapped(slot::DetailsLine1))
@@ -266,13 +270,18 @@ void StageTwoRun::setServiceText(const ObjectRef& item)
     item->put(QStringLiteral("Text"), text);
     setField(item, "TEXT",
              m_productFound ? product("DESCRIPTION")
-                            : field(m_state.package.SetupDataRec, QStringLiteral("INVOICE_DEF_SRVTEXT")));
+                            : field(m_state.package.SetupDataRec, "INVOICE_DEF_SRVTEXT"));
 }
 
+// The control record is read once per pass: so is each code's rate.
 double StageTwoRun::taxRate(int16_t taxCode)
 {
-    return num(field(m_state.package.ControlDataRec, QStringLiteral("T") + QString::number(taxCode) +
-                                                         QStringLiteral("_RATE")));
+    auto it = m_taxRates.find(taxCode);
+    if (it == m_taxRates.end()) {
+        const QString name = QStringLiteral("T") + QString::number(taxCode) + QStringLiteral("_RATE");
+        it = m_taxRates.emplace(taxCode, num(field(m_state.package.ControlDataRec, name))).first;
+    }
+    return it->second;
 }
 
 } // namespace importer

@@ -2,11 +2,13 @@
 
 #include "app/import/ImportState.h"
 
+#include "platform/automation/Object.h"
 #include "platform/basic/Variant.h"
 
 #include <QString>
 
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 // One pass of stage two. Not part of the module's interface: PostImportFile is.
@@ -72,7 +74,7 @@ private:
     bool isEmpty(int slot) const { return value(slot).isEmpty(); }
     // A whole-number slot that stage one accepted empty as 0 converts as 0 here too.
     basic::Variant numberText(int slot) const;
-    bool settingIsOne(const char* key) const;
+    bool settingIsOne(const char* key);
     // "V18" to "V23": the closed-ledger date, and discounts less the customer's rate.
     bool v18OrLater() const;
 
@@ -80,7 +82,10 @@ private:
     ObjectRef create(const char* name);
     basic::Variant header(const char* name);
     void setHeader(const char* name, const basic::Variant& v);
+    static const QString& packageName(const char* name);
+    automation::DispId headerId();
     static basic::Variant field(const ObjectRef& object, const QString& name);
+    static basic::Variant field(const ObjectRef& object, const char* name);
     static void setField(const ObjectRef& object, const char* name, const basic::Variant& v);
     basic::Variant customer(const char* name);
     // The product of the current line; a line whose product was not found, or not
@@ -93,6 +98,14 @@ private:
     QString m_callerForm;
     bool m_validate;
     bool m_import;
+    bool m_v18OrLater;
+    automation::DispId m_headerId = automation::DispIdUnknown;
+    // Read once: the pass's settings, the document's customer, the line's product
+    // (keyed by the literal naming the setting or field), the tax rates by code.
+    std::unordered_map<const char*, bool> m_settings;
+    std::unordered_map<const char*, basic::Variant> m_customerFields;
+    std::unordered_map<const char*, basic::Variant> m_productFields;
+    std::unordered_map<int16_t, double> m_taxRates;
 
     // Set-up values of the pass.
     double m_carrNetDefault = 0;

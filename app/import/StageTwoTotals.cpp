@@ -64,7 +64,8 @@ void StageTwoRun::setLineCarriage()
     m_state.pass.CurrentStep = QStringLiteral("netno,vatno,taxyes");
     if (!taxGiven && taxCodeGiven && netGiven) {
         setHeader("CARR_NET", value(slot::CarrNet));
-        setHeader("Carr_Tax", carriageTax(num(header("CARR_NET")), basic::CInt(Variant(value(slot::CarrTaxCode)))));
+        setHeader("Carr_Tax",
+                  carriageTax(num(header("CARR_NET")), basic::CInt(Variant(value(slot::CarrTaxCode)))));
     }
 
     // A line that leaves the carriage at the default net taxes that net at the
@@ -111,10 +112,10 @@ void StageTwoRun::finishDocument()
 void StageTwoRun::applyCarriageOption()
 {
     const auto& setup = m_state.package.SetupDataRec;
-    setHeader("CARR_DEPT_NUMBER", field(setup, QStringLiteral("invoice_carr_dept")));
-    setHeader("CARR_NOM_CODE", field(setup, QStringLiteral("invoice_carr_nominal")));
+    setHeader("CARR_DEPT_NUMBER", field(setup, "invoice_carr_dept"));
+    setHeader("CARR_NOM_CODE", field(setup, "invoice_carr_nominal"));
     setHeader("Carr_Tax_Code", header("def_tax_code"));
-    setHeader("CARR_NET", field(setup, QStringLiteral("invoice_Carr_net")));
+    setHeader("CARR_NET", field(setup, "invoice_Carr_net"));
     setHeader("Carr_Tax", carriageTax(num(header("CARR_NET")), basic::CInt(header("Carr_Tax_Code"))));
     const double rate = num(header("foreign_rate"));
     setHeader("CARR_NET", num(header("CARR_NET")) * rate);
@@ -144,7 +145,7 @@ void StageTwoRun::applyInvoiceValueDiscount()
     const double customerRate = num(header("CUST_DISC_RATE"));
     const double settlementRate = num(header("Settlement_Disc_Rate"));
     for (const ObjectRef& item : m_itemLines) {
-        const auto itemNumber = [&](const char* name) { return num(field(item, QString::fromLatin1(name))); };
+        const auto itemNumber = [&](const char* name) { return num(field(item, name)); };
         const double itemRate = itemNumber("Discount_rate") + bandRate;
         setField(item, "Discount_rate", itemRate);
         const double price = itemNumber("UNIT_PRICE");
@@ -205,8 +206,8 @@ void StageTwoRun::findBankForCurrency()
     const int16_t currency = basic::CInt(header("currency"));
     bool more = basic::CBool(bank->call(QStringLiteral("MoveFirst")));
     while (more) {
-        if (basic::CInt(field(bank, QStringLiteral("Currency"))) == currency) {
-            setHeader("BANK_CODE", field(bank, QStringLiteral("ACCOUNT_REF")));
+        if (basic::CInt(field(bank, "Currency")) == currency) {
+            setHeader("BANK_CODE", field(bank, "ACCOUNT_REF"));
             return;
         }
         more = basic::CBool(bank->call(QStringLiteral("MoveNext")));
