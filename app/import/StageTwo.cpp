@@ -17,7 +17,9 @@
 #include "platform/basic/Strings.h"
 #include "platform/settings/SettingsStore.h"
 
+#include <bit>
 #include <new>
+#include <unordered_set>
 #include <unordered_map>
 
 namespace importer {
@@ -181,6 +183,7 @@ void StageTwoRun::startDocument()
         m_window.setToolbarButtonEnabled(6, false);
     }
     m_state.package.CurrentPost = create(pass.ImportToSop == 1 ? "SOPPost" : "InvoicePost");
+    forgetHeader();
     m_itemsNetTotal = 0;
     m_itemsTaxTotal = 0;
     m_paymentTotal = 0;
@@ -412,6 +415,7 @@ void StageTwoRun::commitDocument()
 {
     const auto& post = m_state.package.CurrentPost;
     const bool committed = basic::CBool(post->call(QStringLiteral("Update")));
+    forgetHeader(); // the commit numbers the document
     if (!committed)
         m_everyDocumentCommitted = false;
     const bool sop = m_state.pass.ImportToSop == 1;
@@ -596,14 +600,38 @@ ObjectRef StageTwoRun::create(const char* name)
 // A field or member name as the package is handed it: made once per name, in upper
 // case. The package compares names without regard to case and finds an upper-case
 // name without a copy of its own; every line names the same few dozen fields.
+// Spellings of one name share one text, so that its address stands for the name.
 const QString& StageTwoRun::packageName(const char* name)
 {
-    static std::unordered_map<const char*, QString> names;
+    static std::unordered_set<QString> canonical;
+    static std::unordered_map<const char*, const QString*> names;
     auto it = names.find(name);
     if (it == names.end())
-        it = names.emplace(name, QString::fromLatin1(name).toUpper()).first;
-    return it->second;
+        it = names.emplace(name, &*canonical.insert(QString::fromLatin1(name).toUpper()).first).first;
+    return *it->second;
 }
+
+namespace {
+
+// Same type and the same bits: a write of such a value changes nothing.
+bool sameValue(const Variant& a, const Variant& b)
+{
+    if (a.type() != b.type())
+        return false;
+    if (a.type() == basic::VarType::Double)
+        return std::bit_cast<uint64_t>(a.doubleValue()) == std::bit_cast<uint64_t>(b.doubleValue());
+    return a == b;
+}
+
+// A double or a text is held by the package exactly as given (the item's amounts,
+// prices and rates are doubles, its codes and descriptions texts), so a value
+// written as one reads back as itself.
+bool readsBackAsWritten(const Variant& v)
+{
+    return v.type() == basic::VarType::Double || v.type() == basic::VarType::String;
+}
+
+} // namespace
 
 automation::DispId StageTwoRun::headerId()
 {
@@ -613,18 +641,62 @@ automation::DispId StageTwoRun::headerId()
     return m_headerId;
 }
 
+// Every line rewrites the carriage and reads back the same few header fields: a
+// field is read from the package once until it is written again, and a write of
+// the value it was last given is left out. Writing the account fills the header's
+// default tax code, so that read is forgotten with it.
 Variant StageTwoRun::header(const char* name)
 {
-    automation::Args args{Variant(packageName(name))};
-    return m_state.package.CurrentPost->invoke(headerId(), automation::Invoke::PropertyGet, args);
+    const QString& key = packageName(name);
+    if (const auto it = m_headerRead.find(&key); it != m_headerRead.end())
+        return it->second;
+    automation::Args args{Variant(key)};
+    const Variant v = m_state.package.CurrentPost->invoke(headerId(), automation::Invoke::PropertyGet, args);
+    m_headerRead.emplace(&key, v);
+    return v;
 }
 
 void StageTwoRun::setHeader(const char* name, const Variant& v)
 {
-    automation::Args args{Variant(packageName(name))};
+    const QString& key = packageName(name);
+    const auto written = m_headerWritten.find(&key);
+    if (written != m_headerWritten.end() && sameValue(written->second, v))
+        return;
+    automation::Args args{Variant(key)};
     m_state.package.CurrentPost->invoke(
         headerId(), v.isObject() ? automation::Invoke::PropertyPutRef : automation::Invoke::PropertyPut, args,
         v);
+    m_headerWritten.insert_or_assign(&key, v);
+    m_headerRead.erase(&key);
+    if (&key == &packageName("ACCOUNT_REF"))
+        m_headerRead.erase(&packageName("DEF_TAX_CODE"));
+}
+
+void StageTwoRun::forgetHeader()
+{
+    m_headerRead.clear();
+    m_headerWritten.clear();
+}
+
+// The item line being built (the last one added).
+Variant StageTwoRun::itemField(const char* name)
+{
+    const QString& key = packageName(name);
+    if (const auto it = m_itemFields.find(&key); it != m_itemFields.end())
+        return it->second;
+    const Variant v = m_itemLines.back()->value({key});
+    m_itemFields.emplace(&key, v);
+    return v;
+}
+
+void StageTwoRun::setItemField(const char* name, const Variant& v)
+{
+    const QString& key = packageName(name);
+    m_itemLines.back()->setValue({key}, v);
+    if (readsBackAsWritten(v))
+        m_itemFields.insert_or_assign(&key, v);
+    else
+        m_itemFields.erase(&key);
 }
 
 Variant StageTwoRun::field(const ObjectRef& object, const QString& name)

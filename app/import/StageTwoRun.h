@@ -49,12 +49,12 @@ private:
 
     // Item lines.
     void buildItemLine();
-    void setItemProduct(const ObjectRef& item, const QString& code);
-    void priceItemLine(const ObjectRef& item, const QString& code, bool special);
+    void setItemProduct(const QString& code);
+    void priceItemLine(const QString& code, bool special);
     double documentPrice(double price);
-    void applyCustomerPricing(const ObjectRef& item, const QString& code, double quantity);
-    void applyFileDiscounts(const ObjectRef& item);
-    double setItemTax(const ObjectRef& item);
+    void applyCustomerPricing(const QString& code, double quantity);
+    void applyFileDiscounts();
+    double setItemTax();
     void setServiceText(const ObjectRef& item);
 
     // Carriage, totals and payment.
@@ -87,6 +87,10 @@ private:
     static basic::Variant field(const ObjectRef& object, const QString& name);
     static basic::Variant field(const ObjectRef& object, const char* name);
     static void setField(const ObjectRef& object, const char* name, const basic::Variant& v);
+    // The fields of the item line being built.
+    basic::Variant itemField(const char* name);
+    void setItemField(const char* name, const basic::Variant& v);
+    void forgetHeader();
     basic::Variant customer(const char* name);
     // The product of the current line; a line whose product was not found, or not
     // looked up, reads an empty record rather than what an earlier line found.
@@ -106,6 +110,11 @@ private:
     std::unordered_map<const char*, basic::Variant> m_customerFields;
     std::unordered_map<const char*, basic::Variant> m_productFields;
     std::unordered_map<int16_t, double> m_taxRates;
+    // What the package holds, as far as this pass wrote or read it, by field name
+    // (packageName's text): the document's header, the current item line.
+    std::unordered_map<const QString*, basic::Variant> m_headerRead;
+    std::unordered_map<const QString*, basic::Variant> m_headerWritten;
+    std::unordered_map<const QString*, basic::Variant> m_itemFields;
 
     // Set-up values of the pass.
     double m_carrNetDefault = 0;
