@@ -73,9 +73,7 @@ private:
         for (skipBlanks(); peek() != ']'; skipBlanks()) {
             if (!scanValue(Role::Other, QString()))
                 return false;
-            skipBlanks();
-            if (peek() == ',')
-                ++m_pos;
+            skipSeparator();
         }
         ++m_pos;
         return true;
@@ -107,9 +105,7 @@ private:
             }
             if (!scanValue(childRole, childPath))
                 return false;
-            skipBlanks();
-            if (peek() == ',')
-                ++m_pos;
+            skipSeparator();
         }
         ++m_pos;
         return true;
@@ -182,6 +178,13 @@ private:
     void skipBlanks()
     {
         while (m_pos < m_bytes.size() && isBlank(m_bytes.at(m_pos)))
+            ++m_pos;
+    }
+    // After a member or an element: the blanks and the comma before the next.
+    void skipSeparator()
+    {
+        skipBlanks();
+        if (peek() == ',')
             ++m_pos;
     }
 
