@@ -6,6 +6,7 @@
 #include "app/import/ImportLogView.h"
 #include "app/import/ImportMessages.h"
 #include "app/import/MainWindowView.h"
+#include "app/import/PackageNames.h"
 #include "app/import/SettingsFormView.h"
 #include "app/import/StageTwoRun.h"
 #include "app/import/VorlenConnection.h"
@@ -19,7 +20,6 @@
 
 #include <bit>
 #include <new>
-#include <unordered_set>
 #include <unordered_map>
 
 namespace importer {
@@ -600,17 +600,6 @@ ObjectRef StageTwoRun::create(const char* name)
 // A field or member name as the package is handed it: made once per name, in upper
 // case. The package compares names without regard to case and finds an upper-case
 // name without a copy of its own; every line names the same few dozen fields.
-// Spellings of one name share one text, so that its address stands for the name.
-const QString& StageTwoRun::packageName(const char* name)
-{
-    static std::unordered_set<QString> canonical;
-    static std::unordered_map<const char*, const QString*> names;
-    auto it = names.find(name);
-    if (it == names.end())
-        it = names.emplace(name, &*canonical.insert(QString::fromLatin1(name).toUpper()).first).first;
-    return *it->second;
-}
-
 namespace {
 
 // Same type and the same bits: a write of such a value changes nothing.
@@ -633,14 +622,6 @@ bool readsBackAsWritten(const Variant& v)
 
 } // namespace
 
-automation::DispId StageTwoRun::headerId()
-{
-    // Member ids belong to the class: one look-up serves every posting object.
-    if (m_headerId == automation::DispIdUnknown)
-        m_headerId = m_state.package.CurrentPost->idOfName(QStringLiteral("Header"));
-    return m_headerId;
-}
-
 // Every line rewrites the carriage and reads back the same few header fields: a
 // field is read from the package once until it is written again, and a write of
 // the value it was last given is left out. Writing the account fills the header's
@@ -651,7 +632,8 @@ Variant StageTwoRun::header(const char* name)
     if (const auto it = m_headerRead.find(&key); it != m_headerRead.end())
         return it->second;
     automation::Args args{Variant(key)};
-    const Variant v = m_state.package.CurrentPost->invoke(headerId(), automation::Invoke::PropertyGet, args);
+    const Variant v = m_state.package.CurrentPost->invoke(m_headerId.of(m_state.package.CurrentPost),
+                                                          automation::Invoke::PropertyGet, args);
     m_headerRead.emplace(&key, v);
     return v;
 }
@@ -664,8 +646,8 @@ void StageTwoRun::setHeader(const char* name, const Variant& v)
         return;
     automation::Args args{Variant(key)};
     m_state.package.CurrentPost->invoke(
-        headerId(), v.isObject() ? automation::Invoke::PropertyPutRef : automation::Invoke::PropertyPut, args,
-        v);
+        m_headerId.of(m_state.package.CurrentPost),
+        v.isObject() ? automation::Invoke::PropertyPutRef : automation::Invoke::PropertyPut, args, v);
     m_headerWritten.insert_or_assign(&key, v);
     m_headerRead.erase(&key);
     if (&key == &packageName("ACCOUNT_REF"))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/import/ImportState.h"
+#include "app/import/PackageNames.h"
 
 #include "platform/automation/Object.h"
 #include "platform/basic/Variant.h"
@@ -82,8 +83,6 @@ private:
     ObjectRef create(const char* name);
     basic::Variant header(const char* name);
     void setHeader(const char* name, const basic::Variant& v);
-    static const QString& packageName(const char* name);
-    automation::DispId headerId();
     static basic::Variant field(const ObjectRef& object, const QString& name);
     static basic::Variant field(const ObjectRef& object, const char* name);
     static void setField(const ObjectRef& object, const char* name, const basic::Variant& v);
@@ -103,7 +102,7 @@ private:
     bool m_validate;
     bool m_import;
     bool m_v18OrLater;
-    automation::DispId m_headerId = automation::DispIdUnknown;
+    MemberId m_headerId{"Header"};
     // Read once: the pass's settings, the document's customer, the line's product
     // (keyed by the literal naming the setting or field), the tax rates by code.
     std::unordered_map<const char*, bool> m_settings;

@@ -95,6 +95,8 @@ private:
     void runDecimalRules(std::span<const checks::DecimalRule> rules);
     void runCharacterRules(std::span<const checks::CharacterRule> rules);
 
+    // A setting the checks test, as a number (read once per pass).
+    double settingNumber(const char* key);
     int16_t column(int slot) const;
     bool mapped(int slot) const;
     QString value(int slot) const;
@@ -119,7 +121,7 @@ private:
     // A code that must be numeric and within a range; empty passes.
     void checkCodeRange(const checks::CodeRangeRule& rule);
     static bool passesDateTest(const QString& value);
-    static bool find(const ObjectRef& record, const char* keyField, const QString& key);
+    bool find(const ObjectRef& record, const char* keyField, const QString& key);
     QString editionLabel() const;
     double limitOf(checks::Limit limit) const;
 

@@ -119,11 +119,6 @@ bool isSpecialCode(const QString& code)
            code == QLatin1String("M");
 }
 
-double settingNumber(const char* key)
-{
-    return basic::CDbl(Variant(settings::readSetting(lit(key), QStringLiteral("0"))));
-}
-
 } // namespace
 
 FieldCheckRun::FieldCheckRun(FieldChecks& owner, ImportContext& context)
@@ -246,8 +241,24 @@ bool FieldCheckRun::passesDateTest(const QString& v)
 bool FieldCheckRun::find(const ObjectRef& record, const char* keyField, const QString& key)
 {
     const ObjectRef rec = automation::toObject(Variant(record));
-    rec->setValue({lit(keyField)}, Variant(key));
-    return basic::CBool(rec->call(QStringLiteral("Find"), {Variant(false)}));
+    rec->setValue({packageName(keyField)}, Variant(key));
+    automation::Args args{Variant(false)};
+    return basic::CBool(rec->invoke(m_owner.m_findId.of(rec), automation::Invoke::Method, args));
+}
+
+double FieldCheckRun::settingNumber(const char* key)
+{
+    const ObjectRef& pass = m_state.package.SetupDataRec;
+    if (!pass || m_owner.m_settingsPass.lock() != pass) {
+        m_owner.m_settings.clear();
+        m_owner.m_settingsPass = pass;
+    }
+    auto it = m_owner.m_settings.find(key);
+    if (it == m_owner.m_settings.end() || !pass) {
+        const double number = basic::CDbl(Variant(settings::readSetting(lit(key), QStringLiteral("0"))));
+        it = m_owner.m_settings.insert_or_assign(key, number).first;
+    }
+    return it->second;
 }
 
 QString FieldCheckRun::editionLabel() const

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "app/import/LineChecks.h"
+#include "app/import/PackageNames.h"
 
 #include <QString>
 
 #include <functional>
+#include <memory>
+#include <unordered_map>
 
 // The per-line field checks of stage one and the validators they call. Each failed
 // check records one error entry and the next check runs; only a value that cannot
@@ -43,6 +46,13 @@ private:
     // record that was not found is compared as an empty one.
     bool m_customerFound = false;
     bool m_productFound = false;
+
+    // Read once per pass: the settings the checks test, and the records' "Find".
+    // Each pass makes its own SetupData record, so the settings read hold while
+    // the record they were read with lives.
+    std::weak_ptr<automation::Object> m_settingsPass;
+    std::unordered_map<const char*, double> m_settings;
+    MemberId m_findId{"Find"};
 };
 
 } // namespace importer
