@@ -340,6 +340,7 @@ private Q_SLOTS:
     void specialCodeS3KeepsLogLineButNotBreakInEntries();
     void bankCurrencyNeedsTheLinesCustomer_data();
     void bankCurrencyNeedsTheLinesCustomer();
+    void settingsAreReadAgainByTheNextPass();
     void emptyFieldsBecomeZeroInTheLine();
     void nonNumericRangeValueEndsStageOne();
 };
@@ -1122,6 +1123,30 @@ void tst_importchecks::bankCurrencyNeedsTheLinesCustomer()
     f.checks.checkFields(f.context);
     QCOMPARE(entries(f.list), expected);
     QCOMPARE(f.checks.customerFound(), false);
+}
+
+void tst_importchecks::settingsAreReadAgainByTheNextPass()
+{
+    // The checks read a setting once per pass; a pass makes its own SetupData
+    // record, and a setting changed before the next pass is what that pass sees.
+    Fixture f;
+    f.layout(QStringLiteral("12"));
+    const auto entriesOfLine = [&f] {
+        f.list.rows.clear();
+        f.context.state.pass.ErrCount = 0;
+        f.line(QStringLiteral("I,C001,P1,1.234"));
+        f.checks.checkFields(f.context);
+        return f.list.rows.size();
+    };
+    QCOMPARE(entriesOfLine(), 1);
+    settings::writeSetting(QStringLiteral("CheckRndPrice"), QStringLiteral("1"));
+    QCOMPARE(entriesOfLine(), 1); // the same pass
+
+    auto nextPass = std::make_shared<FakeRecord>(QStringLiteral("KEY"));
+    nextPass->setCurrent({{QStringLiteral("INV_SHOW_SPECIAL_CODES"), Variant(int16_t(1))}});
+    f.context.state.package.SetupDataRec = nextPass;
+    QCOMPARE(entriesOfLine(), 0);
+    settings::writeSetting(QStringLiteral("CheckRndPrice"), QStringLiteral("0"));
 }
 
 void tst_importchecks::emptyFieldsBecomeZeroInTheLine()
