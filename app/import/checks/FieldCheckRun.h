@@ -95,6 +95,8 @@ private:
     void runDecimalRules(std::span<const checks::DecimalRule> rules);
     void runCharacterRules(std::span<const checks::CharacterRule> rules);
 
+    // Forgets what the checks read for an earlier pass, when this is a new one.
+    void followPass();
     // A setting the checks test, as a number (read once per pass).
     double settingNumber(const char* key);
     int16_t column(int slot) const;
@@ -122,7 +124,7 @@ private:
     void checkCodeRange(const checks::CodeRangeRule& rule);
     static bool passesDateTest(const QString& value);
     bool find(const ObjectRef& record, const char* keyField, const QString& key);
-    QString editionLabel() const;
+    QString editionLabel();
     double limitOf(checks::Limit limit) const;
 
     FieldChecks& m_owner;

@@ -246,27 +246,37 @@ bool FieldCheckRun::find(const ObjectRef& record, const char* keyField, const QS
     return basic::CBool(rec->invoke(m_owner.m_findId.of(rec), automation::Invoke::Method, args));
 }
 
+void FieldCheckRun::followPass()
+{
+    const ObjectRef& setup = m_state.package.SetupDataRec;
+    if (setup && m_owner.m_pass.lock() == setup)
+        return;
+    // A new pass (or none to tell by): nothing read for the last one holds.
+    m_owner.m_pass = setup;
+    m_owner.m_settings.clear();
+    m_owner.m_programType.reset();
+    m_owner.m_showSpecialCodes.reset();
+}
+
 double FieldCheckRun::settingNumber(const char* key)
 {
-    const ObjectRef& pass = m_state.package.SetupDataRec;
-    if (!pass || m_owner.m_settingsPass.lock() != pass) {
-        m_owner.m_settings.clear();
-        m_owner.m_settingsPass = pass;
-    }
     auto it = m_owner.m_settings.find(key);
-    if (it == m_owner.m_settings.end() || !pass) {
+    if (it == m_owner.m_settings.end()) {
         const double number = basic::CDbl(Variant(settings::readSetting(lit(key), QStringLiteral("0"))));
-        it = m_owner.m_settings.insert_or_assign(key, number).first;
+        it = m_owner.m_settings.emplace(key, number).first;
     }
     return it->second;
 }
 
-QString FieldCheckRun::editionLabel() const
+QString FieldCheckRun::editionLabel()
 {
     if (m_owner.m_editionLabel)
         return m_owner.m_editionLabel();
-    const ObjectRef workspace = automation::toObject(Variant(m_state.package.VdoWorkspace));
-    switch (basic::CLng(workspace->get(QStringLiteral("ProgramType")))) {
+    if (!m_owner.m_programType) {
+        const ObjectRef workspace = automation::toObject(Variant(m_state.package.VdoWorkspace));
+        m_owner.m_programType = basic::CLng(workspace->get(QStringLiteral("ProgramType")));
+    }
+    switch (*m_owner.m_programType) {
     case 1:
         return QStringLiteral("Ferriby");
     case 2:
@@ -378,8 +388,10 @@ void FieldCheckRun::checkAccountAndProduct()
                     r, c, code);
         m_owner.m_recordFound = false;
     }
-    const QString showSpecial = basic::CStr(automation::toObject(Variant(m_state.package.SetupDataRec))
-                                                ->value({QStringLiteral("INV_SHOW_SPECIAL_CODES")}));
+    if (!m_owner.m_showSpecialCodes)
+        m_owner.m_showSpecialCodes = basic::CStr(automation::toObject(Variant(m_state.package.SetupDataRec))
+                                                     ->value({QStringLiteral("INV_SHOW_SPECIAL_CODES")}));
+    const QString& showSpecial = *m_owner.m_showSpecialCodes;
     if (showSpecial == QLatin1String("0") && isSpecialCode(code)) {
         recordError(m_context,
                     QStringLiteral("Special Code ") + code +
@@ -734,6 +746,7 @@ void FieldCheckRun::checkLineCodes()
 
 void FieldCheckRun::checkFields()
 {
+    followPass();
     checkAccountAndProduct();
     checkDecimalPlaces();
     runCharacterRules(FirstCharacterRules);

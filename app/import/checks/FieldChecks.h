@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 
 // The per-line field checks of stage one and the validators they call. Each failed
@@ -47,11 +48,13 @@ private:
     bool m_customerFound = false;
     bool m_productFound = false;
 
-    // Read once per pass: the settings the checks test, and the records' "Find".
-    // Each pass makes its own SetupData record, so the settings read hold while
-    // the record they were read with lives.
-    std::weak_ptr<automation::Object> m_settingsPass;
+    // Read once per pass: the settings the checks test, the package's edition and
+    // special-code setting, and the records' "Find". Each pass makes its own
+    // SetupData record, so what was read holds while that record lives.
+    std::weak_ptr<automation::Object> m_pass;
     std::unordered_map<const char*, double> m_settings;
+    std::optional<int32_t> m_programType;
+    std::optional<QString> m_showSpecialCodes;
     MemberId m_findId{"Find"};
 };
 
