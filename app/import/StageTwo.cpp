@@ -597,9 +597,6 @@ ObjectRef StageTwoRun::create(const char* name)
         m_state.package.VdoWorkspace->call(QStringLiteral("CreateObject"), {QString::fromLatin1(name)}));
 }
 
-// A field or member name as the package is handed it: made once per name, in upper
-// case. The package compares names without regard to case and finds an upper-case
-// name without a copy of its own; every line names the same few dozen fields.
 namespace {
 
 // Same type and the same bits: a write of such a value changes nothing.
