@@ -65,6 +65,21 @@ bool headingLineSkipped()
     return basic::Val(settings::readSetting(QStringLiteral("ImportHeaders"), QStringLiteral("0"))) == 1;
 }
 
+std::unique_ptr<basic::SequentialFile> openImportFile(const QString& path)
+{
+    auto file = std::make_unique<basic::SequentialFile>();
+    file->open(path, basic::OpenMode::Input);
+    file->skipByteOrderMark();
+    return file;
+}
+
+bool importFileIsEmpty(const QString& path)
+{
+    constexpr int64_t ByteOrderMarkSize = 3;
+    const int64_t size = basic::FileLen(path);
+    return size == 0 || (size == ByteOrderMarkSize && openImportFile(path)->eof());
+}
+
 void ReadImportLine(ImportContext& context)
 {
     auto& line = context.state.line;

@@ -2,10 +2,13 @@
 
 #include "app/import/LayoutSlots.h"
 
+#include "platform/basic/FileIO.h"
+
 #include <QString>
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 // The one reader of import-file lines and the one maker of document keys, shared
 // by both stages so that they see the same fields and the same document breaks.
@@ -25,6 +28,12 @@ int32_t countCommas(const QString& line);
 // (setting "ImportHeaders" read as a number: "1" and "01" skip it). Both stages ask
 // here, so that their rows never disagree.
 bool headingLineSkipped();
+
+// Opens the import file for reading. A byte-order mark at its start (a spreadsheet's
+// "CSV UTF-8" export has one) is passed over, so no check and no field sees it.
+std::unique_ptr<basic::SequentialFile> openImportFile(const QString& path);
+// No bytes at all, or nothing but a byte-order mark. Raises 53 when it is missing.
+bool importFileIsEmpty(const QString& path);
 
 // Reads the next line of the open import file into LineFields. Raises 62 past the end.
 void ReadImportLine(ImportContext& context);

@@ -64,9 +64,6 @@ struct PassState
     int16_t TransNoFromFile = 0;
     double StockUnitDP = 0;
     double StockQtyDP = 0;
-    // The main window's edition label (lblVersion), read once before the line walk:
-    // the field checks compare it on every line.
-    QString EditionLabel;
     bool RateValid = true;
     bool AmountValid = true;
     bool QtyValid = true;

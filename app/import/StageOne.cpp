@@ -129,7 +129,7 @@ private:
             stageOneStop();
             return false;
         }
-        if (basic::FileLen(path) == 0) {
+        if (importFileIsEmpty(path)) {
             importMessage(m_context, QStringLiteral("This File is Empty"), forms::OKOnly,
                           QStringLiteral("Quillar"));
             stageOneStop();
@@ -149,17 +149,16 @@ private:
         int32_t firstLineCommas = 0;
         int32_t counter = 1;
         {
-            basic::SequentialFile file;
-            file.open(path, basic::OpenMode::Input);
-            firstLineCommas = countCommas(file.lineInput());
-            while (!file.eof() && counter < MaxFileLines + 1) {
+            const auto file = openImportFile(path);
+            firstLineCommas = countCommas(file->lineInput());
+            while (!file->eof() && counter < MaxFileLines + 1) {
                 m_window.setLblStatus(QStringLiteral("Stage One - Reading File. Record ") + num(counter));
-                const QString text = file.lineInput();
+                const QString text = file->lineInput();
                 m_window.setTxtLineNo(num(counter));
                 m_window.setTxtCurrentLine(text);
                 ++counter;
             }
-            file.close();
+            file->close();
         }
         pass.CurrentStep = QStringLiteral("LineCountChk");
         if (counter > MaxFileLines) {
@@ -206,12 +205,11 @@ private:
     {
         const int32_t expected = m_state.layout.ExpectedCommas;
         bool allGood = true;
-        basic::SequentialFile file;
-        file.open(path, basic::OpenMode::Input);
+        const auto file = openImportFile(path);
         int32_t& row = m_state.line.Row;
         row = 0;
-        while (!file.eof()) {
-            const QString text = file.lineInput();
+        while (!file->eof()) {
+            const QString text = file->lineInput();
             ++row; // rows as they stand in the file: the first line is 1
             m_window.setTxtLineNo(num(row));
             m_window.setTxtCurrentLine(text);
@@ -228,7 +226,7 @@ private:
                 allGood = false;
             }
         }
-        file.close();
+        file->close();
         if (allGood)
             return true;
         // Batch mode has the entries already; nothing else goes to its list.
@@ -264,8 +262,7 @@ private:
         auto& line = m_state.line;
         auto& package = m_state.package;
 
-        line.ImportFile = std::make_unique<basic::SequentialFile>();
-        line.ImportFile->open(m_window.txtImportFile(), basic::OpenMode::Input);
+        line.ImportFile = openImportFile(m_window.txtImportFile());
         m_context.errorList.clearListView1();
         pass.ErrCount = 0;
         line.Row = 1;
@@ -296,7 +293,6 @@ private:
         package.SetupDataRec->call(QStringLiteral("Read"), {int32_t(1)});
         pass.StockUnitDP = basic::CDbl(package.SetupDataRec->value({QStringLiteral("STOCK_UNITDP")}));
         pass.StockQtyDP = basic::CDbl(package.SetupDataRec->value({QStringLiteral("STOCK_QTYDP")}));
-        pass.EditionLabel = m_window.lblVersion();
 
         pass.FileValid = true;
         int32_t linesInDocument = 0;

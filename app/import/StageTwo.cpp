@@ -6,6 +6,7 @@
 #include "app/import/ImportLogView.h"
 #include "app/import/ImportMessages.h"
 #include "app/import/MainWindowView.h"
+#include "app/import/PackageNames.h"
 #include "app/import/SettingsFormView.h"
 #include "app/import/StageTwoRun.h"
 #include "app/import/VorlenConnection.h"
@@ -17,7 +18,9 @@
 #include "platform/basic/Strings.h"
 #include "platform/settings/SettingsStore.h"
 
+#include <bit>
 #include <new>
+#include <unordered_map>
 
 namespace importer {
 
@@ -56,7 +59,9 @@ basic::DateValue documentDate(const QString& text)
 
 StageTwoRun::StageTwoRun(ImportContext& context, const QString& callerForm, const QString& mode)
     : m_context(context), m_state(context.state), m_window(context.mainWindow), m_callerForm(callerForm),
-      m_validate(isMode(mode, "validate", "VALIDATE")), m_import(isMode(mode, "import", "IMPORT"))
+      m_validate(isMode(mode, "validate", "VALIDATE")), m_import(isMode(mode, "import", "IMPORT")),
+      // The version caption is written by the connection, never while a pass runs.
+      m_v18OrLater(hasLockDownDate(m_window.lblCorvelVersion()))
 {
 }
 
@@ -90,9 +95,7 @@ void StageTwoRun::openFile()
 {
     auto& line = m_state.line;
     line.ImportFile.reset();
-    auto file = std::make_unique<basic::SequentialFile>();
-    file->open(m_window.txtImportFile(), basic::OpenMode::Input);
-    line.ImportFile = std::move(file);
+    line.ImportFile = openImportFile(m_window.txtImportFile());
     line.Row = 1;
 }
 
@@ -122,18 +125,17 @@ void StageTwoRun::createPassObjects()
     package.SetupDataRec->call(QStringLiteral("Read"), {int32_t(1)});
 
     const auto& setup = package.SetupDataRec;
-    m_carrNetDefault = basic::CDbl(field(setup, QStringLiteral("INVOICE_CARR_NET")));
-    m_carrDeptDefault = basic::CInt(field(setup, QStringLiteral("INVOICE_CARR_DEPT")));
-    const Variant nominal = field(setup, QStringLiteral("INVOICE_CARR_NOMINAL"));
+    m_carrNetDefault = basic::CDbl(field(setup, "INVOICE_CARR_NET"));
+    m_carrDeptDefault = basic::CInt(field(setup, "INVOICE_CARR_DEPT"));
+    const Variant nominal = field(setup, "INVOICE_CARR_NOMINAL");
     m_carrNomDefault = basic::CStr(nominal).isEmpty() ? int16_t(4000) : basic::CInt(nominal);
-    m_discUnitPrice = basic::CDbl(field(setup, QStringLiteral("INVOICE_DISC_UNITPRICE")));
+    m_discUnitPrice = basic::CDbl(field(setup, "INVOICE_DISC_UNITPRICE"));
 
     driver.LockDownValue.clear();
     if (v18OrLater()) {
-        driver.LockDownEnabled =
-            basic::CBool(field(setup, QStringLiteral("CLOSED_LEDGER_DATE_CONTROL_ENABLED")));
+        driver.LockDownEnabled = basic::CBool(field(setup, "CLOSED_LEDGER_DATE_CONTROL_ENABLED"));
         if (driver.LockDownEnabled)
-            driver.LockDownDate = basic::CDate(field(setup, QStringLiteral("CLOSED_LEDGER_CHECK_DATE")));
+            driver.LockDownDate = basic::CDate(field(setup, "CLOSED_LEDGER_CHECK_DATE"));
     }
     if (m_context.settingsForm.cbxCustomerPricing() == 1)
         m_pricing = create("Pricing");
@@ -181,11 +183,11 @@ void StageTwoRun::startDocument()
         m_window.setToolbarButtonEnabled(6, false);
     }
     m_state.package.CurrentPost = create(pass.ImportToSop == 1 ? "SOPPost" : "InvoicePost");
+    forgetHeader();
     m_itemsNetTotal = 0;
     m_itemsTaxTotal = 0;
     m_paymentTotal = 0;
     m_itemLines.clear();
-    m_carriageTaxSet = false;
     m_accountRef = value(slot::AccountReference);
     // The key of the document's first line: shown as its "Unique No.", and compared
     // field by field with each later line's.
@@ -198,6 +200,7 @@ bool StageTwoRun::findCustomer()
 {
     const auto& sales = m_state.package.SalesRec;
     setField(sales, "ACCOUNT_REF", m_accountRef);
+    m_customerFields.clear();
     const Variant found = sales->call(QStringLiteral("Find"), {false});
     // Only True counts as found.
     m_customerFound = found.type() == basic::VarType::Boolean && found.boolValue();
@@ -249,8 +252,8 @@ void StageTwoRun::setHeaderFields()
             setHeader(numberField, basic::CLng(post->call(QStringLiteral("GetNextNumber"))));
     }
     // 2: the customer.
-    for (const char* name : {"Account_Ref", "Name", "Address_1", "Address_2", "Address_3", "Address_4",
-                             "Address_5"})
+    for (const char* name :
+         {"Account_Ref", "Name", "Address_1", "Address_2", "Address_3", "Address_4", "Address_5"})
         setHeader(name, basic::CStr(customer(name)));
     // 3: the net-value discount.
     m_netValueDiscount = 0;
@@ -264,7 +267,7 @@ void StageTwoRun::setHeaderFields()
     const QString globalTax = value(slot::GlobalTaxCode);
     if (mapped(slot::GlobalTaxCode) && basic::IsNumeric(Variant(globalTax))) {
         setHeader("Global_Tax_Code", m_state.layout.TaxCodeMapped ? basic::CInt(Variant(globalTax))
-                                                                   : basic::CInt(customer("DEF_TAX_CODE")));
+                                                                  : basic::CInt(customer("DEF_TAX_CODE")));
     } else if (basic::CBool(customer("OVERRIDE_PRODUCT_TAX"))) {
         setHeader("Global_Tax_Code", basic::CInt(customer("DEF_TAX_CODE")));
     }
@@ -313,9 +316,10 @@ void StageTwoRun::setHeaderFields()
     setHeader("Taken_By", m_context.settingsForm.txtUserName());
     if (!sop)
         setHeader("Order_Number", QString());
-    setHeader("Payment_Ref", mapped(slot::PaymentReference) ? value(slot::PaymentReference)
-                                                             : QStringLiteral("IMPORT"));
-    setHeader("Global_Nom_Code", mapped(slot::GlobalNominalCode) ? value(slot::GlobalNominalCode) : QString());
+    setHeader("Payment_Ref",
+              mapped(slot::PaymentReference) ? value(slot::PaymentReference) : QStringLiteral("IMPORT"));
+    setHeader("Global_Nom_Code",
+              mapped(slot::GlobalNominalCode) ? value(slot::GlobalNominalCode) : QString());
     setHeader("Global_Details", mapped(slot::GlobalDetails) ? value(slot::GlobalDetails) : QString());
     if (sop) {
         setHeader("STATUS", int32_t(0));
@@ -338,7 +342,7 @@ void StageTwoRun::setExchangeRate()
     // A currency the package does not hold has no rate; never take the rate the
     // previous Read left behind.
     const bool held = !(read.type() == basic::VarType::Boolean && !read.boolValue());
-    m_exchangeRate = held ? basic::CDbl(field(currency, QStringLiteral("EXCHANGE_RATE"))) : 0.0;
+    m_exchangeRate = held ? basic::CDbl(field(currency, "EXCHANGE_RATE")) : 0.0;
     if (m_validate && m_exchangeRate == 0)
         recordEntry(QStringLiteral("Customer Currency exchange rate in Vorlen is zero   Row ") +
                     num(m_state.line.Row) + QStringLiteral("."));
@@ -411,6 +415,7 @@ void StageTwoRun::commitDocument()
 {
     const auto& post = m_state.package.CurrentPost;
     const bool committed = basic::CBool(post->call(QStringLiteral("Update")));
+    forgetHeader(); // the commit numbers the document
     if (!committed)
         m_everyDocumentCommitted = false;
     const bool sop = m_state.pass.ImportToSop == 1;
@@ -419,8 +424,9 @@ void StageTwoRun::commitDocument()
     if (!sop)
         prefix = type == QLatin1String("C") ? QStringLiteral("Credit No ") : QStringLiteral("Invoice No ");
     const QString number = basic::CStr(header(sop ? "ORDER_NUMBER" : "INVOICE_NUMBER"));
-    const QString text = prefix + number + QStringLiteral(" for ") + basic::UCase(basic::CStr(header("NAME"))) +
-                         QStringLiteral(" (Unique No. ") + m_state.line.DocKey +
+    const QString text = prefix + number + QStringLiteral(" for ") +
+                         basic::UCase(basic::CStr(header("NAME"))) + QStringLiteral(" (Unique No. ") +
+                         m_state.line.DocKey +
                          (committed ? QStringLiteral(") created.") : QStringLiteral(") failed on update."));
     m_context.importLog.appendTxtImportText(text + QLatin1String("\r\n"));
     if (committed && m_state.batch.DocumentCommitted)
@@ -569,14 +575,20 @@ Variant StageTwoRun::numberText(int s) const
     return Variant(text);
 }
 
-bool StageTwoRun::settingIsOne(const char* key) const
+// Nothing changes a setting while a pass runs: each is read once per pass.
+bool StageTwoRun::settingIsOne(const char* key)
 {
-    return basic::CDbl(Variant(settings::readSetting(QLatin1String(key), QStringLiteral("0")))) == 1;
+    auto it = m_settings.find(key);
+    if (it == m_settings.end()) {
+        const QString text = settings::readSetting(QLatin1String(key), QStringLiteral("0"));
+        it = m_settings.emplace(key, basic::CDbl(Variant(text)) == 1).first;
+    }
+    return it->second;
 }
 
 bool StageTwoRun::v18OrLater() const
 {
-    return hasLockDownDate(m_window.lblCorvelVersion());
+    return m_v18OrLater;
 }
 
 // Package objects.
@@ -587,14 +599,85 @@ ObjectRef StageTwoRun::create(const char* name)
         m_state.package.VdoWorkspace->call(QStringLiteral("CreateObject"), {QString::fromLatin1(name)}));
 }
 
+namespace {
+
+// Same type and the same bits: a write of such a value changes nothing.
+bool sameValue(const Variant& a, const Variant& b)
+{
+    if (a.type() != b.type())
+        return false;
+    if (a.type() == basic::VarType::Double)
+        return std::bit_cast<uint64_t>(a.doubleValue()) == std::bit_cast<uint64_t>(b.doubleValue());
+    return a == b;
+}
+
+// A double or a text is held by the package exactly as given (the item's amounts,
+// prices and rates are doubles, its codes and descriptions texts), so a value
+// written as one reads back as itself.
+bool readsBackAsWritten(const Variant& v)
+{
+    return v.type() == basic::VarType::Double || v.type() == basic::VarType::String;
+}
+
+} // namespace
+
+// Every line rewrites the carriage and reads back the same few header fields: a
+// field is read from the package once until it is written again, and a write of
+// the value it was last given is left out. Writing the account fills the header's
+// default tax code, so that read is forgotten with it.
 Variant StageTwoRun::header(const char* name)
 {
-    return m_state.package.CurrentPost->get(QStringLiteral("Header"), {QString::fromLatin1(name)});
+    const QString& key = packageName(name);
+    if (const auto it = m_headerRead.find(&key); it != m_headerRead.end())
+        return it->second;
+    automation::Args args{Variant(key)};
+    const Variant v = m_state.package.CurrentPost->invoke(m_headerId.of(m_state.package.CurrentPost),
+                                                          automation::Invoke::PropertyGet, args);
+    m_headerRead.emplace(&key, v);
+    return v;
 }
 
 void StageTwoRun::setHeader(const char* name, const Variant& v)
 {
-    m_state.package.CurrentPost->put(QStringLiteral("Header"), v, {QString::fromLatin1(name)});
+    const QString& key = packageName(name);
+    const auto written = m_headerWritten.find(&key);
+    if (written != m_headerWritten.end() && sameValue(written->second, v))
+        return;
+    automation::Args args{Variant(key)};
+    m_state.package.CurrentPost->invoke(
+        m_headerId.of(m_state.package.CurrentPost),
+        v.isObject() ? automation::Invoke::PropertyPutRef : automation::Invoke::PropertyPut, args, v);
+    m_headerWritten.insert_or_assign(&key, v);
+    m_headerRead.erase(&key);
+    if (&key == &packageName("ACCOUNT_REF"))
+        m_headerRead.erase(&packageName("DEF_TAX_CODE"));
+}
+
+void StageTwoRun::forgetHeader()
+{
+    m_headerRead.clear();
+    m_headerWritten.clear();
+}
+
+// The item line being built (the last one added).
+Variant StageTwoRun::itemField(const char* name)
+{
+    const QString& key = packageName(name);
+    if (const auto it = m_itemFields.find(&key); it != m_itemFields.end())
+        return it->second;
+    const Variant v = m_itemLines.back()->value({key});
+    m_itemFields.emplace(&key, v);
+    return v;
+}
+
+void StageTwoRun::setItemField(const char* name, const Variant& v)
+{
+    const QString& key = packageName(name);
+    m_itemLines.back()->setValue({key}, v);
+    if (readsBackAsWritten(v))
+        m_itemFields.insert_or_assign(&key, v);
+    else
+        m_itemFields.erase(&key);
 }
 
 Variant StageTwoRun::field(const ObjectRef& object, const QString& name)
@@ -602,21 +685,35 @@ Variant StageTwoRun::field(const ObjectRef& object, const QString& name)
     return object->value({name});
 }
 
+Variant StageTwoRun::field(const ObjectRef& object, const char* name)
+{
+    return object->value({packageName(name)});
+}
+
 void StageTwoRun::setField(const ObjectRef& object, const char* name, const Variant& v)
 {
-    object->setValue({QString::fromLatin1(name)}, v);
+    object->setValue({packageName(name)}, v);
 }
 
+// The document's customer stays the current sales record for all its lines: each
+// of its fields is read from the package once per document.
 Variant StageTwoRun::customer(const char* name)
 {
-    return field(m_state.package.SalesRec, QString::fromLatin1(name));
+    auto it = m_customerFields.find(name);
+    if (it == m_customerFields.end())
+        it = m_customerFields.emplace(name, field(m_state.package.SalesRec, name)).first;
+    return it->second;
 }
 
+// Likewise the line's product, once per line.
 Variant StageTwoRun::product(const char* name)
 {
     if (!m_productFound)
         return {};
-    return field(m_state.package.StockRec, QString::fromLatin1(name));
+    auto it = m_productFields.find(name);
+    if (it == m_productFields.end())
+        it = m_productFields.emplace(name, field(m_state.package.StockRec, name)).first;
+    return it->second;
 }
 
 void PostImportFile(ImportContext& context, const QString& callerForm, const QString& mode)

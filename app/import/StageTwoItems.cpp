@@ -37,9 +37,10 @@ double num(const QString& text)
 void StageTwoRun::buildItemLine()
 {
     const auto& post = m_state.package.CurrentPost;
-    const ObjectRef item =
-        automation::toObject(automation::toObject(post->get(QStringLiteral("Items")))->call(QStringLiteral("Add")));
+    const ObjectRef item = automation::toObject(
+        automation::toObject(post->get(QStringLiteral("Items")))->call(QStringLiteral("Add")));
     m_itemLines.push_back(item);
+    m_itemFields.clear();
 
     const QString stockCode = value(slot::ProductCode);
     const QString code = basic::Trim(stockCode);
@@ -49,99 +50,109 @@ void StageTwoRun::buildItemLine()
     const auto& stock = m_state.package.StockRec;
     setField(stock, "STOCK_CODE", stockCode);
     m_productFound = false;
+    m_productFields.clear();
     if (!special) {
         const Variant found = stock->call(QStringLiteral("Find"), {false});
         m_productFound = found.type() == basic::VarType::Boolean && found.boolValue();
     }
     if (code == QLatin1String("S3"))
-        setField(item, "Service_Flag", uint8_t(2));
+        setItemField("Service_Flag", uint8_t(2));
     else if (code == QLatin1String("S1") || code == QLatin1String("S2"))
-        setField(item, "Service_Flag", uint8_t(0));
-    setField(item, "Stock_Code", stockCode);
+        setItemField("Service_Flag", uint8_t(0));
+    setItemField("Stock_Code", stockCode);
 
-    setItemProduct(item, code);
+    setItemProduct(code);
     if (!message)
-        priceItemLine(item, code, special);
+        priceItemLine(code, special);
 
-    const double rate = setItemTax(item);
-    setField(item, "Dept_Number", mapped(slot::ItemDepartment) ? basic::CInt(numberText(slot::ItemDepartment))
-                                                               : basic::CInt(customer("Dept_number")));
+    const double rate = setItemTax();
+    setItemField("Dept_Number", mapped(slot::ItemDepartment) ? basic::CInt(numberText(slot::ItemDepartment))
+                                                             : basic::CInt(customer("Dept_number")));
     if (mapped(slot::Comment1))
-        setField(item, "Comment_1", value(slot::Comment1));
+        setItemField("Comment_1", value(slot::Comment1));
     if (mapped(slot::Comment2))
-        setField(item, "Comment_2", value(slot::Comment2));
+        setItemField("Comment_2", value(slot::Comment2));
     if (!message)
-        setField(item, "Full_Net_Amount", num(value(slot::Quantity)) * m_linePrice);
-    setField(item, "Tax_Rate", rate);
-    m_itemsNetTotal += num(field(item, QStringLiteral("NET_AMOUNT")));
-    m_itemsTaxTotal += num(field(item, QStringLiteral("TAX_AMOUNT")));
+        setItemField("Full_Net_Amount", num(value(slot::Quantity)) * m_linePrice);
+    setItemField("Tax_Rate", rate);
+    m_itemsNetTotal += num(itemField("NET_AMOUNT"));
+    m_itemsTaxTotal += num(itemField("TAX_AMOUNT"));
     if (mapped(slot::PaymentValue) && basic::IsNumeric(Variant(value(slot::PaymentValue))))
         m_paymentTotal += num(value(slot::PaymentValue));
     setServiceText(item);
 }
 
-void StageTwoRun::setItemProduct(const ObjectRef& item, const QString& code)
+void StageTwoRun::setItemProduct(const QString& code)
 {
     if (m_productFound) {
-        setField(item, "Unit_Of_Sale", product("UNIT_OF_SALE"));
+        setItemField("Unit_Of_Sale", product("UNIT_OF_SALE"));
         m_state.pass.CurrentStep = QStringLiteral("43 A");
-        setField(item, "Nominal_Code",
-                 mapped(slot::ItemNominalCode) && !isEmpty(slot::ItemNominalCode) ? Variant(value(slot::ItemNominalCode))
-                                                                                 : product("NOMINAL_CODE"));
-        setField(item, "Description", product("DESCRIPTION"));
-        setField(item, "Unit_Price", num(product("SALES_PRICE")));
-        if (mapped(slot::ProductDescription) && m_context.settingsForm.cbxoverridevorlenproductdescription() != 0 &&
+        setItemField("Nominal_Code", mapped(slot::ItemNominalCode) && !isEmpty(slot::ItemNominalCode)
+                                         ? Variant(value(slot::ItemNominalCode))
+                                         : product("NOMINAL_CODE"));
+        setItemField("Description", product("DESCRIPTION"));
+        setItemField("Unit_Price", num(product("SALES_PRICE")));
+        if (mapped(slot::ProductDescription) &&
+            m_context.settingsForm.cbxoverridevorlenproductdescription() != 0 &&
             !isEmpty(slot::ProductDescription))
-            setField(item, "Description", value(slot::ProductDescription));
+            setItemField("Description", value(slot::ProductDescription));
         return;
     }
-    setField(item, "Nominal_Code",
-             mapped(slot::ItemNominalCode) ? Variant(value(slot::ItemNominalCode)) : customer("Def_nom_Code"));
+    setItemField("Nominal_Code", mapped(slot::ItemNominalCode) ? Variant(value(slot::ItemNominalCode))
+                                                               : customer("Def_nom_Code"));
     if (mapped(slot::ProductDescription)) {
-        setField(item, "Description", value(slot::ProductDescription));
-        setField(item, "TEXT", value(slot::ProductDescription));
+        setItemField("Description", value(slot::ProductDescription));
+        setItemField("TEXT", value(slot::ProductDescription));
     }
     if (code == QLatin1String("S3"))
-        setField(item, "Service_Flag", uint8_t(2));
+        setItemField("Service_Flag", uint8_t(2));
 }
 
 // Quantity, price, customer pricing and the file's discounts: not for message lines.
-void StageTwoRun::priceItemLine(const ObjectRef& item, const QString& code, bool special)
+void StageTwoRun::priceItemLine(const QString& code, bool special)
 {
     const double quantity = num(value(slot::Quantity));
-    setField(item, "Qty_Order", quantity);
-    m_linePrice = mapped(slot::UnitPrice) ? num(value(slot::UnitPrice)) : num(product("SALES_PRICE"));
-    if (settingIsOne("checkfcprice"))
-        m_linePrice = m_linePrice * num(header("foreign_rate"));
-    setField(item, "Unit_Price", m_linePrice);
-    setField(item, "Net_Amount", RoundToTwoPlaces(quantity * m_linePrice));
+    setItemField("Qty_Order", quantity);
+    m_linePrice =
+        documentPrice(mapped(slot::UnitPrice) ? num(value(slot::UnitPrice)) : num(product("SALES_PRICE")));
+    setItemField("Unit_Price", m_linePrice);
+    setItemField("Net_Amount", RoundToTwoPlaces(quantity * m_linePrice));
     if (mapped(slot::LineInformation))
-        setField(item, "Job_Reference", value(slot::LineInformation));
+        setItemField("Job_Reference", value(slot::LineInformation));
 
     if (settingIsOne("CheckCustomerPricing") && !special)
-        applyCustomerPricing(item, code, quantity);
+        applyCustomerPricing(code, quantity);
 
-    if (m_context.settingsForm.cbxtakevorlenpriceifpricezero() != 0 &&
-        num(field(item, QStringLiteral("Unit_Price"))) == 0) {
-        // The line takes the product's price, and its amounts follow that price.
-        m_linePrice = num(product("SALES_PRICE"));
-        setField(item, "Unit_Price", m_linePrice);
-        setField(item, "Net_Amount", RoundToTwoPlaces(quantity * m_linePrice));
+    if (m_context.settingsForm.cbxtakevorlenpriceifpricezero() != 0 && num(itemField("Unit_Price")) == 0) {
+        // The line takes the product's price, in the document's currency like any
+        // other price of it, and its amounts follow that price.
+        m_linePrice = documentPrice(num(product("SALES_PRICE")));
+        setItemField("Unit_Price", m_linePrice);
+        setItemField("Net_Amount", RoundToTwoPlaces(quantity * m_linePrice));
     }
-    applyFileDiscounts(item);
+    applyFileDiscounts();
 }
 
-void StageTwoRun::applyCustomerPricing(const ObjectRef& item, const QString& code, double quantity)
+// With "checkfcprice", prices are in the base currency and converted at the
+// document's exchange rate.
+double StageTwoRun::documentPrice(double price)
+{
+    if (settingIsOne("checkfcprice"))
+        return price * num(header("foreign_rate"));
+    return price;
+}
+
+void StageTwoRun::applyCustomerPricing(const QString& code, double quantity)
 {
     if (!m_pricing)
         m_pricing = create("Pricing");
     const double price =
         num(m_pricing->call(QStringLiteral("CustomerUnitPrice"), {customer("ACCOUNT_REF"), code}));
-    setField(item, "Unit_Price", price);
+    setItemField("Unit_Price", price);
     double net = RoundToTwoPlaces(quantity * price);
     const double customerRate = num(customer("DISCOUNT_RATE"));
     setHeader("CUST_DISC_RATE", customerRate);
-    const double itemRate = num(field(item, QStringLiteral("Discount_rate")));
+    const double itemRate = num(itemField("Discount_rate"));
     double discount = 0;
     if (m_discUnitPrice == 0) {
         discount = (itemRate + customerRate) * net / 100;
@@ -151,14 +162,14 @@ void StageTwoRun::applyCustomerPricing(const ObjectRef& item, const QString& cod
     }
     discount = RoundToTwoPlaces(discount);
     net = RoundToTwoPlaces(net - discount);
-    setField(item, "Discount_amount", discount);
-    setField(item, "Net_Amount", net);
+    setItemField("Discount_amount", discount);
+    setItemField("Net_Amount", net);
 }
 
 // The Discount Amount, Discount Rate and Unit Discount Price columns, in that order.
-void StageTwoRun::applyFileDiscounts(const ObjectRef& item)
+void StageTwoRun::applyFileDiscounts()
 {
-    const auto itemNumber = [&](const char* name) { return num(field(item, QString::fromLatin1(name))); };
+    const auto itemNumber = [&](const char* name) { return num(itemField(name)); };
     const double customerRate = num(customer("DISCOUNT_RATE"));
     const bool lessCustomerRate = v18OrLater();
 
@@ -166,10 +177,10 @@ void StageTwoRun::applyFileDiscounts(const ObjectRef& item)
         const double amount = num(value(slot::DiscountAmount));
         if (amount > 0) {
             const double gross = itemNumber("Net_Amount") + itemNumber("Discount_amount");
-            setField(item, "Discount_amount", itemNumber("Discount_amount") + amount);
+            setItemField("Discount_amount", itemNumber("Discount_amount") + amount);
             const double rate = RoundToTwoPlaces(gross > 0 ? amount / gross * 100 : 0);
-            setField(item, "Add_disc_rate", lessCustomerRate ? rate - customerRate : rate);
-            setField(item, "Net_Amount", itemNumber("Net_Amount") - amount);
+            setItemField("Add_disc_rate", lessCustomerRate ? rate - customerRate : rate);
+            setItemField("Net_Amount", itemNumber("Net_Amount") - amount);
         }
     }
 
@@ -179,7 +190,7 @@ void StageTwoRun::applyFileDiscounts(const ObjectRef& item)
         const Variant given(value(slot::DiscountRate));
         if (basic::IsNumeric(given) && basic::CDbl(given) > 0) {
             const double rate = basic::CDbl(given);
-            setField(item, "Add_disc_rate", rate);
+            setItemField("Add_disc_rate", rate);
             const double rates = itemNumber("Discount_rate") + rate + num(header("CUST_DISC_RATE"));
             double discount = 0;
             if (m_discUnitPrice == 0) {
@@ -189,9 +200,9 @@ void StageTwoRun::applyFileDiscounts(const ObjectRef& item)
                 const double discounted = RoundToTwoPlaces(price - rates * price / 100);
                 discount = (price - discounted) * itemNumber("Qty_Order");
             }
-            setField(item, "Discount_amount", discount);
-            setField(item, "Net_Amount", gross - discount);
-            setField(item, "Add_disc_rate", lessCustomerRate ? rate - customerRate : rate);
+            setItemField("Discount_amount", discount);
+            setItemField("Net_Amount", gross - discount);
+            setItemField("Add_disc_rate", lessCustomerRate ? rate - customerRate : rate);
         }
     }
 
@@ -200,25 +211,28 @@ void StageTwoRun::applyFileDiscounts(const ObjectRef& item)
         const double discounted = num(value(slot::UnitDiscountPrice));
         if (price != 0 && discounted != price) {
             double rate = (price - discounted) / price * 100;
-            setField(item, "Add_disc_rate", rate);
+            setItemField("Add_disc_rate", rate);
             const double gross = itemNumber("Net_Amount") + itemNumber("Discount_amount");
             const double discount = RoundToTwoPlaces(
                 (itemNumber("Discount_rate") + rate + num(header("CUST_DISC_RATE"))) * gross / 100);
-            setField(item, "Discount_amount", discount);
-            setField(item, "Net_Amount", gross - discount);
+            setItemField("Discount_amount", discount);
+            setItemField("Net_Amount", gross - discount);
             if (lessCustomerRate) {
                 rate -= customerRate;
-                setField(item, "Add_disc_rate", rate);
+                setItemField("Add_disc_rate", rate);
             }
         }
     }
 }
 
 // Sets the tax code and amount; returns the rate used.
-double StageTwoRun::setItemTax(const ObjectRef& item)
+double StageTwoRun::setItemTax()
 {
-    int16_t taxCode = basic::CBool(customer("OVERRIDE_PRODUCT_TAX")) ? basic::CInt(customer("DEF_TAX_CODE"))
-                                                                     : basic::CInt(product("TAX_CODE"));
+    // A line without a product record (not found, or a special code) takes the
+    // customer's default code: it is built from the file and the customer alone.
+    int16_t taxCode = basic::CBool(customer("OVERRIDE_PRODUCT_TAX")) || !m_productFound
+                          ? basic::CInt(customer("DEF_TAX_CODE"))
+                          : basic::CInt(product("TAX_CODE"));
     const QString lineCode = value(slot::LineTaxCode);
     if (!lineCode.isEmpty()) {
         const double given = num(lineCode);
@@ -226,23 +240,23 @@ double StageTwoRun::setItemTax(const ObjectRef& item)
             taxCode = basic::CInt(Variant(lineCode));
     }
     m_state.pass.CurrentStep = QStringLiteral("AFTER 46");
-    const QString stockCode = basic::CStr(field(item, QStringLiteral("Stock_Code")));
+    const QString stockCode = basic::CStr(itemField("Stock_Code"));
     if (stockCode == QLatin1String("S2"))
         taxCode = 0;
     else if (stockCode == QLatin1String("S1"))
         taxCode = 1;
-    setField(item, "Tax_Code", taxCode);
+    setItemField("Tax_Code", taxCode);
     // The rate is always the rate of the code the line is posted with.
     const double rate = taxRate(taxCode);
-    const double net = num(field(item, QStringLiteral("Net_Amount")));
-    setField(item, "Tax_Amount",
-             RoundToTwoPlaces(rate * (net - net * num(header("Settlement_Disc_Rate")) / 100) / 100));
+    const double net = num(itemField("Net_Amount"));
+    setItemField("Tax_Amount",
+                 RoundToTwoPlaces(rate * (net - net * num(header("Settlement_Disc_Rate")) / 100) / 100));
     return rate;
 }
 
 void StageTwoRun::setServiceText(const ObjectRef& item)
 {
-    if (basic::CByte(field(item, QStringLiteral("Service_flag"))) != 2)
+    if (basic::CByte(itemField("Service_flag")) != 2)
         return;
     QString text;
     if (mapped(slot::DetailsLine1))
@@ -252,15 +266,19 @@ void StageTwoRun::setServiceText(const ObjectRef& item)
             text += QStringLiteral("\r\n") + value(s);
     }
     item->put(QStringLiteral("Text"), text);
-    setField(item, "TEXT",
-             m_productFound ? product("DESCRIPTION")
-                            : field(m_state.package.SetupDataRec, QStringLiteral("INVOICE_DEF_SRVTEXT")));
+    setItemField("TEXT", m_productFound ? product("DESCRIPTION")
+                                        : field(m_state.package.SetupDataRec, "INVOICE_DEF_SRVTEXT"));
 }
 
+// The control record is read once per pass: so is each code's rate.
 double StageTwoRun::taxRate(int16_t taxCode)
 {
-    return num(field(m_state.package.ControlDataRec, QStringLiteral("T") + QString::number(taxCode) +
-                                                         QStringLiteral("_RATE")));
+    auto it = m_taxRates.find(taxCode);
+    if (it == m_taxRates.end()) {
+        const QString name = QStringLiteral("T") + QString::number(taxCode) + QStringLiteral("_RATE");
+        it = m_taxRates.emplace(taxCode, num(field(m_state.package.ControlDataRec, name))).first;
+    }
+    return it->second;
 }
 
 } // namespace importer

@@ -1,12 +1,15 @@
 #pragma once
 
 #include "app/import/ImportState.h"
+#include "app/import/PackageNames.h"
 
+#include "platform/automation/Object.h"
 #include "platform/basic/Variant.h"
 
 #include <QString>
 
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 // One pass of stage two. Not part of the module's interface: PostImportFile is.
@@ -47,11 +50,12 @@ private:
 
     // Item lines.
     void buildItemLine();
-    void setItemProduct(const ObjectRef& item, const QString& code);
-    void priceItemLine(const ObjectRef& item, const QString& code, bool special);
-    void applyCustomerPricing(const ObjectRef& item, const QString& code, double quantity);
-    void applyFileDiscounts(const ObjectRef& item);
-    double setItemTax(const ObjectRef& item);
+    void setItemProduct(const QString& code);
+    void priceItemLine(const QString& code, bool special);
+    double documentPrice(double price);
+    void applyCustomerPricing(const QString& code, double quantity);
+    void applyFileDiscounts();
+    double setItemTax();
     void setServiceText(const ObjectRef& item);
 
     // Carriage, totals and payment.
@@ -59,6 +63,7 @@ private:
     void finishDocument();
     void applyCarriageOption();
     void applyInvoiceValueDiscount();
+    double postedTotal();
     void setPayment();
     void findBankForCurrency();
     double carriageTax(double net, int16_t taxCode);
@@ -70,7 +75,7 @@ private:
     bool isEmpty(int slot) const { return value(slot).isEmpty(); }
     // A whole-number slot that stage one accepted empty as 0 converts as 0 here too.
     basic::Variant numberText(int slot) const;
-    bool settingIsOne(const char* key) const;
+    bool settingIsOne(const char* key);
     // "V18" to "V23": the closed-ledger date, and discounts less the customer's rate.
     bool v18OrLater() const;
 
@@ -79,7 +84,12 @@ private:
     basic::Variant header(const char* name);
     void setHeader(const char* name, const basic::Variant& v);
     static basic::Variant field(const ObjectRef& object, const QString& name);
+    static basic::Variant field(const ObjectRef& object, const char* name);
     static void setField(const ObjectRef& object, const char* name, const basic::Variant& v);
+    // The fields of the item line being built.
+    basic::Variant itemField(const char* name);
+    void setItemField(const char* name, const basic::Variant& v);
+    void forgetHeader();
     basic::Variant customer(const char* name);
     // The product of the current line; a line whose product was not found, or not
     // looked up, reads an empty record rather than what an earlier line found.
@@ -91,6 +101,19 @@ private:
     QString m_callerForm;
     bool m_validate;
     bool m_import;
+    bool m_v18OrLater;
+    MemberId m_headerId{"Header"};
+    // Read once: the pass's settings, the document's customer, the line's product
+    // (keyed by the literal naming the setting or field), the tax rates by code.
+    std::unordered_map<const char*, bool> m_settings;
+    std::unordered_map<const char*, basic::Variant> m_customerFields;
+    std::unordered_map<const char*, basic::Variant> m_productFields;
+    std::unordered_map<int16_t, double> m_taxRates;
+    // What the package holds, as far as this pass wrote or read it, by field name
+    // (packageName's text): the document's header, the current item line.
+    std::unordered_map<const QString*, basic::Variant> m_headerRead;
+    std::unordered_map<const QString*, basic::Variant> m_headerWritten;
+    std::unordered_map<const QString*, basic::Variant> m_itemFields;
 
     // Set-up values of the pass.
     double m_carrNetDefault = 0;
@@ -114,9 +137,6 @@ private:
     bool m_customerFound = false;
     bool m_productFound = false;
     double m_linePrice = 0;
-    // Whether a line of this document set the carriage tax: a later line that drops
-    // the carriage back to the default must not leave that tax behind.
-    bool m_carriageTaxSet = false;
 
     // The pass.
     bool m_atEnd = false;

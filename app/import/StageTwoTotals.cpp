@@ -64,16 +64,15 @@ void StageTwoRun::setLineCarriage()
     m_state.pass.CurrentStep = QStringLiteral("netno,vatno,taxyes");
     if (!taxGiven && taxCodeGiven && netGiven) {
         setHeader("CARR_NET", value(slot::CarrNet));
-        setHeader("Carr_Tax", carriageTax(num(header("CARR_NET")), basic::CInt(Variant(value(slot::CarrTaxCode)))));
+        setHeader("Carr_Tax",
+                  carriageTax(num(header("CARR_NET")), basic::CInt(Variant(value(slot::CarrTaxCode)))));
     }
 
-    if (netGiven || taxGiven) {
-        m_carriageTaxSet = true;
-    } else if (m_carriageTaxSet) {
-        // This line dropped the carriage back to the default: its tax follows, at the
-        // carriage tax code the document holds, rather than an earlier line's amount.
+    // A line that leaves the carriage at the default net taxes that net at the
+    // carriage tax code the document holds, whether or not an earlier line gave
+    // carriage: the default net never goes out untaxed or with another net's tax.
+    if (!netGiven && !taxGiven)
         setHeader("Carr_Tax", carriageTax(m_carrNetDefault, basic::CInt(header("Carr_Tax_Code"))));
-    }
 }
 
 // Once the document's lines have ended, before it is committed.
@@ -98,8 +97,7 @@ void StageTwoRun::finishDocument()
     }
     setPayment();
 
-    const double total = num(header("Items_Net")) + num(header("Items_Tax"));
-    if (m_validate && total < m_paymentTotal)
+    if (m_validate && postedTotal() < m_paymentTotal)
         recordEntry(QStringLiteral("Payment value cannot be greater than invoice value ") +
                     basic::formatDouble(m_paymentTotal) + QStringLiteral(" Row ") + num(m_state.line.Row) +
                     QStringLiteral("."));
@@ -114,10 +112,10 @@ void StageTwoRun::finishDocument()
 void StageTwoRun::applyCarriageOption()
 {
     const auto& setup = m_state.package.SetupDataRec;
-    setHeader("CARR_DEPT_NUMBER", field(setup, QStringLiteral("invoice_carr_dept")));
-    setHeader("CARR_NOM_CODE", field(setup, QStringLiteral("invoice_carr_nominal")));
+    setHeader("CARR_DEPT_NUMBER", field(setup, "invoice_carr_dept"));
+    setHeader("CARR_NOM_CODE", field(setup, "invoice_carr_nominal"));
     setHeader("Carr_Tax_Code", header("def_tax_code"));
-    setHeader("CARR_NET", field(setup, QStringLiteral("invoice_Carr_net")));
+    setHeader("CARR_NET", field(setup, "invoice_Carr_net"));
     setHeader("Carr_Tax", carriageTax(num(header("CARR_NET")), basic::CInt(header("Carr_Tax_Code"))));
     const double rate = num(header("foreign_rate"));
     setHeader("CARR_NET", num(header("CARR_NET")) * rate);
@@ -147,7 +145,7 @@ void StageTwoRun::applyInvoiceValueDiscount()
     const double customerRate = num(header("CUST_DISC_RATE"));
     const double settlementRate = num(header("Settlement_Disc_Rate"));
     for (const ObjectRef& item : m_itemLines) {
-        const auto itemNumber = [&](const char* name) { return num(field(item, QString::fromLatin1(name))); };
+        const auto itemNumber = [&](const char* name) { return num(field(item, name)); };
         const double itemRate = itemNumber("Discount_rate") + bandRate;
         setField(item, "Discount_rate", itemRate);
         const double price = itemNumber("UNIT_PRICE");
@@ -173,20 +171,23 @@ void StageTwoRun::applyInvoiceValueDiscount()
     }
 }
 
+// The net-value discount comes off the document's net and, in proportion, its
+// tax: what the document finally totals, which is what a payment may reach.
+double StageTwoRun::postedTotal()
+{
+    const double total = num(header("Items_Net")) + num(header("Items_Tax"));
+    if (m_netValueDiscount > 0)
+        return RoundToTwoPlaces(total * (1 - num(header("Netvalue_discount_percent")) / 100));
+    return total;
+}
+
 void StageTwoRun::setPayment()
 {
     if (settingIsOne("CheckCashwithinvoice")) {
         if (basic::UCase(m_docTransType) == QLatin1String("C"))
             return; // a credit note is not paid
-        const double net = num(header("Items_Net"));
-        const double tax = num(header("Items_Tax"));
-        double paid = net + tax;
-        // The net-value discount comes off the document's net and, in proportion, its
-        // tax: the payment is what the document finally totals.
-        if (m_netValueDiscount > 0)
-            paid = RoundToTwoPlaces(paid * (1 - num(header("Netvalue_discount_percent")) / 100));
         setHeader("Payment_type", int16_t(3));
-        setHeader("Amount_prepaid", paid);
+        setHeader("Amount_prepaid", postedTotal());
         setHeader("BANK_CODE", m_docBankAccount);
     } else if (mapped(slot::PaymentValue) && m_paymentTotal > 0) {
         setHeader("Payment_type", int16_t(3));
@@ -205,8 +206,8 @@ void StageTwoRun::findBankForCurrency()
     const int16_t currency = basic::CInt(header("currency"));
     bool more = basic::CBool(bank->call(QStringLiteral("MoveFirst")));
     while (more) {
-        if (basic::CInt(field(bank, QStringLiteral("Currency"))) == currency) {
-            setHeader("BANK_CODE", field(bank, QStringLiteral("ACCOUNT_REF")));
+        if (basic::CInt(field(bank, "Currency")) == currency) {
+            setHeader("BANK_CODE", field(bank, "ACCOUNT_REF"));
             return;
         }
         more = basic::CBool(bank->call(QStringLiteral("MoveNext")));

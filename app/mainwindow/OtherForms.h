@@ -30,7 +30,7 @@ void unloadOthers();
 void unloadLogin();
 
 // Installs the stand-ins of the forms that do not exist yet into the session's
-// views (frmSettings, frmErrors, FrmErrlog); a library that builds the real form
+// views (frmSettings); a library that builds the real form
 // installs it after, replacing the stand-in.
 void registerStandIns(session::ProgramSession& session);
 

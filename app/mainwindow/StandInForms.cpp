@@ -1,20 +1,10 @@
 #include "app/mainwindow/StandInForms.h"
 
-#include "app/mainwindow/frmmain.h"
-#include "app/session/ProgramSession.h"
-
 #include "platform/forms/CheckBoxValue.h"
-#include "platform/forms/DefaultInstance.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <QCheckBox>
-#include <QFormLayout>
 #include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QTimer>
-#include <QTreeWidget>
-
-#include <utility>
 #include <QVBoxLayout>
 
 namespace mainwindow {
@@ -95,83 +85,6 @@ StandInAbout::StandInAbout()
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Quillar"));
     resize(320, 160);
-}
-
-StandInImportLog::StandInImportLog()
-{
-    setObjectName(QStringLiteral("frmErrors"));
-    setWindowTitle(QStringLiteral("Import Log"));
-    new QVBoxLayout(this);
-    txtImportTextBox = named<QPlainTextEdit>(this, "txtImportText");
-    txtImportTextBox->setReadOnly(true);
-    resize(640, 400);
-}
-
-void StandInImportLog::formLoad()
-{
-    txtImportTextBox->setPlainText(session::ProgramSession::current()->importLog().text());
-}
-
-QString StandInImportLog::txtImportText() const { return txtImportTextBox->toPlainText() + m_appended; }
-
-void StandInImportLog::setTxtImportText(const QString& text)
-{
-    m_appended.clear();
-    txtImportTextBox->setPlainText(text);
-}
-
-void StandInImportLog::appendTxtImportText(const QString& text)
-{
-    m_appended += text;
-    if (!m_showQueued) {
-        m_showQueued = true;
-        QTimer::singleShot(0, this, [this] { showAppended(); });
-    }
-}
-
-void StandInImportLog::showAppended()
-{
-    m_showQueued = false;
-    if (m_appended.isEmpty())
-        return;
-    txtImportTextBox->moveCursor(QTextCursor::End);
-    txtImportTextBox->insertPlainText(std::exchange(m_appended, QString()));
-}
-
-void StandInImportLog::showEvent(QShowEvent* event)
-{
-    showAppended();
-    Form::showEvent(event);
-}
-
-void StandInImportLog::show() { QWidget::show(); }
-
-StandInErrorList::StandInErrorList()
-{
-    setObjectName(QStringLiteral("FrmErrlog"));
-    setWindowTitle(QStringLiteral("Error List"));
-    new QVBoxLayout(this);
-    ListView1 = named<QTreeWidget>(this, "ListView1");
-    ListView1->setRootIsDecorated(false);
-    ListView1->setHeaderLabels({QStringLiteral("Error Description"), QStringLiteral("Line No."),
-                                QStringLiteral("Error Column"), QStringLiteral("Error Value")});
-    resize(640, 400);
-}
-
-void StandInErrorList::clearListView1() { ListView1->clear(); }
-int32_t StandInErrorList::listView1Count() const { return ListView1->topLevelItemCount(); }
-
-void StandInErrorList::addListView1Row(int32_t position, const QString& description, const QString& lineNo,
-                                       const QString& column, const QString& value)
-{
-    ListView1->insertTopLevelItem(position - 1, new QTreeWidgetItem({description, lineNo, column, value}));
-}
-
-void StandInErrorList::showModal()
-{
-    frmmain& mainWindow = forms::DefaultInstance<frmmain>::get();
-    mainWindow.showPendingProgress();
-    Form::showModal(&mainWindow);
 }
 
 } // namespace mainwindow

@@ -233,6 +233,17 @@ QString SequentialFile::lineInput()
     return fromWindows1252(line);
 }
 
+bool SequentialFile::skipByteOrderMark()
+{
+    requireOpen(m->file);
+    if (m->mode != OpenMode::Input)
+        throw RuntimeError(err::BadFileMode);
+    if (m->pos() != 0 || !m->fill() || !m->buffer.startsWith("\xEF\xBB\xBF"))
+        return false;
+    m->bufferPos = 3;
+    return true;
+}
+
 QString SequentialFile::inputItem()
 {
     requireOpen(m->file);

@@ -33,6 +33,9 @@ public:
     // loses them (and may hold commas), blanks around an unquoted item are dropped,
     // an empty line is one empty item. Raises 62 at end of file.
     QString inputItem();
+    // Input only, before the first read: passes over a UTF-8 byte-order mark (EF BB
+    // BF) at the start of the file; true when there was one.
+    bool skipByteOrderMark();
     // Print #: writes the text and CR LF.
     void printLine(const QString& text);
     // Print # without the line end.

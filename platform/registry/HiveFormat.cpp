@@ -5,6 +5,7 @@
 #include <QJsonObject>
 #include <QJsonParseError>
 #include <QJsonValue>
+#include <QSet>
 
 #include <cmath>
 
@@ -24,6 +25,173 @@ QString where(const QString& keyPath)
 {
     return keyPath.isEmpty() ? QStringLiteral("the root key") : QStringLiteral("key ") + quoted(keyPath);
 }
+
+// QJsonDocument keeps one of two members of exactly the same name and drops the
+// other without a word; a hive holding such names is refused like one whose
+// names differ only in case, so the text (already known to be valid JSON) is
+// scanned for them first.
+class DuplicateNameScan
+{
+public:
+    explicit DuplicateNameScan(const QByteArray& bytes) : m_bytes(bytes) {}
+
+    bool run(QString& error)
+    {
+        m_error = &error;
+        skipBlanks();
+        return scanValue(Role::Node, QString());
+    }
+
+private:
+    // What an object is in the hive's terms, for the message naming a duplicate.
+    enum class Role
+    {
+        Node,
+        Keys,
+        Values,
+        Other
+    };
+
+    bool scanValue(Role role, const QString& keyPath)
+    {
+        if (peek() == '{')
+            return scanObject(role, keyPath);
+        if (peek() == '[')
+            return scanArray();
+        if (peek() == '"') {
+            readString();
+            return true;
+        }
+        while (m_pos < m_bytes.size() && !isBlank(peek()) && peek() != ',' && peek() != ']' && peek() != '}')
+            ++m_pos;
+        return true;
+    }
+
+    bool scanArray()
+    {
+        ++m_pos;
+        for (skipBlanks(); peek() != ']'; skipBlanks()) {
+            if (!scanValue(Role::Other, QString()))
+                return false;
+            skipSeparator();
+        }
+        ++m_pos;
+        return true;
+    }
+
+    bool scanObject(Role role, const QString& keyPath)
+    {
+        ++m_pos;
+        QSet<QString> seen;
+        for (skipBlanks(); peek() != '}'; skipBlanks()) {
+            const QString name = readString();
+            skipBlanks();
+            ++m_pos; // the colon
+            skipBlanks();
+            if (seen.contains(name)) {
+                *m_error = duplicateText(role, keyPath, name);
+                return false;
+            }
+            seen.insert(name);
+            Role childRole = Role::Other;
+            QString childPath = keyPath;
+            if (role == Role::Node && name == u"keys") {
+                childRole = Role::Keys;
+            } else if (role == Role::Node && name == u"values") {
+                childRole = Role::Values;
+            } else if (role == Role::Keys) {
+                childRole = Role::Node;
+                childPath = keyPath.isEmpty() ? name : keyPath + u'\\' + name;
+            }
+            if (!scanValue(childRole, childPath))
+                return false;
+            skipSeparator();
+        }
+        ++m_pos;
+        return true;
+    }
+
+    static QString duplicateText(Role role, const QString& keyPath, const QString& name)
+    {
+        switch (role) {
+        case Role::Keys:
+            return where(keyPath) + QStringLiteral(" holds two sub-keys named ") + quoted(name);
+        case Role::Values:
+            return where(keyPath) + QStringLiteral(" holds two values named ") + quoted(name);
+        case Role::Node:
+        case Role::Other:
+            break;
+        }
+        return where(keyPath) + QStringLiteral(" gives the field ") + quoted(name) + QStringLiteral(" twice");
+    }
+
+    // A string token with its escapes decoded; m_pos is on its opening quote.
+    QString readString()
+    {
+        QString out;
+        ++m_pos;
+        qsizetype runStart = m_pos;
+        const auto flush = [&] {
+            out += QString::fromUtf8(m_bytes.constData() + runStart, m_pos - runStart);
+        };
+        while (peek() != '"') {
+            if (peek() != '\\') {
+                ++m_pos;
+                continue;
+            }
+            flush();
+            const char escaped = m_bytes.at(m_pos + 1);
+            m_pos += 2;
+            switch (escaped) {
+            case 'b':
+                out += u'\b';
+                break;
+            case 'f':
+                out += u'\f';
+                break;
+            case 'n':
+                out += u'\n';
+                break;
+            case 'r':
+                out += u'\r';
+                break;
+            case 't':
+                out += u'\t';
+                break;
+            case 'u':
+                out += QChar(char16_t(m_bytes.mid(m_pos, 4).toUShort(nullptr, 16)));
+                m_pos += 4;
+                break;
+            default:
+                out += QLatin1Char(escaped);
+                break;
+            }
+            runStart = m_pos;
+        }
+        flush();
+        ++m_pos;
+        return out;
+    }
+
+    char peek() const { return m_pos < m_bytes.size() ? m_bytes.at(m_pos) : '\0'; }
+    static bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+    void skipBlanks()
+    {
+        while (m_pos < m_bytes.size() && isBlank(m_bytes.at(m_pos)))
+            ++m_pos;
+    }
+    // After a member or an element: the blanks and the comma before the next.
+    void skipSeparator()
+    {
+        skipBlanks();
+        if (peek() == ',')
+            ++m_pos;
+    }
+
+    const QByteArray& m_bytes;
+    qsizetype m_pos = 0;
+    QString* m_error = nullptr;
+};
 
 bool parseValue(const QJsonValue& json, Value& out, QString& error)
 {
@@ -196,6 +364,8 @@ std::unique_ptr<HiveNode> HiveFormat::parse(const QByteArray& bytes, QString& er
         error = QStringLiteral("the document is not a JSON object");
         return nullptr;
     }
+    if (!DuplicateNameScan(bytes).run(error))
+        return nullptr;
     const QJsonObject top = doc.object();
     if (top.value(u"format").toString() != QLatin1String(Marker)) {
         error = QStringLiteral("the format marker \"%1\" is missing").arg(QLatin1String(Marker));

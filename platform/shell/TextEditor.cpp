@@ -4,11 +4,9 @@
 #include "platform/shell/ProgramStarter.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QTemporaryFile>
 #include <QProcess>
-#include <QSaveFile>
-#include <QStandardPaths>
-
-#include <unistd.h>
 
 namespace shell {
 
@@ -44,17 +42,30 @@ bool openInEditor(const QString& path, int line)
     return startProgram(program, words);
 }
 
+QString writeTextToTempFile(const QByteArray& text, const QString& fileName)
+{
+    // Made new in the temporary folder (never an existing file or link another user
+    // left there), readable and writable by its owner only; kept after this program,
+    // since the editor reads it later.
+    const QFileInfo name(fileName);
+    const QString pattern = name.completeBaseName() + QStringLiteral("-XXXXXX") +
+                            (name.suffix().isEmpty() ? QString() : QStringLiteral(".") + name.suffix());
+    QTemporaryFile file(QDir(QDir::tempPath()).filePath(pattern));
+    file.setAutoRemove(false);
+    if (!file.open())
+        return {};
+    if (file.write(text) != text.size() || !file.flush()) {
+        file.remove();
+        return {};
+    }
+    file.close();
+    return file.fileName();
+}
+
 bool openTextInEditor(const QByteArray& text, const QString& fileName)
 {
-    const QString folder = QDir(QStandardPaths::writableLocation(QStandardPaths::TempLocation))
-                               .filePath(QStringLiteral("quillar-%1").arg(getuid()));
-    if (!QDir().mkpath(folder))
-        return false;
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    QSaveFile file(QDir(folder).filePath(fileName));
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
-        return false;
-    return openInEditor(file.fileName());
+    const QString path = writeTextToTempFile(text, fileName);
+    return !path.isEmpty() && openInEditor(path);
 }
 
 } // namespace shell

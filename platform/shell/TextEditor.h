@@ -27,9 +27,14 @@ QStringList editorArguments(const QString& command, const QString& nativeFile, i
 // be started.
 bool openInEditor(const QString& path, int line = 0);
 
-// Writes the text to a file of its own (named `fileName`, in a per-user temporary
-// folder that lives beyond this program, as the editor reads it later) and opens
-// that in the editor. False when the file cannot be written or the editor started.
+// Writes the text to a new file of its own in the temporary folder, readable by its
+// owner only and kept beyond this program (the editor reads it later), named after
+// `fileName` with a unique part ("ImportLog.txt" gives "ImportLog-a1B2c3.txt").
+// Returns its path, or "" when it cannot be written.
+QString writeTextToTempFile(const QByteArray& text, const QString& fileName);
+
+// writeTextToTempFile, then that file in the editor. False when the file cannot be
+// written or the editor started.
 bool openTextInEditor(const QByteArray& text, const QString& fileName);
 
 } // namespace shell

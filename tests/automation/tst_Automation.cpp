@@ -113,6 +113,7 @@ private Q_SLOTS:
     void unregisterLeavesProgIdOfAnotherClass();
     void regsvrFailures_data();
     void regsvrFailures();
+    void regsvrNamesTheHiveItCannotRead();
     void regsvrSilentOption_data();
     void regsvrSilentOption();
 
@@ -268,6 +269,23 @@ void tst_Automation::regsvrFailures()
     QCOMPARE(r.exitCode, exitCode);
     QVERIFY2(r.err.contains(named), qPrintable(r.err));
     QVERIFY(r.out.isEmpty());
+}
+
+void tst_Automation::regsvrNamesTheHiveItCannotRead()
+{
+    // A machine hive that is no hive: the registration's failure says which file
+    // and why, not only the entry point's code.
+    const QString machine = QFile::decodeName(qgetenv("QUILLAR_MACHINE_HIVE"));
+    QFile file(machine);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("not a hive");
+    file.close();
+    const Run r = regsvr({QStringLiteral("/s"), QStringLiteral(TESTLIB_PATH)});
+    QCOMPARE(r.exitCode, 5);
+    QVERIFY2(
+        r.err.contains(testLibrary()) && r.err.contains(QStringLiteral("machine hive file \"") + machine) &&
+            r.err.contains(QStringLiteral("corrupt")) && r.err.contains(QStringLiteral("not valid JSON")),
+        qPrintable(r.err));
 }
 
 void tst_Automation::regsvrSilentOption_data()

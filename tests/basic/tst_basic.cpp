@@ -80,6 +80,8 @@ private Q_SLOTS:
 
     void lineInput_data();
     void lineInput();
+    void byteOrderMark_data();
+    void byteOrderMark();
     void inputItem_data();
     void inputItem();
     void openErrors_data();
@@ -457,6 +459,39 @@ void TestBasic::lineInput()
         read << f.lineInput();
     QCOMPARE(read, lines);
     QCOMPARE(errorOf([&] { f.lineInput(); }), err::InputPastEndOfFile);
+}
+
+void TestBasic::byteOrderMark_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("skipped");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addRow("UTF-8 mark") << QByteArray("\xEF\xBB\xBFI,C001\r\n") << true << QStringList{"I,C001"};
+    QTest::addRow("no mark") << QByteArray("I,C001\r\n") << false << QStringList{"I,C001"};
+    QTest::addRow("only a mark") << QByteArray("\xEF\xBB\xBF") << true << QStringList{};
+    QTest::addRow("two bytes of a mark")
+        << QByteArray("\xEF\xBB") << false << QStringList{QStringLiteral("\u00ef\u00bb")};
+}
+
+void TestBasic::byteOrderMark()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, skipped);
+    QFETCH(QStringList, lines);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("marked.csv"));
+    QFile out(path);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(bytes);
+    out.close();
+
+    SequentialFile f;
+    f.open(path, OpenMode::Input);
+    QCOMPARE(f.skipByteOrderMark(), skipped);
+    QStringList read;
+    while (!f.eof())
+        read << f.lineInput();
+    QCOMPARE(read, lines);
 }
 
 void TestBasic::inputItem_data()

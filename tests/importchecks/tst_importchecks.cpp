@@ -339,7 +339,9 @@ private Q_SLOTS:
     void endsThePass();
     void validityFlagsAndFileValid();
     void specialCodeS3KeepsLogLineButNotBreakInEntries();
-    void failedCustomerLookupIsComparedAsEmpty();
+    void bankCurrencyNeedsTheLinesCustomer_data();
+    void bankCurrencyNeedsTheLinesCustomer();
+    void settingsAreReadAgainByTheNextPass();
     void emptyFieldsBecomeZeroInTheLine();
     void nonNumericRangeValueEndsStageOne();
 };
@@ -545,6 +547,10 @@ void tst_importchecks::lineChecks_data()
     QTest::addRow("invalid transaction type")
         << ""
         << ""
+        << "X,C001,P1" << QStringList{"Invalid Transaction Type  X should be I or C.  Row 7 column 1.|1|X"};
+    QTest::addRow("iors 2 is an invoice import: type checked")
+        << ""
+        << "sop=2"
         << "X,C001,P1" << QStringList{"Invalid Transaction Type  X should be I or C.  Row 7 column 1.|1|X"};
     QTest::addRow("lower-case types are valid") << ""
                                                 << ""
@@ -758,6 +764,10 @@ void tst_importchecks::lineChecks_data()
         << "18"
         << ""
         << "c,C001,P1,10" << QStringList{"Cannot have a payment with a credit 10 Row 7 column 4.|4|10"};
+    QTest::addRow("payment on credit note, iors 2")
+        << "18"
+        << "sop=2"
+        << "C,C001,P1,10" << QStringList{"Cannot have a payment with a credit 10 Row 7 column 4.|4|10"};
     QTest::addRow("zero payment on credit note") << "18"
                                                  << ""
                                                  << "C,C001,P1,0" << QStringList{};
@@ -1082,24 +1092,62 @@ void tst_importchecks::specialCodeS3KeepsLogLineButNotBreakInEntries()
              std::vector<QString>{text + QStringLiteral("  row 7 Column 3")});
 }
 
-void tst_importchecks::failedCustomerLookupIsComparedAsEmpty()
+void tst_importchecks::bankCurrencyNeedsTheLinesCustomer_data()
 {
+    QTest::addColumn<QString>("account");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addRow("unknown customer")
+        << "C404"
+        << QStringList{"Account No C404 does not exist on row 7 column2.|2|C404",
+                       "Bank - NL Account No 1210 does not exist on row 7 column4.|4|1210"};
+    QTest::addRow("account too long, not looked up")
+        << "C00123456"
+        << QStringList{"Account No C00123456 greater than 8 characters on row 7 column2.|2|C00123456",
+                       "Bank - NL Account No 1210 does not exist on row 7 column4.|4|1210"};
+}
+
+void tst_importchecks::bankCurrencyNeedsTheLinesCustomer()
+{
+    QFETCH(QString, account);
+    QFETCH(QStringList, expected);
     Fixture f;
     f.layout(QStringLiteral("52"));
-    // Customer C002 (currency 1) on one line, then an unknown customer with a bank
-    // account in currency 1: the earlier customer must not vouch for it.
+    // Customer C002 (currency 1) on one line, then a line without a customer and
+    // the bank account 1210 (currency 1): neither the earlier customer nor an
+    // empty currency is compared with the bank's.
     f.line(QStringLiteral("I,C002,P1,1210"));
     f.checks.checkFields(f.context);
     QCOMPARE(f.list.rows.size(), 1); // only the missing nominal of 1210
     f.list.rows.clear();
     f.context.state.pass.ErrCount = 0;
-    f.line(QStringLiteral("I,C404,P1,1210"));
+    f.line(QStringLiteral("I,%1,P1,1210").arg(account));
     f.checks.checkFields(f.context);
-    QCOMPARE(entries(f.list),
-             (QStringList{"Account No C404 does not exist on row 7 column2.|2|C404",
-                          "Bank - NL Account No 1210 does not exist on row 7 column4.|4|1210",
-                          "Bank Account No 1210 not same currency as customer 7 column4.|4|1210"}));
+    QCOMPARE(entries(f.list), expected);
     QCOMPARE(f.checks.customerFound(), false);
+}
+
+void tst_importchecks::settingsAreReadAgainByTheNextPass()
+{
+    // The checks read a setting once per pass; a pass makes its own SetupData
+    // record, and a setting changed before the next pass is what that pass sees.
+    Fixture f;
+    f.layout(QStringLiteral("12"));
+    const auto entriesOfLine = [&f] {
+        f.list.rows.clear();
+        f.context.state.pass.ErrCount = 0;
+        f.line(QStringLiteral("I,C001,P1,1.234"));
+        f.checks.checkFields(f.context);
+        return f.list.rows.size();
+    };
+    QCOMPARE(entriesOfLine(), 1);
+    settings::writeSetting(QStringLiteral("CheckRndPrice"), QStringLiteral("1"));
+    QCOMPARE(entriesOfLine(), 1); // the same pass
+
+    auto nextPass = std::make_shared<FakeRecord>(QStringLiteral("KEY"));
+    nextPass->setCurrent({{QStringLiteral("INV_SHOW_SPECIAL_CODES"), Variant(int16_t(1))}});
+    f.context.state.package.SetupDataRec = nextPass;
+    QCOMPARE(entriesOfLine(), 0);
+    settings::writeSetting(QStringLiteral("CheckRndPrice"), QStringLiteral("0"));
 }
 
 void tst_importchecks::emptyFieldsBecomeZeroInTheLine()

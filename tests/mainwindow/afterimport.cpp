@@ -8,7 +8,7 @@
 #include "app/mainwindow/frmmain.h"
 #include "ui_frmmain.h"
 
-#include "app/mainwindow/StandInForms.h"
+#include "app/mainwindow/frmErrors.h"
 
 #include "platform/forms/DefaultInstance.h"
 #include "platform/widgets/ToolBar.h"
@@ -54,7 +54,7 @@ int main(int argc, char** argv)
             return;
         }
         // The import log opened beside the window: the picture is of the window alone.
-        forms::DefaultInstance<mainwindow::StandInImportLog>::get().hide();
+        forms::DefaultInstance<frmErrors>::get().hide();
         if (history)
             w.Command2_Click();
         if (!sizeFile.isEmpty()) {

@@ -3,7 +3,9 @@
 // whole import run from the window against the package stand-in.
 #include "tests/mainwindow/MainWindowFixture.h"
 
+#include "app/mainwindow/FrmErrlog.h"
 #include "app/mainwindow/StandInForms.h"
+#include "app/mainwindow/frmErrors.h"
 #include "app/mainwindow/frmmain.h"
 #include "ui_frmmain.h"
 
@@ -27,6 +29,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTextDocument>
 #include <QToolBar>
 #include <QTreeWidget>
 
@@ -450,8 +453,7 @@ private Q_SLOTS:
         frmmain& w = f.window();
         w.show();
         forms::Form* forms[] = {&DefaultInstance<mainwindow::StandInSettings>::get(),
-                                &DefaultInstance<mainwindow::StandInImportLog>::get(),
-                                &DefaultInstance<mainwindow::StandInErrorList>::get(),
+                                &DefaultInstance<frmErrors>::get(), &DefaultInstance<FrmErrlog>::get(),
                                 &DefaultInstance<mainwindow::StandInAbout>::get(), &w};
         // Each form, shown, is hidden by its unload: the hides give the order, and
         // the first shows what was done before anything was unloaded.
@@ -559,7 +561,7 @@ private Q_SLOTS:
         QCOMPARE(f.posted(), 3);
         const QString log = f.programSession.importLog().text();
         QCOMPARE(log.count(QStringLiteral(") created.")), 3);
-        QCOMPARE(DefaultInstance<mainwindow::StandInImportLog>::get().txtImportTextBox->toPlainText().count(
+        QCOMPARE(DefaultInstance<frmErrors>::get().importTextDocument()->toPlainText().count(
                      QStringLiteral(") created.")),
                  3);
         QVERIFY(painted.paints > 0);
@@ -588,9 +590,9 @@ private Q_SLOTS:
         QCOMPARE(shownTexts(f.boxes.service()),
                  QStringList{"Quillar Validation: Unable to import the invoice file as the file has failed validation. "
                              "Please correct these problems before retrying the import."});
-        QTreeWidget* list = DefaultInstance<mainwindow::StandInErrorList>::get().ListView1;
-        QVERIFY(list->topLevelItemCount() >= 1);
-        QVERIFY(list->topLevelItem(0)->text(0).startsWith(QLatin1String("Account No C999 does not exist")));
+        widgets::ListView* list = DefaultInstance<FrmErrlog>::get().listView1();
+        QVERIFY(list->count() >= 1);
+        QVERIFY(list->item(1)->text().startsWith(QLatin1String("Account No C999 does not exist")));
         QCOMPARE(w.tbToolBar->caption(3), QStringLiteral("Error Log"));
         QVERIFY(w.tbToolBar->isButtonEnabled(3) && w.MnuFileViewErrors->isEnabled());
         QVERIFY(w.m_ui->ErrorsFoundIMG->isVisible());

@@ -363,6 +363,11 @@ void TestRegistry::corruptHiveIsReportedAndNeverReplaced_data()
     QTest::addRow("bad hex in binary") << QStringLiteral("bad-binary.hive") << QStringLiteral("hex digits");
     QTest::addRow("two keys differing only in case")
         << QStringLiteral("same-name-twice.hive") << QStringLiteral("two sub-keys");
+    QTest::addRow("two keys of exactly the same name")
+        << QStringLiteral("exact-key-twice.hive") << QStringLiteral("two sub-keys named \"Software\"");
+    QTest::addRow("two values of exactly the same name, one escaped")
+        << QStringLiteral("exact-value-twice.hive")
+        << QStringLiteral("key \"Software\\Quillar\" holds two values named \"Count\"");
 }
 
 void TestRegistry::corruptHiveIsReportedAndNeverReplaced()

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QTest>
 #include <QTimer>
@@ -116,7 +117,10 @@ void tst_shellservices::openTextInEditorWritesTheText()
     QVERIFY(shell::openTextInEditor(text, QStringLiteral("ImportLog.txt")));
     QCOMPARE(recording.starter().started().size(), size_t(1));
     const QString file = recording.starter().started().front().arguments.last();
-    QVERIFY(file.endsWith(QStringLiteral("/ImportLog.txt")));
+    QVERIFY(QFileInfo(file).fileName().startsWith(QStringLiteral("ImportLog-")));
+    QVERIFY(file.endsWith(QStringLiteral(".txt")));
+    // Never readable by another user of the machine.
+    QCOMPARE(QFile::permissions(file) & (QFileDevice::ReadGroup | QFileDevice::ReadOther), QFileDevice::Permissions());
     QFile written(file);
     QVERIFY(written.open(QIODevice::ReadOnly));
     QCOMPARE(written.readAll(), text); // the bytes as given, CR LF kept

@@ -95,6 +95,10 @@ private:
     void runDecimalRules(std::span<const checks::DecimalRule> rules);
     void runCharacterRules(std::span<const checks::CharacterRule> rules);
 
+    // Forgets what the checks read for an earlier pass, when this is a new one.
+    void followPass();
+    // A setting the checks test, as a number (read once per pass).
+    double settingNumber(const char* key);
     int16_t column(int slot) const;
     bool mapped(int slot) const;
     QString value(int slot) const;
@@ -119,8 +123,8 @@ private:
     // A code that must be numeric and within a range; empty passes.
     void checkCodeRange(const checks::CodeRangeRule& rule);
     static bool passesDateTest(const QString& value);
-    static bool find(const ObjectRef& record, const char* keyField, const QString& key);
-    QString editionLabel() const;
+    bool find(const ObjectRef& record, const char* keyField, const QString& key);
+    QString editionLabel();
     double limitOf(checks::Limit limit) const;
 
     FieldChecks& m_owner;

@@ -3,6 +3,7 @@
 #include "app/import/ErrorEntries.h"
 #include "app/import/ImportContext.h"
 #include "app/import/ImportLogView.h"
+#include "app/import/MainWindowView.h"
 #include "app/import/checks/FieldCheckRun.h"
 #include "app/import/checks/FieldScans.h"
 
@@ -117,11 +118,6 @@ bool isSpecialCode(const QString& code)
 {
     return code == QLatin1String("S1") || code == QLatin1String("S2") || code == QLatin1String("S3") ||
            code == QLatin1String("M");
-}
-
-double settingNumber(const char* key)
-{
-    return basic::CDbl(Variant(settings::readSetting(lit(key), QStringLiteral("0"))));
 }
 
 } // namespace
@@ -246,15 +242,41 @@ bool FieldCheckRun::passesDateTest(const QString& v)
 bool FieldCheckRun::find(const ObjectRef& record, const char* keyField, const QString& key)
 {
     const ObjectRef rec = automation::toObject(Variant(record));
-    rec->setValue({lit(keyField)}, Variant(key));
-    return basic::CBool(rec->call(QStringLiteral("Find"), {Variant(false)}));
+    rec->setValue({packageName(keyField)}, Variant(key));
+    automation::Args args{Variant(false)};
+    return basic::CBool(rec->invoke(m_owner.m_findId.of(rec), automation::Invoke::Method, args));
 }
 
-QString FieldCheckRun::editionLabel() const
+void FieldCheckRun::followPass()
+{
+    const ObjectRef& setup = m_state.package.SetupDataRec;
+    if (setup && m_owner.m_pass.lock() == setup)
+        return;
+    // A new pass (or none to tell by): nothing read for the last one holds.
+    m_owner.m_pass = setup;
+    m_owner.m_settings.clear();
+    m_owner.m_edition.reset();
+    m_owner.m_showSpecialCodes.reset();
+}
+
+double FieldCheckRun::settingNumber(const char* key)
+{
+    auto it = m_owner.m_settings.find(key);
+    if (it == m_owner.m_settings.end()) {
+        const double number = basic::CDbl(Variant(settings::readSetting(lit(key), QStringLiteral("0"))));
+        it = m_owner.m_settings.emplace(key, number).first;
+    }
+    return it->second;
+}
+
+QString FieldCheckRun::editionLabel()
 {
     if (m_owner.m_editionLabel)
         return m_owner.m_editionLabel();
-    return m_pass.EditionLabel;
+    // The main window's edition label, as the connection captioned it.
+    if (!m_owner.m_edition)
+        m_owner.m_edition = m_context.mainWindow.lblVersion();
+    return *m_owner.m_edition;
 }
 
 double FieldCheckRun::limitOf(Limit limit) const
@@ -357,8 +379,10 @@ void FieldCheckRun::checkAccountAndProduct()
                     r, c, code);
         m_owner.m_recordFound = false;
     }
-    const QString showSpecial = basic::CStr(automation::toObject(Variant(m_state.package.SetupDataRec))
-                                                ->value({QStringLiteral("INV_SHOW_SPECIAL_CODES")}));
+    if (!m_owner.m_showSpecialCodes)
+        m_owner.m_showSpecialCodes = basic::CStr(automation::toObject(Variant(m_state.package.SetupDataRec))
+                                                     ->value({QStringLiteral("INV_SHOW_SPECIAL_CODES")}));
+    const QString& showSpecial = *m_owner.m_showSpecialCodes;
     if (showSpecial == QLatin1String("0") && isSpecialCode(code)) {
         recordError(m_context,
                     QStringLiteral("Special Code ") + code +
@@ -421,8 +445,9 @@ void FieldCheckRun::checkDecimalPlaces()
 void FieldCheckRun::checkCodesDatesAndRanges()
 {
     const bool messageLine = m_owner.m_stockCode == QLatin1String("M");
-    const bool invoiceImport = m_pass.ImportToSop == 0;
+    // Every value of "iors" but 1 imports invoices.
     const bool sopImport = m_pass.ImportToSop == 1;
+    const bool invoiceImport = !sopImport;
 
     step("26-2");
     if (messageLine && m_pass.PriceValid && nonZero(UnitPrice))
@@ -638,7 +663,7 @@ void FieldCheckRun::checkPayment()
     const bool paymentGiven = mapped(PaymentValue) && m_pass.PaymentValid && !value(PaymentValue).isEmpty();
     // A lower-case "c" is a credit note as much as "C".
     const bool creditNote = value(TransactionType).toUpper() == QLatin1String("C");
-    if (paymentGiven && m_pass.ImportToSop == 0 && creditNote && number(PaymentValue) > 0)
+    if (paymentGiven && m_pass.ImportToSop != 1 && creditNote && number(PaymentValue) > 0)
         fail(QStringLiteral("Cannot have a payment with a credit ") + value(PaymentValue) +
                  rowColumn(PaymentValue),
              PaymentValue);
@@ -712,6 +737,7 @@ void FieldCheckRun::checkLineCodes()
 
 void FieldCheckRun::checkFields()
 {
+    followPass();
     checkAccountAndProduct();
     checkDecimalPlaces();
     runCharacterRules(FirstCharacterRules);

@@ -1,10 +1,14 @@
 #pragma once
 
 #include "app/import/LineChecks.h"
+#include "app/import/PackageNames.h"
 
 #include <QString>
 
 #include <functional>
+#include <memory>
+#include <optional>
+#include <unordered_map>
 
 // The per-line field checks of stage one and the validators they call. Each failed
 // check records one error entry and the next check runs; only a value that cannot
@@ -18,8 +22,8 @@ public:
     // The caption of the main window's edition label ("Ferriby", "Aldwick", ...).
     using EditionLabel = std::function<QString()>;
 
-    // Without a label source the checks take the main window's edition label as
-    // stage one read it before the line walk (PassState::EditionLabel).
+    // Without a label source the checks read the main window's edition label
+    // (lblVersion), once per pass.
     explicit FieldChecks(EditionLabel editionLabel = {});
 
     void checkFields(ImportContext& context) override;
@@ -43,6 +47,15 @@ private:
     // record that was not found is compared as an empty one.
     bool m_customerFound = false;
     bool m_productFound = false;
+
+    // Read once per pass: the settings the checks test, the edition label, the
+    // package's special-code setting, and the records' "Find". Each pass makes its own
+    // SetupData record, so what was read holds while that record lives.
+    std::weak_ptr<automation::Object> m_pass;
+    std::unordered_map<const char*, double> m_settings;
+    std::optional<QString> m_edition;
+    std::optional<QString> m_showSpecialCodes;
+    MemberId m_findId{"Find"};
 };
 
 } // namespace importer

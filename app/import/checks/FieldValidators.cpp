@@ -121,14 +121,15 @@ void FieldCheckRun::ValidateBankAccount()
              BankAccount);
         return;
     }
+    // Without a customer on this line (not found, or not looked up) there is no
+    // currency to compare with; its account has its own entry already, and an
+    // earlier line's customer must not stand in for it.
+    if (!m_owner.m_customerFound)
+        return;
     const QString bankCurrency = basic::CStr(
         automation::toObject(Variant(m_state.package.BankRec))->value({QStringLiteral("Currency")}));
-    // A customer this line did not find has no currency: an earlier line's
-    // customer must not stand in for it.
-    const QString customerCurrency = m_owner.m_customerFound
-                                         ? basic::CStr(automation::toObject(Variant(m_state.package.SalesRec))
-                                                           ->value({QStringLiteral("Currency")}))
-                                         : QString();
+    const QString customerCurrency = basic::CStr(
+        automation::toObject(Variant(m_state.package.SalesRec))->value({QStringLiteral("Currency")}));
     if (bankCurrency != customerCurrency)
         fail(QStringLiteral("Bank Account No ") + account +
                  QStringLiteral(" not same currency as customer ") + row() + QStringLiteral(" column") +

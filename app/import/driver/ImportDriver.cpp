@@ -164,15 +164,15 @@ private:
             logLockDown(date);
     }
 
-    // The entry names the date of the first document on or before the lock-down date.
+    // The entry's text names the date of the first document on or before the
+    // lock-down date; its value stays the fixed "0" of an entry of no field.
     void logLockDown(const QString& lockDownDate)
     {
-        const QString documentDate = m_state.driver.LockDownValue;
         recordError(m_context,
                     QStringLiteral("Lock down date is  ") + lockDownDate +
-                        QStringLiteral(" There are transactions on or before this date ") + documentDate +
-                        QStringLiteral(". Row 0 column 0."),
-                    0, 0, documentDate);
+                        QStringLiteral(" There are transactions on or before this date ") +
+                        m_state.driver.LockDownValue + QStringLiteral(". Row 0 column 0."),
+                    0, 0, QStringLiteral("0"));
     }
 
     void handleRuntimeError(int32_t number)

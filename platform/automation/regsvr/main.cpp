@@ -7,6 +7,7 @@
 // docs/automation.md; every failure prints one line on stderr that names the library.
 
 #include "platform/automation/ClassRegistry.h"
+#include "platform/registry/RegistryStore.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,6 +18,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <optional>
 
 namespace {
 
@@ -41,6 +43,20 @@ int fail(ExitCode code, const QString& text)
 {
     printLine(stderr, QStringLiteral("regsvr: ") + text);
     return code;
+}
+
+// An entry point reports only a code; when a hive the registration reads or
+// writes cannot be read, that hive and the reason are what the user needs.
+QString unreadableHives()
+{
+    QString text;
+    for (const registry::Hive hive : {registry::Hive::LocalMachine, registry::Hive::CurrentUser}) {
+        std::optional<registry::Key> key;
+        const registry::Status status = registry::openKey(hive, QString(), registry::Access::Read, key);
+        if (status != registry::Success && status != registry::FileNotFound)
+            text += QStringLiteral(": ") + registry::statusText(status, hive);
+    }
+    return text;
 }
 
 } // namespace
@@ -101,8 +117,9 @@ int main(int argc, char** argv)
     }
     if (result != 0)
         return fail(EntryPointFailed, QStringLiteral("%1 in \"%2\" failed with code 0x%3")
-                                          .arg(QLatin1String(entryName), path)
-                                          .arg(uint32_t(result), 8, 16, QLatin1Char('0')));
+                                              .arg(QLatin1String(entryName), path)
+                                              .arg(uint32_t(result), 8, 16, QLatin1Char('0')) +
+                                          unreadableHives());
     if (!silent)
         printLine(stdout, QStringLiteral("%1 in \"%2\" succeeded.").arg(QLatin1String(entryName), path));
     // The library stays loaded until the process ends: its static objects may still be

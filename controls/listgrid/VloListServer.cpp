@@ -1,0 +1,38 @@
+// The VLOList library's four entry points. It registers its control and
+// property-page classes; until the controls and pages themselves are served here,
+// creating one reports that the library does not make it.
+#include "controls/listgrid/LibraryState.h"
+#include "controls/listgrid/Registration.h"
+
+#include "platform/automation/InprocServer.h"
+
+namespace {
+
+const char vloListAnchor = 0;
+
+} // namespace
+
+QUILLAR_INPROC_EXPORT int32_t DllRegisterServer()
+{
+    return automation::guardedEntry([] {
+        const int32_t status = listgrid::registerLibrary(automation::libraryPathOf(&vloListAnchor));
+        if (status != 0)
+            throw basic::RuntimeError(status, QStringLiteral("VLOList registration failed"));
+    });
+}
+
+QUILLAR_INPROC_EXPORT int32_t DllUnregisterServer()
+{
+    return automation::guardedEntry([] {
+        const int32_t status = listgrid::unregisterLibrary();
+        if (status != 0)
+            throw basic::RuntimeError(status, QStringLiteral("VLOList unregistration failed"));
+    });
+}
+
+QUILLAR_INPROC_EXPORT int32_t DllGetClassObject(const char16_t* classId, automation::ClassFactory** factory)
+{
+    return automation::getServedClassObject({}, classId, factory);
+}
+
+QUILLAR_INPROC_EXPORT int32_t DllCanUnloadNow() { return listgrid::liveObjects() == 0 ? 0 : 1; }

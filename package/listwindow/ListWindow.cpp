@@ -1,0 +1,841 @@
+#include "package/listwindow/ListWindow.h"
+
+#include "package/listwindow/CellStorage.h"
+#include "package/listwindow/ListWindowModel.h"
+
+#include "platform/basic/Conversions.h"
+#include "platform/basic/Dates.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDoubleValidator>
+#include <QEvent>
+#include <QLineEdit>
+#include <QHeaderView>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cstring>
+#include <span>
+#include <utility>
+
+namespace vllist {
+
+enum class ListWindow::Op {
+    InsertRow, SetPagedProc, SetPagedUserData, AddImage, SetViewStyle, GetCurrentRow,
+    GetCurrentColumn, DeleteAllRows, DeleteRow, SetCurrentCell, GetRowText, SetRowText, SetRowKey,
+    GetRowKey, SelectRow, GetSelectedCount, FirstSelected, LastSelected, NextSelected,
+    PreviousSelected, IsRowSelected, GetClickedColumn, SetColumnSort, SetAlternateColours,
+    SetRowColours, SetColumnColours, SetCellColours, GetFindRequest, SetFindResult, FindRow,
+    SetColumnWidthNow, ShowColumn, SetCellText, GetColumnDefinition, CurrentSelected,
+    SetColumnDefinition, SetVisibleRows, RefreshStyle, FindColumnById, DeleteColumn, InsertColumn,
+    ClearImages, ColumnToWindow, ColumnFromWindow, GetRowImage, SetRowImage, GetRowColours,
+    GetCellColours, SetVirtualRowCount, GetColumnWidthNow, GetRowCount, SetDragEnabled, HitTest,
+    GetColumnRect, GetStateChangeRow, SetCaptionColours, Initialise, MoveColumnTo, SetMousePointer,
+    Ready, TypedChar, ColumnRebuild, GetColumnEditorAt, GetColumnEditor, RefuseCellMove,
+    SuspendEditing, GetDirty, SetDirty, SetCellEnabled, SetFixedRows, GetNotifyColumn, GetNextCell,
+    SetAutoCalculate, SetRedraw,
+};
+
+namespace {
+
+using Op = ListWindow::Op;
+
+const std::pair<Message, Op> listMessages[] = {
+    {list::InsertRow, Op::InsertRow}, {list::SetPagedProc, Op::SetPagedProc},
+    {list::SetPagedUserData, Op::SetPagedUserData}, {list::AddImage, Op::AddImage},
+    {list::SetViewStyle, Op::SetViewStyle}, {list::GetCurrentRow, Op::GetCurrentRow},
+    {list::GetCurrentColumn, Op::GetCurrentColumn}, {list::DeleteAllRows, Op::DeleteAllRows},
+    {list::DeleteRow, Op::DeleteRow}, {list::SetCurrentCell, Op::SetCurrentCell},
+    {list::GetRowText, Op::GetRowText}, {list::SetRowText, Op::SetRowText},
+    {list::SetRowKey, Op::SetRowKey}, {list::GetRowKey, Op::GetRowKey},
+    {list::SelectRow, Op::SelectRow}, {list::GetSelectedCount, Op::GetSelectedCount},
+    {list::FirstSelected, Op::FirstSelected}, {list::LastSelected, Op::LastSelected},
+    {list::NextSelected, Op::NextSelected}, {list::PreviousSelected, Op::PreviousSelected},
+    {list::IsRowSelected, Op::IsRowSelected}, {list::GetClickedColumn, Op::GetClickedColumn},
+    {list::SetColumnSort, Op::SetColumnSort}, {list::SetAlternateColours, Op::SetAlternateColours},
+    {list::SetRowColours, Op::SetRowColours}, {list::SetColumnColours, Op::SetColumnColours},
+    {list::SetCellColours, Op::SetCellColours}, {list::GetFindRequest, Op::GetFindRequest},
+    {list::SetFindResult, Op::SetFindResult}, {list::FindRow, Op::FindRow},
+    {list::SetColumnWidthNow, Op::SetColumnWidthNow}, {list::ShowColumn, Op::ShowColumn},
+    {list::SetCellText, Op::SetCellText}, {list::GetColumnDefinition, Op::GetColumnDefinition},
+    {list::CurrentSelected, Op::CurrentSelected}, {list::SetColumnDefinition, Op::SetColumnDefinition},
+    {list::SetVisibleRows, Op::SetVisibleRows}, {list::RefreshStyle, Op::RefreshStyle},
+    {list::FindColumnById, Op::FindColumnById}, {list::DeleteColumn, Op::DeleteColumn},
+    {list::InsertColumn, Op::InsertColumn}, {list::ClearImages, Op::ClearImages},
+    {list::ColumnToWindow, Op::ColumnToWindow}, {list::ColumnFromWindow, Op::ColumnFromWindow},
+    {list::GetRowImage, Op::GetRowImage}, {list::SetRowImage, Op::SetRowImage},
+    {list::GetRowColours, Op::GetRowColours}, {list::GetCellColours, Op::GetCellColours},
+    {list::SetVirtualRowCount, Op::SetVirtualRowCount}, {list::GetColumnWidthNow, Op::GetColumnWidthNow},
+    {list::GetRowCount, Op::GetRowCount}, {list::SetDragEnabled, Op::SetDragEnabled},
+    {list::HitTest, Op::HitTest}, {list::GetColumnRect, Op::GetColumnRect},
+    {list::GetStateChangeRow, Op::GetStateChangeRow}, {list::SetCaptionColours, Op::SetCaptionColours},
+    {list::Initialise, Op::Initialise}, {list::MoveColumnTo, Op::MoveColumnTo},
+    {list::SetMousePointer, Op::SetMousePointer}, {list::Ready, Op::Ready},
+    {list::TypedChar, Op::TypedChar}, {list::ColumnRebuild, Op::ColumnRebuild},
+    {SetRedraw, Op::SetRedraw},
+};
+
+const std::pair<Message, Op> gridMessages[] = {
+    {grid::InsertRow, Op::InsertRow}, {grid::SetPagedProc, Op::SetPagedProc},
+    {grid::SetPagedUserData, Op::SetPagedUserData}, {grid::GetCurrentRow, Op::GetCurrentRow},
+    {grid::GetCurrentColumn, Op::GetCurrentColumn}, {grid::DeleteAllRows, Op::DeleteAllRows},
+    {grid::DeleteRow, Op::DeleteRow}, {grid::SetCurrentCell, Op::SetCurrentCell},
+    {grid::GetRowText, Op::GetRowText}, {grid::SetRowText, Op::SetRowText},
+    {grid::SetRowKey, Op::SetRowKey}, {grid::GetRowKey, Op::GetRowKey},
+    {grid::GetRowCount, Op::GetRowCount}, {grid::GetClickedColumn, Op::GetClickedColumn},
+    {grid::GetColumnEditorAt, Op::GetColumnEditorAt}, {grid::GetColumnEditor, Op::GetColumnEditor},
+    {grid::RefuseCellMove, Op::RefuseCellMove}, {grid::SuspendEditing, Op::SuspendEditing},
+    {grid::GetDirty, Op::GetDirty}, {grid::SetDirty, Op::SetDirty},
+    {grid::SetCellEnabled, Op::SetCellEnabled}, {grid::SetAlternateColours, Op::SetAlternateColours},
+    {grid::SetRowColours, Op::SetRowColours}, {grid::SetColumnColours, Op::SetColumnColours},
+    {grid::SetCellColours, Op::SetCellColours}, {grid::SetFixedRows, Op::SetFixedRows},
+    {grid::SetColumnWidthNow, Op::SetColumnWidthNow}, {grid::ShowColumn, Op::ShowColumn},
+    {grid::SetCellText, Op::SetCellText}, {grid::GetColumnDefinition, Op::GetColumnDefinition},
+    {grid::SetColumnDefinition, Op::SetColumnDefinition}, {grid::SetVisibleRows, Op::SetVisibleRows},
+    {grid::RefreshStyle, Op::RefreshStyle}, {grid::FindColumnById, Op::FindColumnById},
+    {grid::DeleteColumn, Op::DeleteColumn}, {grid::InsertColumn, Op::InsertColumn},
+    {grid::ColumnToWindow, Op::ColumnToWindow}, {grid::ColumnFromWindow, Op::ColumnFromWindow},
+    {grid::GetRowColours, Op::GetRowColours}, {grid::GetCellColours, Op::GetCellColours},
+    {grid::GetNotifyColumn, Op::GetNotifyColumn}, {grid::GetNextCell, Op::GetNextCell},
+    {grid::SetVirtualRowCount, Op::SetVirtualRowCount}, {grid::SetColumnSort, Op::SetColumnSort},
+    {grid::SetDragEnabled, Op::SetDragEnabled}, {grid::HitTest, Op::HitTest},
+    {grid::GetColumnRect, Op::GetColumnRect}, {grid::SetAutoCalculate, Op::SetAutoCalculate},
+    {grid::SetCaptionColours, Op::SetCaptionColours}, {grid::GetColumnWidthNow, Op::GetColumnWidthNow},
+    {grid::MoveColumnTo, Op::MoveColumnTo}, {grid::SetMousePointer, Op::SetMousePointer},
+    {grid::Initialise, Op::Initialise}, {grid::Ready, Op::Ready},
+    {grid::TypedChar, Op::TypedChar}, {grid::ColumnRebuild, Op::ColumnRebuild},
+    {SetRedraw, Op::SetRedraw},
+};
+
+constexpr int PageSize = 32;
+
+// Selected rows drawn with the row's, cell's or column's highlighted colours.
+class HighlightDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const QVariant back = index.data(ListWindowModel::HighlightBackRole);
+        const QVariant fore = index.data(ListWindowModel::HighlightForeRole);
+        if (back.isValid())
+            option->palette.setColor(QPalette::Highlight, back.value<QColor>());
+        if (fore.isValid())
+            option->palette.setColor(QPalette::HighlightedText, fore.value<QColor>());
+    }
+
+public:
+    // The grid's in-place editor of a cell, by the editor class of its column.
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override
+    {
+        const auto* model = static_cast<const ListWindowModel*>(index.model());
+        const ColumnDefinition& def = model->column(index.column()).definition;
+        const QByteArray editor(def.editorClass, qsizetype(strnlen(def.editorClass, sizeof def.editorClass)));
+        if (editor == "#VL32DATEEDIT") {
+            auto* date = new QDateEdit(parent);
+            date->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+            date->setCalendarPopup(true);
+            return date;
+        }
+        if (editor == "ComboBox") {
+            auto* combo = new QComboBox(parent);
+            combo->setEditable(true);
+            return combo;
+        }
+        auto* line = new QLineEdit(parent);
+        line->setMaxLength(std::max(1, int(def.bufferSize) - 1));
+        if (editor == "#VL32NUMBEREDIT" || editor == "#VL32CALCEDIT")
+            line->setValidator(new QDoubleValidator(line));
+        return line;
+    }
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        const QString text = index.data(Qt::EditRole).toString();
+        if (auto* date = qobject_cast<QDateEdit*>(editor)) {
+            const auto parsed = basic::parseDate(text);
+            date->setDate(parsed ? basic::toQDate(*parsed) : basic::toQDate(basic::Today()));
+        } else if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+            combo->setCurrentText(text);
+        } else {
+            static_cast<QLineEdit*>(editor)->setText(text);
+        }
+    }
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
+    {
+        QString text;
+        if (auto* date = qobject_cast<QDateEdit*>(editor))
+            text = basic::formatDate(basic::fromQDate(date->date()));
+        else if (auto* combo = qobject_cast<QComboBox*>(editor))
+            text = combo->currentText();
+        else
+            text = static_cast<QLineEdit*>(editor)->text();
+        model->setData(index, text, Qt::EditRole);
+    }
+};
+
+} // namespace
+
+ListWindow::ListWindow(Kind kind, WindowOwner* owner, QWidget* parent)
+    : QWidget(parent), m_kind(kind), m_owner(owner)
+{
+    m_model = new ListWindowModel(kind == Kind::Grid, this);
+    m_view = new QTableView(this);
+    m_view->setModel(m_model);
+    m_view->setItemDelegate(new HighlightDelegate(m_view));
+    m_view->verticalHeader()->hide();
+    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
+    m_view->horizontalHeader()->setHighlightSections(false);
+    m_view->setShowGrid(kind == Kind::Grid);
+    m_view->setWordWrap(false);
+    if (kind == Kind::List) {
+        m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+        m_view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    } else {
+        m_view->setSelectionBehavior(QAbstractItemView::SelectItems);
+        m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+        m_view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                                QAbstractItemView::AnyKeyPressed);
+    }
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view);
+
+    m_model->setLoader([this](int row) { loadPage(row); });
+    m_model->setDirtyHandler([this] { m_dirty = 1; });
+
+    connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this] { notify(notify::SelChange); });
+    if (kind == Kind::Grid)
+        connect(m_view->selectionModel(), &QItemSelectionModel::currentColumnChanged, this,
+                [this] { notify(notify::ColumnSelChange); });
+    connect(m_view, &QAbstractItemView::doubleClicked, this, [this] { notify(notify::DblClk); });
+    connect(m_view->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
+        m_clickedColumn = windowOrder(section);
+        m_clickedButton = 1;
+        notify(notify::CaptionLeftClick);
+    });
+    m_view->viewport()->installEventFilter(this);
+    m_view->horizontalHeader()->viewport()->installEventFilter(this);
+    m_view->installEventFilter(this);
+}
+
+ListWindow::~ListWindow() = default;
+
+std::unique_ptr<ListWindow> ListWindow::create(const QString& className, WindowOwner* owner, QWidget* parent)
+{
+    if (className.compare(QLatin1String(ListViewClass), Qt::CaseInsensitive) == 0)
+        return std::make_unique<ListWindow>(Kind::List, owner, parent);
+    if (className.compare(QLatin1String(GridViewClass), Qt::CaseInsensitive) == 0)
+        return std::make_unique<ListWindow>(Kind::Grid, owner, parent);
+    return nullptr;
+}
+
+QString ListWindow::className() const
+{
+    return QLatin1String(m_kind == Kind::List ? ListViewClass : GridViewClass);
+}
+
+QSize ListWindow::sizeHint() const
+{
+    QSize hint = QWidget::sizeHint();
+    if (m_visibleRows > 0)
+        hint.setHeight(m_view->horizontalHeader()->sizeHint().height() +
+                       m_visibleRows * m_view->verticalHeader()->defaultSectionSize() + 2 * m_view->frameWidth());
+    return hint;
+}
+
+void ListWindow::notify(uint16_t code)
+{
+    if (m_owner)
+        m_owner->windowCommand(*this, code);
+}
+
+bool ListWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonPress) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (watched == m_view->viewport())
+            notify(mouse->button() == Qt::RightButton ? notify::RightClick : notify::LeftClick);
+        else if (watched == m_view->horizontalHeader()->viewport() && mouse->button() == Qt::RightButton) {
+            const int section = m_view->horizontalHeader()->logicalIndexAt(mouse->position().toPoint());
+            m_clickedColumn = section < 0 ? -1 : windowOrder(section);
+            m_clickedButton = 2;
+            notify(notify::CaptionRightClick);
+        }
+    } else if (watched == m_view && event->type() == QEvent::FocusIn) {
+        notify(notify::GotFocus);
+    } else if (watched == m_view && event->type() == QEvent::FocusOut) {
+        notify(notify::LostFocus);
+    } else if (watched == m_view && event->type() == QEvent::KeyPress && m_kind == Kind::Grid) {
+        // Tab past the grid's last cell, or Shift+Tab before its first, leaves the grid.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QModelIndex current = m_view->currentIndex();
+        const int lastColumn = m_model->columns() - 1;
+        if (key->key() == Qt::Key_Tab && current.row() == m_model->rows() - 1 &&
+            windowOrder(current.column()) == lastColumn) {
+            notify(notify::NextControl);
+            return true;
+        }
+        if (key->key() == Qt::Key_Backtab && current.row() <= 0 && windowOrder(current.column()) <= 0) {
+            notify(notify::PreviousControl);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+int ListWindow::logical(int32_t windowColumn) const
+{
+    if (windowColumn < 0 || windowColumn >= m_model->columns())
+        return -1;
+    return m_view->horizontalHeader()->logicalIndex(windowColumn);
+}
+
+int32_t ListWindow::windowOrder(int logicalColumn) const
+{
+    if (logicalColumn < 0 || logicalColumn >= m_model->columns())
+        return -1;
+    return m_view->horizontalHeader()->visualIndex(logicalColumn);
+}
+
+int ListWindow::currentRow() const
+{
+    const QModelIndex current = m_view->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+QList<int> ListWindow::selectedRows() const
+{
+    QList<int> rows;
+    for (const QModelIndex& index : m_view->selectionModel()->selectedRows())
+        rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+// The cursor holds row + 1 of the position reached, 0 for none.
+int32_t ListWindow::walkSelection(Op op, int32_t* cursor) const
+{
+    if (!cursor)
+        return -1;
+    const QList<int> rows = selectedRows();
+    const int at = *cursor - 1;
+    int found = -1;
+    switch (op) {
+    case Op::FirstSelected:
+        found = rows.isEmpty() ? -1 : rows.first();
+        break;
+    case Op::LastSelected:
+        found = rows.isEmpty() ? -1 : rows.last();
+        break;
+    case Op::NextSelected:
+        for (int r : rows)
+            if (r > at) {
+                found = r;
+                break;
+            }
+        break;
+    case Op::PreviousSelected:
+        for (auto it = rows.rbegin(); it != rows.rend(); ++it)
+            if (*it < at || at < 0) {
+                found = *it;
+                break;
+            }
+        break;
+    default: // CurrentSelected
+        return rows.contains(at) ? at : -1;
+    }
+    if (found >= 0)
+        *cursor = found + 1;
+    return found;
+}
+
+void ListWindow::setCurrentCell(int32_t windowColumn, int32_t row)
+{
+    if (row < 0 || !m_model->validRow(row)) {
+        m_view->selectionModel()->setCurrentIndex({}, QItemSelectionModel::NoUpdate);
+        return;
+    }
+    int column = windowColumn == -2 ? m_view->currentIndex().column() : logical(windowColumn);
+    if (column < 0)
+        column = m_model->columns() > 0 ? logical(0) : 0;
+    const QModelIndex index = m_model->index(row, column);
+    m_view->selectionModel()->setCurrentIndex(
+        index, m_kind == Kind::Grid ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::NoUpdate);
+    m_view->scrollTo(index);
+}
+
+int ListWindow::charWidth() const { return std::max(1, m_view->fontMetrics().averageCharWidth()); }
+
+void ListWindow::applyColumnLayout(int logicalColumn)
+{
+    const ColumnDefinition& def = m_model->column(logicalColumn).definition;
+    const int chars = def.width > 0 ? def.width : 16;
+    m_view->horizontalHeader()->resizeSection(logicalColumn, chars * charWidth() + 8);
+    m_model->columnChanged(logicalColumn);
+}
+
+void ListWindow::loadPage(int row)
+{
+    // Every row asked for counts as loaded, filled or not, so that drawing never asks twice.
+    int last = row;
+    while (last + 1 < m_model->rows() && last - row + 1 < PageSize && !m_model->row(last + 1).loaded)
+        ++last;
+    for (int r = row; r <= last; ++r)
+        m_model->row(r).loaded = true;
+    if (!m_pagedProc || m_fillNext >= 0)
+        return;
+    m_fillNext = row;
+    m_fillEnd = last;
+    const PagedData rows{row, last};
+    m_pagedProc(this, &rows, m_pagedUserData);
+    m_fillNext = m_fillEnd = -1;
+    QTimer::singleShot(0, this, [this, row, last] {
+        for (int r = row; r <= last; ++r)
+            m_model->rowChanged(r);
+    });
+}
+
+void ListWindow::fillRowFromPacked(int row, const void* packed)
+{
+    auto& cells = m_model->row(row).cells;
+    const auto* bytes = static_cast<const char*>(packed);
+    for (int c = 0; c < m_model->columns() && size_t(c) < cells.size(); ++c) {
+        const ColumnDefinition& def = m_model->column(c).definition;
+        const int32_t size = slotSize(def);
+        cells[size_t(c)].text = textFromStorage(def, bytes, size);
+        bytes += size;
+    }
+}
+
+int ListWindow::insertRow(const RowInsert& insert)
+{
+    // Rows a paged callback appends land on the placeholders it was asked for.
+    if (m_fillNext >= 0 && m_fillNext <= m_fillEnd && insert.row == -1 && insert.kind == 0) {
+        const int row = m_fillNext++;
+        auto& target = m_model->row(row);
+        target = m_model->makeRow();
+        target.key = insert.key;
+        if (insert.data)
+            fillRowFromPacked(row, insert.data);
+        return row;
+    }
+    auto row = m_model->makeRow();
+    row.key = insert.key;
+    if (insert.kind == 1) {
+        row.image = insert.image;
+        if (insert.data)
+            m_model->setRowText(row, QString::fromLatin1(static_cast<const char*>(insert.data)));
+    }
+    const int at = m_model->insertRowAt(insert.row, std::move(row));
+    if (insert.kind == 0 && insert.data)
+        fillRowFromPacked(at, insert.data);
+    return at;
+}
+
+bool ListWindow::getColumnRect(int32_t windowColumn, Rect& rect) const
+{
+    const int column = logical(windowColumn);
+    if (column < 0)
+        return false;
+    const QHeaderView* header = m_view->horizontalHeader();
+    const QPoint origin = m_view->viewport()->mapTo(this, QPoint(0, 0));
+    rect.left = origin.x() + header->sectionViewportPosition(column);
+    rect.right = rect.left + header->sectionSize(column);
+    rect.top = 0;
+    rect.bottom = height();
+    return !header->isSectionHidden(column) && rect.right > origin.x() && rect.left < origin.x() + m_view->viewport()->width();
+}
+
+LParam ListWindow::sendMessage(Message message, WParam wParam, LParam lParam)
+{
+    const std::span<const std::pair<Message, Op>> table = m_kind == Kind::List ? std::span<const std::pair<Message, Op>>(listMessages) : std::span<const std::pair<Message, Op>>(gridMessages);
+    for (const auto& [number, op] : table)
+        if (number == message)
+            return handle(op, wParam, lParam);
+    return 0; // not a message of this class
+}
+
+LParam ListWindow::handle(Op op, WParam wParam, LParam lParam)
+{
+    QHeaderView* header = m_view->horizontalHeader();
+    const int16_t wColumn = int16_t(wParam & 0xFFFF);
+    switch (op) {
+    case Op::InsertRow:
+        return lParam ? insertRow(*fromLParam<RowInsert>(lParam)) : -1;
+    case Op::SetPagedProc:
+        m_pagedProc = reinterpret_cast<PagedProc>(lParam);
+        if (m_pagedProc)
+            m_model->setPlaceholderRows(std::max(0, m_virtualRows));
+        return 1;
+    case Op::SetPagedUserData:
+        m_pagedUserData = lParam;
+        return 0;
+    case Op::AddImage: {
+        const auto* pair = fromLParam<ImagePair>(lParam);
+        if (pair && pair->large)
+            m_model->addImage(QPixmap::fromImage(*static_cast<const QImage*>(pair->large)));
+        return 0;
+    }
+    case Op::SetViewStyle:
+        m_viewStyle = int32_t(lParam);
+        return 0;
+    case Op::GetCurrentRow:
+        return currentRow();
+    case Op::GetCurrentColumn: {
+        const QModelIndex current = m_view->currentIndex();
+        return current.isValid() ? windowOrder(current.column()) : -1;
+    }
+    case Op::DeleteAllRows:
+        m_model->clearRows();
+        return 0;
+    case Op::DeleteRow:
+        m_model->removeRowAt(int(lParam));
+        return 0;
+    case Op::SetCurrentCell:
+        setCurrentCell(wColumn, int32_t(lParam));
+        return 0;
+    case Op::GetRowText:
+    case Op::SetRowText: {
+        auto* record = fromLParam<RowText>(lParam);
+        if (!record || !record->data || !m_model->validRow(record->row))
+            return 0;
+        if (!m_model->row(record->row).loaded)
+            loadPage(record->row);
+        auto& row = m_model->row(record->row);
+        if (record->kind == 1) {
+            if (op == Op::SetRowText) {
+                m_model->setRowText(row, QString::fromLatin1(static_cast<const char*>(record->data)));
+            } else {
+                const QByteArray text = m_model->rowText(row).toLatin1().left(RowTextBufferSize - 1);
+                std::memcpy(record->data, text.constData(), size_t(text.size()) + 1);
+            }
+        } else {
+            const int column = logical(record->column);
+            if (column < 0)
+                return 0;
+            const ColumnDefinition& def = m_model->column(column).definition;
+            const int32_t size = slotSize(def);
+            if (op == Op::SetRowText)
+                row.cells[size_t(column)].text = textFromStorage(def, record->data, size);
+            else
+                storageFromText(def, row.cells[size_t(column)].text, record->data, size);
+        }
+        if (op == Op::SetRowText)
+            m_model->rowChanged(record->row);
+        return 0;
+    }
+    case Op::SetRowKey: {
+        const auto* record = fromLParam<RowKey>(lParam);
+        if (record && m_model->validRow(record->row))
+            m_model->row(record->row).key = record->key;
+        return 0;
+    }
+    case Op::GetRowKey:
+        return m_model->validRow(int(lParam)) ? m_model->row(int(lParam)).key : 0;
+    case Op::SelectRow:
+        if (m_model->validRow(int(lParam)) && m_model->columns() > 0)
+            m_view->selectionModel()->select(m_model->index(int(lParam), 0),
+                                             (wParam ? QItemSelectionModel::Select : QItemSelectionModel::Deselect) |
+                                                 QItemSelectionModel::Rows);
+        return 0;
+    case Op::GetSelectedCount:
+        return selectedRows().size();
+    case Op::FirstSelected:
+    case Op::LastSelected:
+    case Op::NextSelected:
+    case Op::PreviousSelected:
+    case Op::CurrentSelected:
+        return walkSelection(op, fromLParam<int32_t>(lParam));
+    case Op::IsRowSelected:
+        return m_model->validRow(int(lParam)) && m_view->selectionModel()->isRowSelected(int(lParam), {}) ? 1 : 0;
+    case Op::GetClickedColumn:
+        return LParam((uint32_t(m_clickedButton) << 16) | (uint32_t(m_clickedColumn) & 0xFFFF));
+    case Op::SetColumnSort:
+        m_model->sortBy(logical(wColumn), int(lParam));
+        return 0;
+    case Op::SetAlternateColours: {
+        const auto* record = fromLParam<AlternateColours>(lParam);
+        if (record)
+            m_model->setAlternate(int16_t(record->count), record->colours);
+        return 0;
+    }
+    case Op::SetRowColours:
+    case Op::GetRowColours: {
+        auto* record = fromLParam<RowColours>(lParam);
+        if (!record || !m_model->validRow(record->row))
+            return 0;
+        auto& colours = m_model->row(record->row).colours;
+        if (op == Op::SetRowColours) {
+            colours = record->colours;
+            m_model->rowChanged(record->row);
+        } else {
+            record->colours = colours;
+        }
+        return 0;
+    }
+    case Op::SetCellColours:
+    case Op::GetCellColours: {
+        auto* record = fromLParam<CellColours>(lParam);
+        const int column = record ? logical(record->column) : -1;
+        if (column < 0 || !m_model->validRow(record->row))
+            return 0;
+        auto& colours = m_model->row(record->row).cells[size_t(column)].colours;
+        if (op == Op::SetCellColours) {
+            colours = record->colours;
+            m_model->rowChanged(record->row);
+        } else {
+            record->colours = colours;
+        }
+        return 0;
+    }
+    case Op::SetColumnColours: {
+        const auto* record = fromLParam<ColumnColours>(lParam);
+        const int column = record ? logical(int16_t(record->column)) : -1;
+        if (column >= 0) {
+            m_model->column(column).colours = record->colours;
+            m_model->columnChanged(column);
+        }
+        return 0;
+    }
+    case Op::SetCaptionColours: {
+        const auto* record = fromLParam<CaptionColours>(lParam);
+        const int column = record ? logical(record->column) : -1;
+        if (column >= 0) {
+            m_model->column(column).captionBack = record->back;
+            m_model->column(column).captionFore = record->fore;
+            m_model->columnChanged(column);
+        }
+        return 0;
+    }
+    case Op::GetFindRequest: {
+        auto* record = fromLParam<FindRequest>(lParam);
+        if (!record)
+            return 0;
+        record->text = m_typed.constData();
+        record->exact = 0;
+        record->wrap = 1;
+        record->startRow = std::max(0, currentRow());
+        const QModelIndex current = m_view->currentIndex();
+        record->column = current.isValid() ? windowOrder(current.column()) : 0;
+        return 0;
+    }
+    case Op::SetFindResult:
+        if (m_model->validRow(int(lParam)))
+            setCurrentCell(-2, int32_t(lParam));
+        return 0;
+    case Op::FindRow: {
+        const auto* record = fromLParam<Find>(lParam);
+        if (!record || !record->text || m_model->columns() == 0)
+            return -1;
+        const QString wanted = QString::fromLatin1(record->text);
+        const int first = logical(0);
+        for (int r = std::max(0, record->start); r < m_model->rows(); ++r) {
+            const QString& text = m_model->row(r).cells[size_t(first)].text;
+            if (wParam & 0xFFFF ? text.startsWith(wanted, Qt::CaseInsensitive)
+                                : text.compare(wanted, Qt::CaseInsensitive) == 0)
+                return r;
+        }
+        return -1;
+    }
+    case Op::SetColumnWidthNow: {
+        const int column = logical(wColumn);
+        if (column >= 0)
+            header->resizeSection(column, std::max<int>(0, int16_t(lParam)) * charWidth() + 8);
+        return 0;
+    }
+    case Op::GetColumnWidthNow: {
+        const int column = logical(int32_t(lParam));
+        return column < 0 ? 0 : std::max(0, header->sectionSize(column) - 8) / charWidth();
+    }
+    case Op::ShowColumn: {
+        const int column = logical(wColumn);
+        if (column >= 0)
+            header->setSectionHidden(column, lParam == 0);
+        return 0;
+    }
+    case Op::SetCellText: {
+        const auto* record = fromLParam<CellText>(lParam);
+        const int column = record ? logical(record->column) : -1;
+        if (column >= 0 && m_model->validRow(record->row)) {
+            m_model->row(record->row).cells[size_t(column)].text =
+                record->text ? QString::fromLatin1(record->text) : QString();
+            m_model->rowChanged(record->row);
+        }
+        return 0;
+    }
+    case Op::GetColumnDefinition:
+    case Op::SetColumnDefinition: {
+        auto* record = fromLParam<ColumnDefinition>(lParam);
+        const int column = logical(wColumn);
+        if (!record || column < 0)
+            return 0;
+        if (op == Op::GetColumnDefinition) {
+            *record = m_model->column(column).definition;
+        } else {
+            m_model->column(column).definition = *record;
+            header->setSectionsMovable(header->sectionsMovable() || (record->flags & ColumnFlag::AllowMove));
+            applyColumnLayout(column);
+        }
+        return 0;
+    }
+    case Op::SetVisibleRows:
+        m_visibleRows = int32_t(lParam);
+        updateGeometry();
+        return 0;
+    case Op::RefreshStyle:
+        m_view->viewport()->update();
+        return 0;
+    case Op::FindColumnById:
+        for (int c = 0; c < m_model->columns(); ++c)
+            if (m_model->column(c).definition.columnId == uint16_t(lParam))
+                return windowOrder(c);
+        return -1;
+    case Op::DeleteColumn:
+        m_model->removeColumnAt(logical(int32_t(lParam)));
+        return 0;
+    case Op::InsertColumn: {
+        const auto* record = fromLParam<ColumnDefinition>(lParam);
+        if (!record)
+            return -1;
+        const int count = m_model->columns();
+        const int at = wColumn >= 0 && wColumn < count ? logical(wColumn) : count;
+        m_model->insertColumnAt(at, *record);
+        if (record->flags & ColumnFlag::AllowMove)
+            header->setSectionsMovable(true);
+        const int to = wColumn >= 0 && wColumn < count ? wColumn : count;
+        header->moveSection(header->visualIndex(at), to);
+        applyColumnLayout(at);
+        return to;
+    }
+    case Op::ClearImages:
+        m_model->clearImages();
+        return 0;
+    case Op::ColumnToWindow:
+        return windowOrder(int(lParam));
+    case Op::ColumnFromWindow:
+        return logical(int32_t(lParam));
+    case Op::GetRowImage:
+        return m_model->validRow(int(lParam)) ? m_model->row(int(lParam)).image : -1;
+    case Op::SetRowImage:
+        if (m_model->validRow(int(lParam))) {
+            m_model->row(int(lParam)).image = int16_t(wParam & 0xFFFF);
+            m_model->rowChanged(int(lParam));
+        }
+        return 0;
+    case Op::SetVirtualRowCount:
+        m_virtualRows = int32_t(lParam);
+        return 0;
+    case Op::GetRowCount:
+        return m_model->rows();
+    case Op::SetDragEnabled:
+        m_dragEnabled = lParam != 0;
+        m_view->setDragEnabled(m_dragEnabled);
+        return 0;
+    case Op::HitTest: {
+        const QPoint inWindow(int16_t(lParam & 0xFFFF), int16_t((lParam >> 16) & 0xFFFF));
+        const QPoint inViewport = m_view->viewport()->mapFrom(this, inWindow);
+        if (!m_view->viewport()->rect().contains(inViewport))
+            return -1;
+        return m_view->rowAt(inViewport.y());
+    }
+    case Op::GetColumnRect: {
+        auto* record = fromLParam<Rect>(lParam);
+        return record && getColumnRect(wColumn, *record) ? 1 : 0;
+    }
+    case Op::GetStateChangeRow:
+        return m_stateChangeRow;
+    case Op::Initialise:
+        m_initialisedWith = int32_t(lParam);
+        return 0;
+    case Op::Ready:
+        return 0;
+    case Op::MoveColumnTo:
+        if (logical(wColumn) >= 0)
+            header->moveSection(wColumn, std::clamp<int>(int16_t(lParam), 0, m_model->columns() - 1));
+        return 0;
+    case Op::SetMousePointer:
+        if (lParam)
+            setCursor(Qt::WaitCursor);
+        else
+            unsetCursor();
+        return 0;
+    case Op::TypedChar: {
+        if (!m_typedAt.isValid() || m_typedAt.elapsed() > 1000)
+            m_typed.clear();
+        m_typedAt.start();
+        if (wParam >= 0x20 && wParam < 0x100)
+            m_typed.append(char(wParam));
+        if (m_kind == Kind::List)
+            notify(notify::FindRequest);
+        return 0;
+    }
+    case Op::ColumnRebuild:
+        m_rebuilding = lParam != 0;
+        return 0;
+    case Op::GetColumnEditorAt:
+    case Op::GetColumnEditor:
+        return 0; // editing runs in the view's own editors, not in windows of their own
+    case Op::RefuseCellMove:
+        m_moveRefused = lParam != 0;
+        return 0;
+    case Op::SuspendEditing:
+        m_editingSuspended = lParam != 0;
+        m_view->setEditTriggers(m_editingSuspended ? QAbstractItemView::NoEditTriggers
+                                                   : QAbstractItemView::DoubleClicked |
+                                                         QAbstractItemView::EditKeyPressed |
+                                                         QAbstractItemView::AnyKeyPressed);
+        return 0;
+    case Op::GetDirty:
+        return m_dirty;
+    case Op::SetDirty:
+        m_dirty = int32_t(lParam);
+        return m_dirty;
+    case Op::SetCellEnabled: {
+        const auto* record = fromLParam<CellState>(lParam);
+        const int column = record ? logical(record->column) : -1;
+        if (column >= 0 && m_model->validRow(record->row))
+            m_model->row(record->row).cells[size_t(column)].enabled = record->enabled != 0;
+        return 0;
+    }
+    case Op::SetFixedRows:
+        m_fixedRows = int32_t(lParam);
+        return 0;
+    case Op::GetNotifyColumn: {
+        const QModelIndex current = m_view->currentIndex();
+        const int32_t column = current.isValid() ? windowOrder(current.column()) : -1;
+        return LParam(uint32_t(column) & 0xFFFF);
+    }
+    case Op::GetNextCell: {
+        auto* record = fromLParam<NextCell>(lParam);
+        if (record) {
+            const QModelIndex current = m_view->currentIndex();
+            record->row = current.isValid() ? current.row() : -1;
+            record->column = current.isValid() ? windowOrder(current.column()) : -1;
+        }
+        return 0;
+    }
+    case Op::SetAutoCalculate:
+        m_autoCalculate = lParam != 0;
+        return 0;
+    case Op::SetRedraw:
+        setUpdatesEnabled(wParam != 0);
+        return 0;
+    }
+    return 0;
+}
+
+} // namespace vllist

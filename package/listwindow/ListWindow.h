@@ -1,0 +1,107 @@
+#pragma once
+
+#include "package/listwindow/ListMessages.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QWidget>
+
+#include <memory>
+
+class QTableView;
+
+namespace vllist {
+
+class ListWindowModel;
+
+inline constexpr const char* ListViewClass = "#VL32LISTVIEW";
+inline constexpr const char* GridViewClass = "#VL32GRIDVIEW";
+
+// The vendor's list window and grid window, drawn with a Qt table view: rows, cells,
+// captions, selection, the grid's in-place editors and scrolling. Everything the
+// controls do to it goes through sendMessage with the numbers of ListMessages.h;
+// what the user does comes back to the owner as notification codes.
+class ListWindow : public QWidget, public Window
+{
+public:
+    enum class Kind { List, Grid };
+
+    ListWindow(Kind kind, WindowOwner* owner, QWidget* parent = nullptr);
+    ~ListWindow() override;
+
+    // A window of a registered class ("#VL32LISTVIEW" or "#VL32GRIDVIEW"); null for
+    // any other class name.
+    static std::unique_ptr<ListWindow> create(const QString& className, WindowOwner* owner,
+                                              QWidget* parent = nullptr);
+
+    Kind kind() const { return m_kind; }
+    QString className() const;
+    LParam sendMessage(Message message, WParam wParam, LParam lParam) override;
+
+    QTableView* view() const { return m_view; }
+    QSize sizeHint() const override;
+
+    // What the window was told that has no drawing of its own, for the controls' tests.
+    int32_t visibleRows() const { return m_visibleRows; }
+    int32_t fixedRows() const { return m_fixedRows; }
+    int32_t viewStyle() const { return m_viewStyle; }
+    bool dragEnabled() const { return m_dragEnabled; }
+    bool autoCalculate() const { return m_autoCalculate; }
+    bool moveRefused() const { return m_moveRefused; }
+    bool editingSuspended() const { return m_editingSuspended; }
+    bool rebuilding() const { return m_rebuilding; }
+    int32_t initialisedWith() const { return m_initialisedWith; }
+
+    enum class Op; // one per message, whichever number the class gives it
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    LParam handle(Op op, WParam wParam, LParam lParam);
+    void notify(uint16_t code);
+    int logical(int32_t windowColumn) const;
+    int32_t windowOrder(int logicalColumn) const;
+    int currentRow() const;
+    QList<int> selectedRows() const;
+    int32_t walkSelection(Op op, int32_t* cursor) const;
+    void setCurrentCell(int32_t windowColumn, int32_t row);
+    void applyColumnLayout(int logicalColumn);
+    int charWidth() const;
+    void loadPage(int row);
+    int insertRow(const RowInsert& insert);
+    void fillRowFromPacked(int row, const void* packed);
+    bool getColumnRect(int32_t windowColumn, Rect& rect) const;
+
+    Kind m_kind;
+    WindowOwner* m_owner;
+    QTableView* m_view = nullptr;
+    ListWindowModel* m_model = nullptr;
+
+    int32_t m_visibleRows = -1;
+    int32_t m_fixedRows = -1;
+    int32_t m_viewStyle = 1;
+    bool m_dragEnabled = false;
+    bool m_autoCalculate = false;
+    bool m_moveRefused = false;
+    bool m_editingSuspended = false;
+    bool m_rebuilding = false;
+    int32_t m_dirty = 0;
+    int32_t m_initialisedWith = 0;
+    int32_t m_clickedColumn = -1;
+    int32_t m_clickedButton = 0;
+    int32_t m_stateChangeRow = -1;
+
+    // Paged data: the window's virtual rows and who fills them.
+    int32_t m_virtualRows = -1;
+    PagedProc m_pagedProc = nullptr;
+    LParam m_pagedUserData = 0;
+    int m_fillNext = -1; // while the callback fills: the row the next append lands on
+    int m_fillEnd = -1;
+
+    // Incremental find: what the user typed, and when.
+    QByteArray m_typed;
+    QElapsedTimer m_typedAt;
+};
+
+} // namespace vllist

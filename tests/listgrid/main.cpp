@@ -1,0 +1,14 @@
+#include "TestHost.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    int failed = 0;
+    failed += runWrapperTests(argc, argv);
+    failed += runColumnsTests(argc, argv);
+    failed += runItemsTests(argc, argv);
+    failed += runLibraryTests(argc, argv);
+    return failed;
+}
