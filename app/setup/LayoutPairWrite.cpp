@@ -30,8 +30,9 @@ fs::path nativePath(const QString& path)
 
 [[noreturn]] void fail(int file, const QString& path, const QString& why = {})
 {
-    const QString description =
-        why.isEmpty() ? basic::errorDescription(basic::err::PathFileAccessError) : why;
+    QString description = basic::errorDescription(basic::err::PathFileAccessError);
+    if (!why.isEmpty())
+        description += QStringLiteral(" (") + why + QLatin1Char(')');
     throw LayoutWriteError(file, basic::RuntimeError(basic::err::PathFileAccessError, description, path));
 }
 

@@ -548,7 +548,7 @@ private Q_SLOTS:
         click("btnSave");
         QCOMPARE(f.shown().size(), 2);
         QCOMPARE(f.shown()[0], line(title, "75"));
-        QVERIFY(f.shown()[1].startsWith("Quillar|"));
+        QVERIFY(f.shown()[1].startsWith("Quillar|Path/File access error"));
         QVERIFY(EditorFixture::editorLoaded());
         const QString other = blocked == "qfm.cfg" ? "qfm2.cfg" : "qfm.cfg";
         QCOMPARE(readLines(f.path(other)), other == "qfm.cfg" ? columnLines(Valid) : groupLines(ByAccount));
@@ -755,6 +755,22 @@ private Q_SLOTS:
         QCOMPARE(boxes(), columnLines(Valid));
         QCOMPARE(groupBoxes(), groupLines(ByAccount));
         QCOMPARE(EditorFixture::entries("LstVorlenFields"), offered);
+    }
+
+    // A restore shows the template and nothing else: a hand-made grouping file of
+    // fewer than four lines leaves the other grouping boxes empty.
+    void restoreReplacesEveryGroupingBox()
+    {
+        EditorFixture f;
+        writeLayout(f, with(Valid, {"Order Number"}), {"Account Reference", "Order Number"});
+        writeLines(f.path("ACMEqfm.cfg"), columnLines(Valid));
+        writeLines(f.path("ACMEqfm2.cfg"), {"Account Reference"});
+        EditorFixture::shownEditor();
+        f.dialogs().queueFile(f.path("ACMEqfm.cfg"));
+        click("CmdRestorefromFile");
+        QCOMPARE(f.shown(), QStringList{});
+        QCOMPARE(groupBoxes(), groupLines({"Account Reference"}));
+        QVERIFY(EditorFixture::entries("LstVorlenFields2").contains("Order Number"));
     }
 
     // A plain "qfm.cfg" chosen reloads the layout in use, with the lists as the
