@@ -644,6 +644,38 @@ private Q_SLOTS:
                  overwritten ? groupLines(ByAccount) : groupLines({"Before"}));
     }
 
+    void storeFailureIsReported_data()
+    {
+        QTest::addColumn<QString>("blocked");
+        QTest::addColumn<QString>("title");
+        QTest::addRow("column template cannot be replaced") << "ACMEqfm.cfg"
+                                                            << "Quillar - File Structure 1";
+        QTest::addRow("grouping template cannot be replaced") << "ACMEqfm2.cfg"
+                                                              << "Quillar - File Structure 2";
+    }
+    void storeFailureIsReported()
+    {
+        QFETCH(QString, blocked);
+        QFETCH(QString, title);
+        EditorFixture f;
+        writeLayout(f, Valid, ByAccount);
+        writeLayout(f, {"Before"}, {"Before"}, "ACME");
+        QFile::remove(f.path(blocked));
+        QVERIFY(QDir().mkdir(f.path(blocked)));
+        QVERIFY(writeFileInto(f.path(blocked)));
+        EditorFixture::shownEditor();
+        f.boxes().queueInput(QStringLiteral("ACME"));
+        click("CmdStore");
+        QCOMPARE(f.shown(),
+                 (QStringList{line(Title, "A structure with that prefix already exists, Overwrite?"),
+                              line(title, "An error has occurred, error number 75")}));
+        const QString other = blocked == "ACMEqfm.cfg" ? "ACMEqfm2.cfg" : "ACMEqfm.cfg";
+        QCOMPARE(readLines(f.path(other)),
+                 other == "ACMEqfm.cfg" ? columnLines({"Before"}) : groupLines({"Before"}));
+        QVERIFY(EditorFixture::editorLoaded());
+        QCOMPARE(filesIn(f.folder()), (QStringList{"ACMEqfm.cfg", "ACMEqfm2.cfg", "qfm.cfg", "qfm2.cfg"}));
+    }
+
     void storeRefusesUnsafeNames_data()
     {
         QTest::addColumn<QString>("name");
