@@ -1,5 +1,8 @@
 // The entry points of the VLHMComCtl library.
 #include "controls/usercontrols/Identities.h"
+#include "controls/usercontrols/vlHmBanner.h"
+#include "controls/usercontrols/vlHmButton.h"
+#include "controls/usercontrols/vlHmContainer.h"
 #include "controls/usercontrols/vlHmFrame.h"
 
 #include "platform/controlframework/ControlServer.h"
@@ -24,9 +27,9 @@ constexpr controlframework::ControlClass served(controlframework::ControlClass i
 // All ten identities; the classes not built yet have no factory and are not registered.
 const controlframework::ControlClass controlClasses[] = {
     served(FrameClass, &make<vlHmFrame>),
-    ContainerClass,
-    BannerClass,
-    ButtonClass,
+    served(ContainerClass, &make<vlHmContainer>),
+    served(BannerClass, &make<vlHmBanner>),
+    served(ButtonClass, &make<vlHmButton>),
     WarnMsgClass,
     LinkLabelClass,
     OptionListClass,
