@@ -4,6 +4,7 @@
 #include "controls/usercontrols/vlHmButton.h"
 #include "controls/usercontrols/vlHmContainer.h"
 #include "controls/usercontrols/vlHmFrame.h"
+#include "controls/usercontrols/vlHmWarnMsg.h"
 
 #include "platform/controlframework/ControlServer.h"
 
@@ -30,7 +31,7 @@ const controlframework::ControlClass controlClasses[] = {
     served(ContainerClass, &make<vlHmContainer>),
     served(BannerClass, &make<vlHmBanner>),
     served(ButtonClass, &make<vlHmButton>),
-    WarnMsgClass,
+    served(WarnMsgClass, &make<vlHmWarnMsg>),
     LinkLabelClass,
     OptionListClass,
     MenuListClass,

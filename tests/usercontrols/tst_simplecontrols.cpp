@@ -2,10 +2,13 @@
 #include "tests/usercontrols/ControlFixture.h"
 #include "tests/usercontrols/TestMain.h"
 
+#include "controls/usercontrols/Identities.h"
 #include "controls/usercontrols/MemberIds.h"
 #include "controls/usercontrols/vlHmBanner.h"
 #include "controls/usercontrols/vlHmButton.h"
 #include "controls/usercontrols/vlHmContainer.h"
+#include "controls/usercontrols/vlHmWarnMsg.h"
+#include "platform/controlframework/Font.h"
 #include "platform/basic/RuntimeError.h"
 #include "platform/forms/Pump.h"
 
@@ -18,6 +21,8 @@ using controlframework::Shape;
 using usercontrols::vlHmBanner;
 using usercontrols::vlHmButton;
 using usercontrols::vlHmContainer;
+using usercontrols::vlHmWarnMsg;
+using Icon = usercontrols::WarnIconStyles;
 
 namespace {
 
@@ -82,6 +87,17 @@ private Q_SLOTS:
     void bannerPersistence_data();
     void bannerPersistence();
     void bannerSubCaptionVisible();
+
+    void warnArrangement_data();
+    void warnArrangement();
+    void warnShowAndHide_data();
+    void warnShowAndHide();
+    void warnBackStyle();
+    void warnUserMode_data();
+    void warnUserMode();
+    void warnPersistence_data();
+    void warnPersistence();
+    void warnEvents();
 };
 
 // --- Flat button
@@ -555,6 +571,189 @@ void tst_simplecontrols::bannerSubCaptionVisible()
     QVERIFY(!b.element(QStringLiteral("lblSubCaption")).isVisible());
     QVERIFY(b.element(QStringLiteral("lblCaption")).isVisible());
     QCOMPARE(twipsRect(b.element(QStringLiteral("lblCaption"))), caption);
+}
+
+// --- Warning strip
+
+namespace {
+
+// Which of the three icons the strip's icon image shows ("" for none).
+QString iconShown(const Placed<vlHmWarnMsg>& w)
+{
+    const QImage shown = w.element<controlframework::Image>(QStringLiteral("imgDisplayIcon")).picture().toImage();
+    if (shown.isNull())
+        return QString();
+    const char* names[] = {"Information", "Critical", "Warning"};
+    for (int i = 0; i < 3; ++i)
+        if (w.element<controlframework::Image>(QStringLiteral("imgIconXP(%1)").arg(i)).picture().toImage() == shown)
+            return QString::fromLatin1(names[i]);
+    return QStringLiteral("?");
+}
+
+} // namespace
+
+void tst_simplecontrols::warnArrangement_data()
+{
+    QTest::addColumn<int>("w");
+    QTest::addColumn<int>("h");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("too small both ways") << 600 << 100 << QSize(1200, 300);
+    QTest::newRow("too narrow") << 1000 << 900 << QSize(1200, 900);
+    QTest::newRow("large enough") << 6000 << 600 << QSize(6000, 600);
+}
+
+void tst_simplecontrols::warnArrangement()
+{
+    QFETCH(int, w);
+    QFETCH(int, h);
+    QFETCH(QSize, size);
+    Placed<vlHmWarnMsg> m;
+    m.site.initNew();
+    m.site.move(0, 0, w, h);
+    QCOMPARE(QSize(m.control->width(), m.control->height()), size);
+    QCOMPARE(twipsRect(m.element(QStringLiteral("lblCaption"))), QRect(300, 30, size.width() - 300, size.height() - 30));
+    QCOMPARE(twipsRect(m.element(QStringLiteral("imgDisplayIcon"))), QRect(0, 0, 240, 240));
+    QCOMPARE(m.object()->get(QStringLiteral("ScaleWidth")), Variant(int32_t(size.width())));
+    QCOMPARE(m.object()->get(QStringLiteral("ScaleHeight")), Variant(int32_t(size.height())));
+}
+
+void tst_simplecontrols::warnShowAndHide_data()
+{
+    QTest::addColumn<int>("first");
+    QTest::addColumn<bool>("hideBetween");
+    QTest::addColumn<int>("then");
+    QTest::addColumn<QString>("icon");
+    QTest::addColumn<bool>("iconVisible");
+    QTest::newRow("warning") << 2 << false << 2 << "Warning" << true;
+    QTest::newRow("critical after information") << 0 << false << 1 << "Critical" << true;
+    QTest::newRow("none: text without icon") << 2 << false << 3 << "" << true;
+    QTest::newRow("4 keeps the last icon") << 1 << false << 4 << "Critical" << true;
+    QTest::newRow("negative keeps icon and visibility") << 2 << false << -1 << "Warning" << true;
+    QTest::newRow("negative after Hide keeps it hidden") << 2 << true << -1 << "" << false;
+}
+
+void tst_simplecontrols::warnShowAndHide()
+{
+    QFETCH(int, first);
+    QFETCH(bool, hideBetween);
+    QFETCH(int, then);
+    QFETCH(QString, icon);
+    QFETCH(bool, iconVisible);
+    Placed<vlHmWarnMsg> m;
+    m.site.load(PropertyBag());
+    QVERIFY(!m.element(QStringLiteral("imgDisplayIcon")).isVisible());
+    m.object()->call(QStringLiteral("Show"), {Variant(int32_t(first)), Variant(QStringLiteral("First"))});
+    if (hideBetween)
+        m.object()->call(QStringLiteral("Hide"));
+    automation::Args args{Variant(int32_t(then)), Variant(QStringLiteral("File INV0001.CSV has 3 errors"))};
+    m.object()->callByRef(QStringLiteral("Show"), args);
+    QCOMPARE(args[0], Variant(int32_t(then))); // by reference, unchanged
+    QCOMPARE(iconShown(m), icon);
+    QCOMPARE(m.element(QStringLiteral("imgDisplayIcon")).isVisible(), iconVisible);
+    const Label& message = m.element<Label>(QStringLiteral("lblCaption"));
+    QVERIFY(message.isVisible());
+    QCOMPARE(message.caption(), QStringLiteral("File INV0001.CSV has 3 errors"));
+
+    m.object()->call(QStringLiteral("Hide"));
+    QVERIFY(!m.element(QStringLiteral("imgDisplayIcon")).isVisible());
+    QVERIFY(!message.isVisible());
+    QCOMPARE(message.caption(), QString());
+    QCOMPARE(m.control->iconStyle(), int32_t(Icon::None));
+}
+
+void tst_simplecontrols::warnBackStyle()
+{
+    Placed<vlHmWarnMsg> m;
+    m.site.initNew();
+    m.changed.clear();
+    m.object()->put(QStringLiteral("BackStyle"), Variant(int32_t(2)));
+    QCOMPARE(m.object()->get(QStringLiteral("BackStyle")), Variant(int32_t(1)));
+    QVERIFY(m.changed.isEmpty());
+    m.object()->put(QStringLiteral("BackStyle"), Variant(int32_t(0)));
+    QVERIFY(!m.control->isOpaque());
+    QCOMPARE(m.changed, QStringList{QStringLiteral("BackStyle")});
+    m.object()->put(QStringLiteral("ForeColor"), Variant(int32_t(0xFF)));
+    QCOMPARE(m.element<Label>(QStringLiteral("lblCaption")).foreColor(), 0xFFu);
+    const PropertyBag bag = m.site.save();
+    QCOMPARE(bag.names(), (QStringList{"BackStyle", "ForeColor"}));
+    QCOMPARE(bag.read(QStringLiteral("BackStyle")), Variant(int16_t(0)));
+    // The button-text colour is the write default: no entry.
+    m.object()->put(QStringLiteral("ForeColor"), Variant(int32_t(0x80000012)));
+    QVERIFY(!m.site.save().contains(QStringLiteral("ForeColor")));
+}
+
+void tst_simplecontrols::warnUserMode_data()
+{
+    QTest::addColumn<bool>("userMode");
+    QTest::addColumn<QString>("icon");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("run time: empty") << true << "" << "";
+    QTest::newRow("designer: information and the name") << false << "Information" << "vlwStatus";
+}
+
+void tst_simplecontrols::warnUserMode()
+{
+    QFETCH(bool, userMode);
+    QFETCH(QString, icon);
+    QFETCH(QString, text);
+    Placed<vlHmWarnMsg> m(QStringLiteral("vlwStatus"));
+    m.site.setUserMode(userMode);
+    m.site.load(bagOf(R"({"forecolor": 255})"));
+    QCOMPARE(iconShown(m), icon);
+    QCOMPARE(m.element(QStringLiteral("imgDisplayIcon")).isVisible(), !userMode);
+    QCOMPARE(m.element<Label>(QStringLiteral("lblCaption")).caption(), text);
+    QCOMPARE(m.element<Label>(QStringLiteral("lblCaption")).foreColor(), 255u);
+}
+
+void tst_simplecontrols::warnPersistence_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<uint>("back");
+    QTest::addColumn<QString>("fontName");
+    QTest::addColumn<int>("backStyle");
+    QTest::newRow("empty bag: ambient font") << "{}" << 0x8000000Fu << "Tahoma" << 1;
+    QTest::newRow("names in another case")
+        << R"({"BACKCOLOR": 16777215, "font": {"font": {"name": "Verdana", "size": 10, "bold": false, "italic": false, "underline": false, "strikethrough": false, "charset": 0}}, "backstyle": 0})"
+        << 0xFFFFFFu << "Verdana" << 0;
+}
+
+void tst_simplecontrols::warnPersistence()
+{
+    QFETCH(QString, stored);
+    QFETCH(uint, back);
+    QFETCH(QString, fontName);
+    QFETCH(int, backStyle);
+    Placed<vlHmWarnMsg> m;
+    controlframework::FontInfo ambient;
+    ambient.name = QStringLiteral("Tahoma");
+    m.site.setAmbientFont(ambient);
+    m.site.load(bagOf(stored));
+    QCOMPARE(m.control->backColorProperty(), back);
+    QCOMPARE(m.control->backColor(), back);
+    QCOMPARE(m.control->font().name, fontName);
+    QCOMPARE(m.control->backStyle(), backStyle);
+    // Saved and loaded again: the same strip.
+    Placed<vlHmWarnMsg> again;
+    again.site.setAmbientFont(ambient);
+    again.site.load(*PropertyBag::fromText(m.site.save().toText()));
+    QCOMPARE(again.control->backColorProperty(), back);
+    QCOMPARE(again.control->font().name, fontName);
+    QCOMPARE(again.control->backStyle(), backStyle);
+    QCOMPARE(again.site.save().names(), m.site.save().names());
+}
+
+void tst_simplecontrols::warnEvents()
+{
+    Placed<vlHmWarnMsg> m;
+    m.site.initNew();
+    m.site.move(0, 0, 4800, 600);
+    m.object()->call(QStringLiteral("Show"), {Variant(int32_t(1)), Variant(QStringLiteral("Posting refused"))});
+    Pointer pointer(m.site.widget());
+    pointer.clickOn(m.element(QStringLiteral("imgDisplayIcon")));
+    pointer.clickOn(m.element(QStringLiteral("lblCaption")));
+    QCOMPARE(m.eventNames(), (QStringList{"IconClick", "Click"}));
+    QCOMPARE(m.events[0].id, usercontrols::warnmsg::event::IconClick);
+    QCOMPARE(m.events[1].id, usercontrols::warnmsg::event::Click);
 }
 
 QUILLAR_TEST_CLASS(tst_simplecontrols)
