@@ -4,6 +4,7 @@
 #include "controls/usercontrols/vlHmButton.h"
 #include "controls/usercontrols/vlHmContainer.h"
 #include "controls/usercontrols/vlHmFrame.h"
+#include "controls/usercontrols/vlHmLinkLabel.h"
 #include "controls/usercontrols/vlHmWarnMsg.h"
 
 #include "platform/controlframework/ControlServer.h"
@@ -32,11 +33,11 @@ const controlframework::ControlClass controlClasses[] = {
     served(BannerClass, &make<vlHmBanner>),
     served(ButtonClass, &make<vlHmButton>),
     served(WarnMsgClass, &make<vlHmWarnMsg>),
-    LinkLabelClass,
+    served(LinkLabelClass, &make<vlHmLinkLabel>),
     OptionListClass,
     MenuListClass,
     MenuListSubClass,
-    LinkLabelMultiLineClass,
+    served(LinkLabelMultiLineClass, &make<vlHmLinkLabelMultiLine>),
 };
 
 } // namespace
