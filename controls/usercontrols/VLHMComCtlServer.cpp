@@ -5,6 +5,7 @@
 #include "controls/usercontrols/vlHmContainer.h"
 #include "controls/usercontrols/vlHmFrame.h"
 #include "controls/usercontrols/vlHmLinkLabel.h"
+#include "controls/usercontrols/vlHmOptionList.h"
 #include "controls/usercontrols/vlHmWarnMsg.h"
 
 #include "platform/controlframework/ControlServer.h"
@@ -34,7 +35,7 @@ const controlframework::ControlClass controlClasses[] = {
     served(ButtonClass, &make<vlHmButton>),
     served(WarnMsgClass, &make<vlHmWarnMsg>),
     served(LinkLabelClass, &make<vlHmLinkLabel>),
-    OptionListClass,
+    served(OptionListClass, &make<vlHmOptionList>),
     MenuListClass,
     MenuListSubClass,
     served(LinkLabelMultiLineClass, &make<vlHmLinkLabelMultiLine>),
