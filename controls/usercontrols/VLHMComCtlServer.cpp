@@ -5,6 +5,8 @@
 #include "controls/usercontrols/vlHmContainer.h"
 #include "controls/usercontrols/vlHmFrame.h"
 #include "controls/usercontrols/vlHmLinkLabel.h"
+#include "controls/usercontrols/vlHmMenuList.h"
+#include "controls/usercontrols/vlHmMenuListSub.h"
 #include "controls/usercontrols/vlHmOptionList.h"
 #include "controls/usercontrols/vlHmWarnMsg.h"
 
@@ -36,8 +38,8 @@ const controlframework::ControlClass controlClasses[] = {
     served(WarnMsgClass, &make<vlHmWarnMsg>),
     served(LinkLabelClass, &make<vlHmLinkLabel>),
     served(OptionListClass, &make<vlHmOptionList>),
-    MenuListClass,
-    MenuListSubClass,
+    served(MenuListClass, &make<vlHmMenuList>),
+    served(MenuListSubClass, &make<vlHmMenuListSub>),
     served(LinkLabelMultiLineClass, &make<vlHmLinkLabelMultiLine>),
 };
 

@@ -171,7 +171,7 @@ void tst_usercontrols::everyClassServed_data()
     QTest::addColumn<QString>("progId");
     QTest::addColumn<QString>("className");
     for (const auto& c : {usercontrols::FrameClass, usercontrols::ContainerClass, usercontrols::BannerClass,
-                          usercontrols::ButtonClass, usercontrols::WarnMsgClass, usercontrols::LinkLabelClass, usercontrols::LinkLabelMultiLineClass, usercontrols::OptionListClass})
+                          usercontrols::ButtonClass, usercontrols::WarnMsgClass, usercontrols::LinkLabelClass, usercontrols::LinkLabelMultiLineClass, usercontrols::OptionListClass, usercontrols::MenuListClass, usercontrols::MenuListSubClass})
         QTest::newRow(c.name) << QString::fromLatin1(c.progId) << QString::fromLatin1(c.name);
 }
 
