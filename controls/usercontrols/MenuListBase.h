@@ -2,6 +2,8 @@
 
 #include "controls/usercontrols/Identities.h"
 #include "platform/automation/ClassRegistry.h"
+#include "platform/automation/MemberTable.h"
+#include "platform/basic/Conversions.h"
 #include "platform/controlframework/Control.h"
 #include "platform/controlframework/ControlSite.h"
 
@@ -86,6 +88,34 @@ protected:
     QString m_caption;
     bool m_layoutBusy = false;
 };
+
+// The DISPIDs of the five members both menu lists declare, in their order.
+struct TitleAndColourIds
+{
+    automation::DispId titleColor, listColor, caption, listItemColor, listItemAltColor;
+};
+
+// Adds TitleColor, ListColor, Caption, ListItemColor and ListItemAltColor (get, let)
+// to a menu list's member table.
+template <class M>
+automation::MemberTable<M> titleAndColours(automation::MemberTable<M> t, const TitleAndColourIds& ids)
+{
+    using automation::Args;
+    using basic::Variant;
+    using controlframework::fromOleColor;
+    using controlframework::toOleColor;
+    t.property(ids.titleColor, "TitleColor", [](M& m, Args&) { return fromOleColor(m.titleColor()); },
+               [](M& m, Args&, const Variant& v) { m.setTitleColor(toOleColor(v)); })
+        .property(ids.listColor, "ListColor", [](M& m, Args&) { return fromOleColor(m.listColor()); },
+                  [](M& m, Args&, const Variant& v) { m.setListColor(toOleColor(v)); })
+        .property(ids.caption, "Caption", [](M& m, Args&) { return Variant(m.caption()); },
+                  [](M& m, Args&, const Variant& v) { m.setCaption(basic::CStr(v)); })
+        .property(ids.listItemColor, "ListItemColor", [](M& m, Args&) { return fromOleColor(m.listItemColor()); },
+                  [](M& m, Args&, const Variant& v) { m.setListItemColor(toOleColor(v)); })
+        .property(ids.listItemAltColor, "ListItemAltColor", [](M& m, Args&) { return fromOleColor(m.listItemAltColor()); },
+                  [](M& m, Args&, const Variant& v) { m.setListItemAltColor(toOleColor(v)); });
+    return t;
+}
 
 // An embedded link label of the menu lists: transparent unless told otherwise,
 // Hover on, no URL, MS Sans Serif 8.25.

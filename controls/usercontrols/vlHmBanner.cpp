@@ -80,16 +80,6 @@ const automation::MemberTable<vlHmBanner>& vlHmBanner::table()
     return t;
 }
 
-automation::DispId vlHmBanner::idOfName(const QString& name) const
-{
-    return table().idOfName(name);
-}
-
-Variant vlHmBanner::invoke(automation::DispId id, automation::Invoke kind, Args& args, const Variant& value)
-{
-    return table().invoke(*this, id, kind, args, value);
-}
-
 void vlHmBanner::setBackColorProperty(forms::OleColor color)
 {
     m_backColor = color;

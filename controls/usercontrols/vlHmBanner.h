@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/usercontrols/WithMembers.h"
 #include "platform/automation/ClassRegistry.h"
 #include "platform/automation/MemberTable.h"
 #include "platform/controlframework/Control.h"
@@ -13,7 +14,7 @@
 // report no property change; every property is written whenever the host stores it.
 namespace usercontrols {
 
-class vlHmBanner : public controlframework::Control
+class vlHmBanner : public WithMembers<vlHmBanner>
 {
 public:
     static constexpr int32_t FixedHeight = 495;
@@ -21,10 +22,8 @@ public:
 
     vlHmBanner();
 
+    static const automation::MemberTable<vlHmBanner>& table();
     QString className() const override { return QStringLiteral("vlHmBanner"); }
-    automation::DispId idOfName(const QString& name) const override;
-    basic::Variant invoke(automation::DispId id, automation::Invoke kind, automation::Args& args,
-                          const basic::Variant& value) override;
 
     void initProperties() override;
     void readProperties(const controlframework::PropertyBag& bag) override;
@@ -49,7 +48,6 @@ public:
     void setBorderWidth(int16_t width);
 
 private:
-    static const automation::MemberTable<vlHmBanner>& table();
 
     automation::LibraryLock m_lock;
     controlframework::Shape& m_shpBanner;

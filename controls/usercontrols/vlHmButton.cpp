@@ -101,16 +101,6 @@ const automation::MemberTable<vlHmButton>& vlHmButton::table()
     return t;
 }
 
-automation::DispId vlHmButton::idOfName(const QString& name) const
-{
-    return table().idOfName(name);
-}
-
-Variant vlHmButton::invoke(automation::DispId id, automation::Invoke kind, Args& args, const Variant& value)
-{
-    return table().invoke(*this, id, kind, args, value);
-}
-
 void vlHmButton::setEnabled(bool enabled)
 {
     m_enabled = enabled;

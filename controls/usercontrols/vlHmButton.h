@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/usercontrols/WithMembers.h"
 #include "platform/automation/ClassRegistry.h"
 #include "platform/automation/MemberTable.h"
 #include "platform/controlframework/Control.h"
@@ -11,15 +12,13 @@
 // in its host's default and cancel handling (Enter and Esc as access keys).
 namespace usercontrols {
 
-class vlHmButton : public controlframework::Control
+class vlHmButton : public WithMembers<vlHmButton>
 {
 public:
     vlHmButton();
 
+    static const automation::MemberTable<vlHmButton>& table();
     QString className() const override { return QStringLiteral("vlHmButton"); }
-    automation::DispId idOfName(const QString& name) const override;
-    basic::Variant invoke(automation::DispId id, automation::Invoke kind, automation::Args& args,
-                          const basic::Variant& value) override;
 
     void initialize() override;
     void initProperties() override;
@@ -52,7 +51,6 @@ public:
     bool isHovering() const { return m_hover; }
 
 private:
-    static const automation::MemberTable<vlHmButton>& table();
     void layout();
     void clickSequence();
     void endHover();

@@ -50,16 +50,6 @@ const automation::MemberTable<vlHmContainer>& vlHmContainer::table()
     return t;
 }
 
-automation::DispId vlHmContainer::idOfName(const QString& name) const
-{
-    return table().idOfName(name);
-}
-
-Variant vlHmContainer::invoke(automation::DispId id, automation::Invoke kind, Args& args, const Variant& value)
-{
-    return table().invoke(*this, id, kind, args, value);
-}
-
 void vlHmContainer::setBorderWidth(int16_t& width)
 {
     if (width < 1)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/usercontrols/WithMembers.h"
 #include "platform/automation/ClassRegistry.h"
 #include "platform/automation/MemberTable.h"
 #include "platform/controlframework/Control.h"
@@ -10,7 +11,7 @@
 // colour and corner style. A container: widgets placed on it lie above the shape.
 namespace usercontrols {
 
-class vlHmContainer : public controlframework::Control
+class vlHmContainer : public WithMembers<vlHmContainer>
 {
 public:
     // The widest border the layout's arithmetic allows (BorderWidth x 30 must fit
@@ -19,10 +20,8 @@ public:
 
     vlHmContainer();
 
+    static const automation::MemberTable<vlHmContainer>& table();
     QString className() const override { return QStringLiteral("vlHmContainer"); }
-    automation::DispId idOfName(const QString& name) const override;
-    basic::Variant invoke(automation::DispId id, automation::Invoke kind, automation::Args& args,
-                          const basic::Variant& value) override;
 
     void initProperties() override;
     void readProperties(const controlframework::PropertyBag& bag) override;
@@ -44,7 +43,6 @@ public:
     void refresh();
 
 private:
-    static const automation::MemberTable<vlHmContainer>& table();
     void layout();
 
     automation::LibraryLock m_lock;

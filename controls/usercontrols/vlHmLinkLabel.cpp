@@ -133,16 +133,6 @@ const automation::MemberTable<vlHmLinkLabel>& vlHmLinkLabel::table()
     return t;
 }
 
-automation::DispId vlHmLinkLabel::idOfName(const QString& name) const
-{
-    return table().idOfName(name);
-}
-
-Variant vlHmLinkLabel::invoke(automation::DispId id, automation::Invoke kind, Args& args, const Variant& value)
-{
-    return table().invoke(*this, id, kind, args, value);
-}
-
 void vlHmLinkLabel::setBackColorProperty(forms::OleColor color)
 {
     m_backColor = color;

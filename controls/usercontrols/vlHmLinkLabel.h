@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/usercontrols/WithMembers.h"
 #include "platform/automation/ClassRegistry.h"
 #include "platform/automation/MemberTable.h"
 #include "platform/controlframework/Control.h"
@@ -14,7 +15,7 @@
 // vlHmLinkLabelMultiLine is its twin with a fixed, word-wrapping caption area.
 namespace usercontrols {
 
-class vlHmLinkLabel : public controlframework::Control
+class vlHmLinkLabel : public WithMembers<vlHmLinkLabel>
 {
 public:
     // What HyperJump returns: 0 for an empty URL, above 32 when the address was
@@ -23,10 +24,8 @@ public:
 
     vlHmLinkLabel();
 
+    static const automation::MemberTable<vlHmLinkLabel>& table();
     QString className() const override { return QStringLiteral("vlHmLinkLabel"); }
-    automation::DispId idOfName(const QString& name) const override;
-    basic::Variant invoke(automation::DispId id, automation::Invoke kind, automation::Args& args,
-                          const basic::Variant& value) override;
 
     void initialize() override;
     void initProperties() override;
@@ -67,7 +66,6 @@ protected:
     explicit vlHmLinkLabel(Lines lines);
 
 private:
-    static const automation::MemberTable<vlHmLinkLabel>& table();
     void sizeToCaption();
     void captionDropped();
     void captionClicked();

@@ -27,7 +27,7 @@ std::vector<int32_t> optionTops()
 
 } // namespace
 
-vlHmMenuList::vlHmMenuList() : MenuListBase(MaxOptions, optionTops())
+vlHmMenuList::vlHmMenuList() : WithMembers(MaxOptions, optionTops())
 {
     setExtent(2400, 1800);
 }
@@ -35,19 +35,11 @@ vlHmMenuList::vlHmMenuList() : MenuListBase(MaxOptions, optionTops())
 const automation::MemberTable<vlHmMenuList>& vlHmMenuList::table()
 {
     using M = vlHmMenuList;
-    static const auto t = automation::MemberTable<vlHmMenuList>()
-        .property(menulist::AutoSize, "AutoSize", [](M& m, Args&) { return Variant(m.m_autoSize); },
-                  [](M& m, Args&, const Variant& v) { m.setAutoSize(basic::CBool(v)); })
-        .property(menulist::TitleColor, "TitleColor", [](M& m, Args&) { return fromOleColor(m.m_titleColor); },
-                  [](M& m, Args&, const Variant& v) { m.setTitleColor(toOleColor(v)); })
-        .property(menulist::ListColor, "ListColor", [](M& m, Args&) { return fromOleColor(m.m_listColor); },
-                  [](M& m, Args&, const Variant& v) { m.setListColor(toOleColor(v)); })
-        .property(menulist::Caption, "Caption", [](M& m, Args&) { return Variant(m.m_caption); },
-                  [](M& m, Args&, const Variant& v) { m.setCaption(basic::CStr(v)); })
-        .property(menulist::ListItemColor, "ListItemColor", [](M& m, Args&) { return fromOleColor(m.m_listItemColor); },
-                  [](M& m, Args&, const Variant& v) { m.setListItemColor(toOleColor(v)); })
-        .property(menulist::ListItemAltColor, "ListItemAltColor", [](M& m, Args&) { return fromOleColor(m.m_listItemAltColor); },
-                  [](M& m, Args&, const Variant& v) { m.setListItemAltColor(toOleColor(v)); })
+    static const auto t = titleAndColours(
+        automation::MemberTable<vlHmMenuList>()
+            .property(menulist::AutoSize, "AutoSize", [](M& m, Args&) { return Variant(m.m_autoSize); },
+                      [](M& m, Args&, const Variant& v) { m.setAutoSize(basic::CBool(v)); }),
+        {menulist::TitleColor, menulist::ListColor, menulist::Caption, menulist::ListItemColor, menulist::ListItemAltColor})
         .property(menulist::Options, "Options", [](M& m, Args&) { return Variant(m.m_options); },
                   [](M& m, Args&, const Variant& v) { m.setOptions(basic::CLng(v)); })
         .method(menulist::SetOption, "SetOption", [](M& m, Args& a) {
@@ -71,16 +63,6 @@ const automation::MemberTable<vlHmMenuList>& vlHmMenuList::table()
             return Variant();
         });
     return t;
-}
-
-automation::DispId vlHmMenuList::idOfName(const QString& name) const
-{
-    return table().idOfName(name);
-}
-
-Variant vlHmMenuList::invoke(automation::DispId id, automation::Invoke kind, Args& args, const Variant& value)
-{
-    return table().invoke(*this, id, kind, args, value);
 }
 
 void vlHmMenuList::setAutoSize(bool autoSize)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/usercontrols/WithMembers.h"
 #include "controls/usercontrols/MenuListBase.h"
 #include "platform/automation/MemberTable.h"
 
@@ -8,17 +9,15 @@
 // selecting another raises OptionClicked with its ID.
 namespace usercontrols {
 
-class vlHmMenuList : public MenuListBase
+class vlHmMenuList : public WithMembers<vlHmMenuList, MenuListBase>
 {
 public:
     static constexpr int32_t MaxOptions = 12;
 
     vlHmMenuList();
 
+    static const automation::MemberTable<vlHmMenuList>& table();
     QString className() const override { return QStringLiteral("vlHmMenuList"); }
-    automation::DispId idOfName(const QString& name) const override;
-    basic::Variant invoke(automation::DispId id, automation::Invoke kind, automation::Args& args,
-                          const basic::Variant& value) override;
 
     void initProperties() override;
     void readProperties(const controlframework::PropertyBag& bag) override;
@@ -42,7 +41,6 @@ public:
     void selectOptionById(int32_t& id);
 
 private:
-    static const automation::MemberTable<vlHmMenuList>& table();
     void layout();
     void optionClicked(size_t element) override;
 

@@ -27,7 +27,7 @@ const std::vector<int32_t> DesignTops = {540, 1440, 1740, 2040};
 
 } // namespace
 
-vlHmMenuListSub::vlHmMenuListSub() : MenuListBase(MaxOptions, DesignTops)
+vlHmMenuListSub::vlHmMenuListSub() : WithMembers(MaxOptions, DesignTops)
 {
     for (size_t i = 0; i < m_links.size(); ++i)
         put(*m_links[i], linklabel::Caption, QString::fromLatin1(Captions[i]));
@@ -46,17 +46,9 @@ vlHmMenuListSub::vlHmMenuListSub() : MenuListBase(MaxOptions, DesignTops)
 const automation::MemberTable<vlHmMenuListSub>& vlHmMenuListSub::table()
 {
     using M = vlHmMenuListSub;
-    static const auto t = automation::MemberTable<vlHmMenuListSub>()
-        .property(menulistsub::TitleColor, "TitleColor", [](M& m, Args&) { return fromOleColor(m.m_titleColor); },
-                  [](M& m, Args&, const Variant& v) { m.setTitleColor(toOleColor(v)); })
-        .property(menulistsub::ListColor, "ListColor", [](M& m, Args&) { return fromOleColor(m.m_listColor); },
-                  [](M& m, Args&, const Variant& v) { m.setListColor(toOleColor(v)); })
-        .property(menulistsub::Caption, "Caption", [](M& m, Args&) { return Variant(m.m_caption); },
-                  [](M& m, Args&, const Variant& v) { m.setCaption(basic::CStr(v)); })
-        .property(menulistsub::ListItemColor, "ListItemColor", [](M& m, Args&) { return fromOleColor(m.m_listItemColor); },
-                  [](M& m, Args&, const Variant& v) { m.setListItemColor(toOleColor(v)); })
-        .property(menulistsub::ListItemAltColor, "ListItemAltColor", [](M& m, Args&) { return fromOleColor(m.m_listItemAltColor); },
-                  [](M& m, Args&, const Variant& v) { m.setListItemAltColor(toOleColor(v)); })
+    static const auto t = titleAndColours(automation::MemberTable<vlHmMenuListSub>(),
+                                          {menulistsub::TitleColor, menulistsub::ListColor, menulistsub::Caption,
+                                           menulistsub::ListItemColor, menulistsub::ListItemAltColor})
         .method(menulistsub::SetAltColor, "SetAltColor", [](M& m, Args& a) {
             m.setAltColor(basic::CLng(argument(a, 0)), basic::CBool(argument(a, 1)));
             return Variant();
@@ -66,16 +58,6 @@ const automation::MemberTable<vlHmMenuListSub>& vlHmMenuListSub::table()
             return Variant();
         });
     return t;
-}
-
-automation::DispId vlHmMenuListSub::idOfName(const QString& name) const
-{
-    return table().idOfName(name);
-}
-
-Variant vlHmMenuListSub::invoke(automation::DispId id, automation::Invoke kind, Args& args, const Variant& value)
-{
-    return table().invoke(*this, id, kind, args, value);
 }
 
 void vlHmMenuListSub::setListColor(forms::OleColor color)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/usercontrols/WithMembers.h"
 #include "controls/usercontrols/MenuListBase.h"
 #include "platform/automation/MemberTable.h"
 
@@ -8,17 +9,15 @@
 // first or the third option while that option is selected.
 namespace usercontrols {
 
-class vlHmMenuListSub : public MenuListBase
+class vlHmMenuListSub : public WithMembers<vlHmMenuListSub, MenuListBase>
 {
 public:
     static constexpr int32_t MaxOptions = 4;
 
     vlHmMenuListSub();
 
+    static const automation::MemberTable<vlHmMenuListSub>& table();
     QString className() const override { return QStringLiteral("vlHmMenuListSub"); }
-    automation::DispId idOfName(const QString& name) const override;
-    basic::Variant invoke(automation::DispId id, automation::Invoke kind, automation::Args& args,
-                          const basic::Variant& value) override;
 
     void initProperties() override;
     void readProperties(const controlframework::PropertyBag& bag) override;
@@ -34,7 +33,6 @@ public:
     const controlframework::ControlSite& subOptionSite() const { return *m_subOption; }
 
 private:
-    static const automation::MemberTable<vlHmMenuListSub>& table();
     void layout();
     void arrange(int32_t option);
     void optionClicked(size_t element) override;

@@ -112,16 +112,6 @@ const automation::MemberTable<vlHmOptionList>& vlHmOptionList::table()
     return t;
 }
 
-automation::DispId vlHmOptionList::idOfName(const QString& name) const
-{
-    return table().idOfName(name);
-}
-
-Variant vlHmOptionList::invoke(automation::DispId id, automation::Invoke kind, Args& args, const Variant& value)
-{
-    return table().invoke(*this, id, kind, args, value);
-}
-
 void vlHmOptionList::setAutoSize(bool autoSize)
 {
     // Takes effect at the next Resize.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/usercontrols/WithMembers.h"
 #include "controls/usercontrols/Identities.h"
 #include "platform/automation/ClassRegistry.h"
 #include "platform/automation/MemberTable.h"
@@ -15,17 +16,15 @@
 // underlined. Can size its height to the options shown.
 namespace usercontrols {
 
-class vlHmOptionList : public controlframework::Control
+class vlHmOptionList : public WithMembers<vlHmOptionList>
 {
 public:
     static constexpr int32_t MaxOptions = 8;
 
     vlHmOptionList();
 
+    static const automation::MemberTable<vlHmOptionList>& table();
     QString className() const override { return QStringLiteral("vlHmOptionList"); }
-    automation::DispId idOfName(const QString& name) const override;
-    basic::Variant invoke(automation::DispId id, automation::Invoke kind, automation::Args& args,
-                          const basic::Variant& value) override;
 
     void initialize() override;
     void initProperties() override;
@@ -52,7 +51,6 @@ public:
     const udtOptionListItem& item(int32_t option) const { return m_items.at(size_t(option - 1)); }
 
 private:
-    static const automation::MemberTable<vlHmOptionList>& table();
     void layout();
     void positionOptions();
     void applyListItemColor();

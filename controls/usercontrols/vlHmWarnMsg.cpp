@@ -128,16 +128,6 @@ const automation::MemberTable<vlHmWarnMsg>& vlHmWarnMsg::table()
     return t;
 }
 
-automation::DispId vlHmWarnMsg::idOfName(const QString& name) const
-{
-    return table().idOfName(name);
-}
-
-Variant vlHmWarnMsg::invoke(automation::DispId id, automation::Invoke kind, Args& args, const Variant& value)
-{
-    return table().invoke(*this, id, kind, args, value);
-}
-
 void vlHmWarnMsg::setBackColorProperty(forms::OleColor color)
 {
     m_backColor = color;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/usercontrols/WithMembers.h"
 #include "platform/automation/ClassRegistry.h"
 #include "platform/automation/MemberTable.h"
 #include "platform/controlframework/Control.h"
@@ -14,7 +15,7 @@
 // loaded strip starts empty; in a designer it shows its display name.
 namespace usercontrols {
 
-class vlHmWarnMsg : public controlframework::Control
+class vlHmWarnMsg : public WithMembers<vlHmWarnMsg>
 {
 public:
     static constexpr int32_t MinWidth = 1200;
@@ -22,10 +23,8 @@ public:
 
     vlHmWarnMsg();
 
+    static const automation::MemberTable<vlHmWarnMsg>& table();
     QString className() const override { return QStringLiteral("vlHmWarnMsg"); }
-    automation::DispId idOfName(const QString& name) const override;
-    basic::Variant invoke(automation::DispId id, automation::Invoke kind, automation::Args& args,
-                          const basic::Variant& value) override;
 
     void initialize() override;
     void initProperties() override;
@@ -49,7 +48,6 @@ public:
     int32_t iconStyle() const { return m_iconStyle; }
 
 private:
-    static const automation::MemberTable<vlHmWarnMsg>& table();
     void setIconStyle(int32_t style);
     void setMessage(const QString& text);
     void arrange();

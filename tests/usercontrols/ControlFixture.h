@@ -6,6 +6,8 @@
 #include "platform/automation/Object.h"
 #include "platform/controlframework/ControlSite.h"
 #include "platform/controlframework/Elements.h"
+#include "platform/basic/RuntimeError.h"
+#include "platform/controlframework/PropertyBag.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -100,4 +102,25 @@ private:
 inline QRect twipsRect(const controlframework::Element& e)
 {
     return QRect(e.left(), e.top(), e.width(), e.height());
+}
+
+// A bag in its stored form; the test text is always well formed.
+inline controlframework::PropertyBag bagOf(const QString& text)
+{
+    const auto bag = controlframework::PropertyBag::fromText(text);
+    if (!bag)
+        qFatal("bad bag %s", qPrintable(text));
+    return *bag;
+}
+
+// The error number a call raises, 0 for none.
+template <class Fn>
+int errorOf(Fn&& fn)
+{
+    try {
+        fn();
+    } catch (const basic::RuntimeError& e) {
+        return e.number();
+    }
+    return 0;
 }

@@ -19,14 +19,6 @@ using usercontrols::vlHmLinkLabelMultiLine;
 
 namespace {
 
-PropertyBag bagOf(const QString& text)
-{
-    const auto bag = PropertyBag::fromText(text);
-    if (!bag)
-        qFatal("bad bag %s", qPrintable(text));
-    return *bag;
-}
-
 // A link label, single-line or multi-line, placed and shown so that it gets the mouse.
 struct PlacedLink
 {

@@ -21,25 +21,6 @@ using usercontrols::vlHmOptionList;
 
 namespace {
 
-PropertyBag bagOf(const QString& text)
-{
-    const auto bag = PropertyBag::fromText(text);
-    if (!bag)
-        qFatal("bad bag %s", qPrintable(text));
-    return *bag;
-}
-
-template <class Fn>
-int errorOf(Fn&& fn)
-{
-    try {
-        fn();
-    } catch (const basic::RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
 Label& option(const Placed<vlHmOptionList>& o, int i)
 {
     return o.element<Label>(QStringLiteral("lblOption(%1)").arg(i));

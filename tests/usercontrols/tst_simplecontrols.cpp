@@ -26,14 +26,6 @@ using Icon = usercontrols::WarnIconStyles;
 
 namespace {
 
-PropertyBag bagOf(const QString& text)
-{
-    const auto bag = PropertyBag::fromText(text);
-    if (!bag)
-        qFatal("bad bag %s", qPrintable(text));
-    return *bag;
-}
-
 // Records the sleeps instead of sleeping, and what the button's face showed then.
 struct RecordedSleeps
 {
