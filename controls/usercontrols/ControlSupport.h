@@ -48,6 +48,17 @@ void writeItems(controlframework::PropertyBag& bag, std::span<const Item> items)
 // Raises 9 (subscript out of range) unless 1 <= number <= count.
 void checkOptionNumber(int32_t number, int32_t count);
 
+// SetOption's record part: option `option` (1-based, 9 outside the items, and then
+// nothing changes) takes the caption and the ID.
+template <class Item>
+void storeOption(std::span<Item> items, int32_t option, const QString& caption, int32_t id)
+{
+    checkOptionNumber(option, int32_t(items.size()));
+    Item& item = items[size_t(option - 1)];
+    item.sCaption = caption;
+    item.lID = id;
+}
+
 // Argument `index` of a method call, written back when the member takes it by
 // reference; 450 when it is missing.
 basic::Variant& argument(automation::Args& args, size_t index);

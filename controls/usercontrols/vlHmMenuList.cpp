@@ -87,10 +87,7 @@ void vlHmMenuList::setOptions(int32_t options)
 
 void vlHmMenuList::setOption(int32_t option, const QString& caption, int32_t id)
 {
-    checkOptionNumber(option, MaxOptions);
-    udtMenuListItem& item = m_items[size_t(option - 1)];
-    item.sCaption = caption;
-    item.lID = id;
+    storeOption(std::span<udtMenuListItem>(m_items), option, caption, id);
     put(*m_links[size_t(option - 1)], linklabel::Caption, caption);
 }
 

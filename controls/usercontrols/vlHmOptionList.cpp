@@ -160,10 +160,7 @@ void vlHmOptionList::setOptions(int32_t options)
 
 void vlHmOptionList::setOption(int32_t option, const QString& caption, int32_t id)
 {
-    checkOptionNumber(option, MaxOptions);
-    udtOptionListItem& item = m_items[size_t(option - 1)];
-    item.sCaption = caption;
-    item.lID = id;
+    storeOption(std::span<udtOptionListItem>(m_items), option, caption, id);
     m_lblOption[size_t(option - 1)]->setCaption(caption);
 }
 
