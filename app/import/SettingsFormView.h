@@ -20,6 +20,11 @@ public:
     virtual int cbxCustomerPricing() const = 0;
     virtual int cbxoverridevorlenproductdescription() const = 0;
     virtual int cbxtakevorlenpriceifpricezero() const = 0;
+    // The batch folder boxes the main window's load reads. Only the settings form
+    // has them; the import's own fakes need not.
+    virtual QString textSourcePath() const { return {}; }
+    virtual QString textSuccessPath() const { return {}; }
+    virtual QString textErrorLogPath() const { return {}; }
 };
 
 } // namespace importer

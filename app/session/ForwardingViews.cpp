@@ -92,5 +92,8 @@ int ForwardingSettingsForm::cbxoverridevorlenproductdescription() const
     return form().cbxoverridevorlenproductdescription();
 }
 int ForwardingSettingsForm::cbxtakevorlenpriceifpricezero() const { return form().cbxtakevorlenpriceifpricezero(); }
+QString ForwardingSettingsForm::textSourcePath() const { return form().textSourcePath(); }
+QString ForwardingSettingsForm::textSuccessPath() const { return form().textSuccessPath(); }
+QString ForwardingSettingsForm::textErrorLogPath() const { return form().textErrorLogPath(); }
 
 } // namespace session

@@ -125,6 +125,9 @@ public:
     int cbxCustomerPricing() const override;
     int cbxoverridevorlenproductdescription() const override;
     int cbxtakevorlenpriceifpricezero() const override;
+    QString textSourcePath() const override;
+    QString textSuccessPath() const override;
+    QString textErrorLogPath() const override;
 };
 
 } // namespace session
