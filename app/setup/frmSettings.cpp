@@ -22,7 +22,9 @@
 
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -73,6 +75,39 @@ template <class Step> void skipOnError(Step&& step)
         step();
     } catch (const basic::RuntimeError&) {
     }
+}
+
+// The check boxes of the store in Save's order: the key as Save writes it, the
+// spelling Load reads it in (the store compares names without regard to case).
+struct StoredCheckBox
+{
+    const char* key;
+    const char* loadKey;
+    QCheckBox* Ui::frmSettings::*box;
+};
+
+const std::vector<StoredCheckBox>& storedCheckBoxes()
+{
+    using U = Ui::frmSettings;
+    static const std::vector<StoredCheckBox> boxes{
+        {"ImportHeaders", "ImportHeaders", &U::chxColumn},
+        {"CheckFileFormat", "CheckFileFormat", &U::CbxFileFormat},
+        {"CheckRndQty", "CheckRndQty", &U::cbxrndqty},
+        {"CheckRndPrice", "CheckRndPrice", &U::Cbxrndprice},
+        {"CheckCustomerPricing", "CheckCustomerPricing", &U::CbxCustomerPricing},
+        {"CheckSettlementDiscount", "CheckSettlementDiscount", &U::CbxSettlementDiscount},
+        {"CheckCarriageCharge", "CheckCarriageCharge", &U::CbxCarriageCharge},
+        {"CheckDeliveryAddress", "CheckDeliveryAddress", &U::cbxdeliveryaddress},
+        {"Checkfcprice", "CheckFcPrice", &U::cbxfcprice},
+        {"Checkcashwithinvoice", "CheckCashWithInvoice", &U::cbxCashWithInvoice},
+        {"iors", "iors", &U::CbxImportToSop},
+        {"OverrideVorlenProductDescription", "OverrideVorlenProductDescription",
+         &U::Cbxoverridevorlenproductdescription},
+        {"TakeVorlenPriceIfPriceZEro", "TakeVorlenPriceIfPriceZero", &U::Cbxtakevorlenpriceifpricezero},
+        {"ImportTransno", "Importtransno", &U::cbximporttransno},
+        {"BatchUpdateEnabled", "BatchUpdateEnabled", &U::CheckEnableTranImport},
+    };
+    return boxes;
 }
 
 // The Interval box in milliseconds; nothing when the box is not a number or the
@@ -267,26 +302,12 @@ void frmSettings::formLoad()
         ui.txtPassword->setText(readSetting(QStringLiteral("VorlenPassword")));
     });
 
-    // The check boxes in Load's order, each with the spelling Load reads its key in.
-    const std::pair<const char*, QCheckBox*> boxes[] = {
-        {"ImportHeaders", ui.chxColumn},
-        {"CheckFileFormat", ui.CbxFileFormat},
-        {"CheckRndQty", ui.cbxrndqty},
-        {"CheckRndPrice", ui.Cbxrndprice},
-        {"CheckSettlementDiscount", ui.CbxSettlementDiscount},
-        {"CheckCustomerPricing", ui.CbxCustomerPricing},
-        {"CheckCarriageCharge", ui.CbxCarriageCharge},
-        {"CheckDeliveryAddress", ui.cbxdeliveryaddress},
-        {"CheckFcPrice", ui.cbxfcprice},
-        {"CheckCashWithInvoice", ui.cbxCashWithInvoice},
-        {"iors", ui.CbxImportToSop},
-        {"OverrideVorlenProductDescription", ui.Cbxoverridevorlenproductdescription},
-        {"TakeVorlenPriceIfPriceZero", ui.Cbxtakevorlenpriceifpricezero},
-        {"Importtransno", ui.cbximporttransno},
-        {"BatchUpdateEnabled", ui.CheckEnableTranImport},
-    };
-    for (const auto& [key, box] : boxes)
-        skipOnError([&] { setCheckValue(box, readSetting(QLatin1String(key), QStringLiteral("0"))); });
+    // Load reads the keys in spellings of its own; the order of the two pricing and
+    // settlement boxes does not matter, as neither has a handler.
+    for (const StoredCheckBox& stored : storedCheckBoxes())
+        skipOnError([&] {
+            setCheckValue(ui.*stored.box, readSetting(QLatin1String(stored.loadKey), QStringLiteral("0")));
+        });
 
     skipOnError([&] {
         ui.TextSourcePath->setText(readSetting(QStringLiteral("BatchSourcePath")));
@@ -475,25 +496,8 @@ void frmSettings::writeSettings()
     const Ui::frmSettings& ui = *m_ui;
     writeSetting(QStringLiteral("VorlenUsername"), ui.txtUserName->text());
     writeSetting(QStringLiteral("VorlenPassword"), ui.txtPassword->text());
-    const std::pair<const char*, QCheckBox*> boxes[] = {
-        {"ImportHeaders", ui.chxColumn},
-        {"CheckFileFormat", ui.CbxFileFormat},
-        {"CheckRndQty", ui.cbxrndqty},
-        {"CheckRndPrice", ui.Cbxrndprice},
-        {"CheckCustomerPricing", ui.CbxCustomerPricing},
-        {"CheckSettlementDiscount", ui.CbxSettlementDiscount},
-        {"CheckCarriageCharge", ui.CbxCarriageCharge},
-        {"CheckDeliveryAddress", ui.cbxdeliveryaddress},
-        {"Checkfcprice", ui.cbxfcprice},
-        {"Checkcashwithinvoice", ui.cbxCashWithInvoice},
-        {"iors", ui.CbxImportToSop},
-        {"OverrideVorlenProductDescription", ui.Cbxoverridevorlenproductdescription},
-        {"TakeVorlenPriceIfPriceZEro", ui.Cbxtakevorlenpriceifpricezero},
-        {"ImportTransno", ui.cbximporttransno},
-        {"BatchUpdateEnabled", ui.CheckEnableTranImport},
-    };
-    for (const auto& [key, box] : boxes)
-        writeSetting(QLatin1String(key), QString::number(checkValue(box)));
+    for (const StoredCheckBox& stored : storedCheckBoxes())
+        writeSetting(QLatin1String(stored.key), QString::number(checkValue(ui.*stored.box)));
     writeSetting(QStringLiteral("BatchSourcePath"), ui.TextSourcePath->text());
     writeSetting(QStringLiteral("BatchErrorlogPath"), ui.TextErrorLogPath->text());
     writeSetting(QStringLiteral("BatchSuccessPath"), ui.TextSuccessPath->text());
