@@ -5,6 +5,7 @@
 #include "ui_frmSettings.h"
 #include "tests/settingsform/SettingsFixture.h"
 
+#include "platform/basic/RuntimeError.h"
 #include "platform/forms/DefaultInstance.h"
 #include "platform/forms/MessageService.h"
 #include "platform/settings/SettingsStore.h"
@@ -124,6 +125,9 @@ private Q_SLOTS:
     void interlockOfCashAndSop();
     void enableImportForVersion_data();
     void enableImportForVersion();
+    void fileStructureEditorHooks();
+    void saveWhenTheCompanyWentAway();
+    void saveTakesTheTickedRow();
 
     // Company list
     void companyListOfPackageFolder();
@@ -133,6 +137,9 @@ private Q_SLOTS:
     void tickAndClickRows();
     void typedFolderThatDoesNotExist();
     void driveNotReady();
+    void driveChangeMovesTheFolderList();
+    void browseShowsAndHidesThePickers();
+    void withoutDrivewalk();
 
     // Installation search
     void searchFindsInstallationsAndFillsTheList();
@@ -184,6 +191,9 @@ void tst_settingsform::initTestCase()
         makeCompany(m_driveD + "/Stale/" + name, "23.0", QLatin1String(name), m_driveD + "/Broken");
     QVERIFY(QFile::remove(m_driveD + "/Stale/Two/ACCDATA/setup.dta"));
     QVERIFY(QDir().mkpath(m_driveD + "/Plain"));
+    // A link to the program folder is not searched a second time.
+    QVERIFY(QDir().mkpath(m_driveD + "/Links"));
+    QVERIFY(QFile::link(program, m_driveD + "/Links/Vorlen"));
     writeFile(m_driveE + "/Pair/company", "x");
     writeFile(m_driveE + "/Pair/vorlen.exe", "x");
     writeFile(m_driveF + "/Apps/Vorlen2/COMPANY", "x");
@@ -796,6 +806,66 @@ void tst_settingsform::enableImportForVersion()
     QCOMPARE(mainWindow().toolbarEnabled.value(1), enabled);
 }
 
+void tst_settingsform::fileStructureEditorHooks()
+{
+    storeBaseline("First");
+    mainWindow().LblCorvelVersion = "V23";
+    QWidget* shownOver = nullptr;
+    QString askedFolder;
+    frmSettings::fileStructureEditor().showModal = [&](QWidget* owner) { shownOver = owner; };
+    // The editor's boxes, not the file, decide: they hold what the user has not saved yet.
+    frmSettings::fileStructureEditor().fieldTexts = [&](const QString& folder) {
+        askedFolder = folder;
+        return QStringList{"Account Reference", "Unit Discount Price"};
+    };
+    ui().CmdFileStructure->click();
+    QCOMPARE(shownOver, static_cast<QWidget*>(&form()));
+    ui().TxtConfigPath->setText(" " + config("base") + " ");
+    ui().btnSave->click();
+    QCOMPARE(askedFolder, config("base"));
+    QCOMPARE(messageTexts(), QStringList{DiscountWithoutPrice});
+}
+
+void tst_settingsform::saveWhenTheCompanyWentAway()
+{
+    const QString program = path("gone/Vorlen");
+    makeCompany(path("gone/Company"), "23.0", "Gone Ltd", program);
+    writeSetting("VorlenUsername", "manager");
+    writeSetting("VorlenProgramPath", program);
+    writeSetting("VorlenDataPath", path("gone/Company"));
+    mainWindow().LblCorvelVersion = "V23";
+    QVERIFY(ui().ListViewCompanyName->item(1)->checked());
+    QVERIFY(QFile::remove(path("gone/Company/ACCDATA/setup.dta")));
+    ui().TxtConfigPath->setText(config("base"));
+    ui().btnSave->click();
+    QCOMPARE(messageTexts(), (QStringList{"Vorlen data not found - check settings ", Unsupported}));
+    QCOMPARE(messages().shown()[0].title, QStringLiteral("Quillar"));
+    QCOMPARE(mainWindow().LblCorvelVersion,
+             QStringLiteral("Unable to read version information please check datapath in settings"));
+    QVERIFY(ui().TxtDatapath->text().isEmpty());
+    QCOMPARE(readSetting("VorlenDataPath"), path("gone/Company"));
+    QVERIFY(DefaultInstance<frmSettings>::isLoaded());
+}
+
+void tst_settingsform::saveTakesTheTickedRow()
+{
+    storeBaseline("First");
+    mainWindow().LblCorvelVersion = "V23";
+    showForm();
+    widgets::ListView* list = ui().ListViewCompanyName;
+    // The selection moved by the keys, away from the ticked company.
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(list->selectedItem(), list->item(2));
+    QVERIFY(list->item(1)->checked());
+    ui().TxtConfigPath->setText(config("base"));
+    ui().btnSave->click();
+    QCOMPARE(messageTexts(), QStringList{});
+    QCOMPARE(readSetting("VorlenDataPath"), m_driveD + "/Data/First");
+    QCOMPARE(readSetting("VorlenVersion"), QStringLiteral("23.0"));
+    QCOMPARE(readSetting("VorlenCompanyName"), QStringLiteral("First Trading Ltd"));
+}
+
 // ---- Company list ----
 
 void tst_settingsform::companyListOfPackageFolder()
@@ -944,13 +1014,64 @@ void tst_settingsform::typedFolderThatDoesNotExist()
 void tst_settingsform::driveNotReady()
 {
     // G: is in the mount table, but its folder cannot be read.
-    mountDrives(path("mounts"), {m_driveD, m_driveE, m_driveF, path("gone")});
+    mountDrives(path("mounts"), {m_driveD, m_driveE, m_driveF, path("unmounted")});
     storeBaseline("First");
     mainWindow().LblCorvelVersion = "V23";
     ui().Drive1->setDrive("G");
     QCOMPARE(messageTexts(), QStringList{"g: Drive not ready."});
     QCOMPARE(ui().Drive1->drive(), QStringLiteral("c:"));
     QVERIFY(ui().Dir1->path().startsWith(QLatin1String("C:\\")));
+}
+
+void tst_settingsform::driveChangeMovesTheFolderList()
+{
+    storeBaseline("First");
+    mainWindow().LblCorvelVersion = "V23";
+    ui().Drive1->setDrive("F");
+    QCOMPARE(ui().Dir1->path().left(3), QStringLiteral("F:\\"));
+    QCOMPARE(ui().Vorlenpath->text(), ui().Dir1->path());
+    QCOMPARE(ui().ListViewCompanyName->count(), 0);
+    // Back on D: the folder list opens the folder last open there.
+    ui().Drive1->setDrive("d:");
+    QCOMPARE(ui().Dir1->path(), QStringLiteral("D:\\Vorlen"));
+    QCOMPARE(ui().ListViewCompanyName->count(), 3);
+    QCOMPARE(messageTexts(), QStringList{});
+}
+
+void tst_settingsform::browseShowsAndHidesThePickers()
+{
+    mainWindow().LblCorvelVersion = "V23";
+    QVERIFY(!ui().Drive1->isHidden());
+    ui().BrowseBtn->click();
+    QVERIFY(ui().Drive1->isHidden());
+    QVERIFY(ui().Dir1->isHidden());
+    ui().BrowseBtn->click();
+    QVERIFY(!ui().Drive1->isHidden());
+    QVERIFY(!ui().Dir1->isHidden());
+    ui().Dir1->hide(); // one of them hidden: both are shown
+    ui().BrowseBtn->click();
+    QVERIFY(!ui().Drive1->isHidden());
+    QVERIFY(!ui().Dir1->isHidden());
+}
+
+void tst_settingsform::withoutDrivewalk()
+{
+    m_session->createObject = [](const QString&) -> automation::ObjectRef {
+        throw basic::RuntimeError(basic::err::CantCreateObject, "ActiveX component can't create object");
+    };
+    storeBaseline("First");
+    mainWindow().LblCorvelVersion = "V23";
+    form();
+    QCOMPARE(messageTexts(), QStringList{"429 ActiveX component can't create object"});
+    QCOMPARE(ui().ListViewCompanyName->count(), 0);
+
+    messages().clear();
+    ui().SearchBtn->click();
+    QCOMPARE(messageTexts(), QStringList{"429  ActiveX component can't create object"});
+    QCOMPARE(int(messages().inputsShown().size()), 0);
+    QVERIFY(ui().SearchBtn->isEnabled());
+    QVERIFY(ui().BTNStopSearch->isHidden());
+    ui().BTNStopSearch->click(); // Stop without an object still does no harm
 }
 
 // ---- Installation search ----
