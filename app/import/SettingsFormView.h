@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/settings/SettingsStore.h"
+
 #include <QString>
 
 // The boxes of the settings form (frmSettings) that the import reads through the
@@ -20,11 +22,13 @@ public:
     virtual int cbxCustomerPricing() const = 0;
     virtual int cbxoverridevorlenproductdescription() const = 0;
     virtual int cbxtakevorlenpriceifpricezero() const = 0;
-    // The batch folder boxes the main window's load reads. Only the settings form
-    // has them; the import's own fakes need not.
-    virtual QString textSourcePath() const { return {}; }
-    virtual QString textSuccessPath() const { return {}; }
-    virtual QString textErrorLogPath() const { return {}; }
+    // The batch success folder box; until the form gives its own, what the form's
+    // load puts there: the stored "BatchSuccessPath".
+    virtual QString textSuccessPath() const { return settings::readSetting(QStringLiteral("BatchSuccessPath")); }
+    // The batch source and error folder boxes the main window's load reads; the same
+    // fallback.
+    virtual QString textSourcePath() const { return settings::readSetting(QStringLiteral("BatchSourcePath")); }
+    virtual QString textErrorLogPath() const { return settings::readSetting(QStringLiteral("BatchErrorlogPath")); }
 };
 
 } // namespace importer
