@@ -125,7 +125,7 @@ std::optional<int32_t> intervalMilliseconds(const QString& minutes)
 
 frmSettings::frmSettings()
     : m_ui(std::make_unique<Ui::frmSettings>()),
-      m_search([] { return session::ProgramSession::current()->fileSearchObj(); },
+      m_search([this] { return programSession().fileSearchObj(); },
                [this](const QString& text) { m_ui->LBLSearchDisp->setText(text); })
 {
     m_ui->setupUi(this);
@@ -439,7 +439,7 @@ bool frmSettings::checkLayout(bool configFolderValid)
         const FileStructureEditor& editor = fileStructureEditor();
         if (editor.fieldTexts) {
             fields = editor.fieldTexts(folder);
-        } else {
+        } else if (configFolderValid) { // no folder: no layout file, never one elsewhere
             for (const QString& text : importer::LayoutFiles::readForEditor(folder).columns)
                 fields << text;
         }
