@@ -95,5 +95,7 @@ int ForwardingSettingsForm::cbxtakevorlenpriceifpricezero() const { return form(
 QString ForwardingSettingsForm::textSourcePath() const { return form().textSourcePath(); }
 QString ForwardingSettingsForm::textSuccessPath() const { return form().textSuccessPath(); }
 QString ForwardingSettingsForm::textErrorLogPath() const { return form().textErrorLogPath(); }
+void ForwardingSettingsForm::setCbxCustomerPricingVisible(bool visible) { form().setCbxCustomerPricingVisible(visible); }
+void ForwardingSettingsForm::setCbxCustomerPricing(int value) { form().setCbxCustomerPricing(value); }
 
 } // namespace session

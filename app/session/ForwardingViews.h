@@ -128,6 +128,8 @@ public:
     QString textSourcePath() const override;
     QString textSuccessPath() const override;
     QString textErrorLogPath() const override;
+    void setCbxCustomerPricingVisible(bool visible) override;
+    void setCbxCustomerPricing(int value) override;
 };
 
 } // namespace session

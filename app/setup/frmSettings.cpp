@@ -249,6 +249,16 @@ QString frmSettings::textErrorLogPath() const
 {
     return m_ui->TextErrorLogPath->text();
 }
+void frmSettings::setCbxCustomerPricingVisible(bool visible)
+{
+    m_ui->CbxCustomerPricing->setVisible(visible);
+}
+void frmSettings::setCbxCustomerPricing(int value)
+{
+    m_ui->CbxCustomerPricing->setCheckState(value == 1   ? Qt::Checked
+                                            : value == 2 ? Qt::PartiallyChecked
+                                                         : Qt::Unchecked);
+}
 
 // ---- Public methods ----
 
@@ -264,11 +274,11 @@ void frmSettings::EnableImportForVersion()
 void frmSettings::applyCustomerPricingRule()
 {
     if (versionCodeIn(programSession().mainWindow().lblCorvelVersion(), 12, 23)) {
-        m_ui->CbxCustomerPricing->setVisible(true);
+        setCbxCustomerPricingVisible(true);
         return;
     }
-    m_ui->CbxCustomerPricing->setVisible(false);
-    m_ui->CbxCustomerPricing->setCheckState(Qt::Unchecked);
+    setCbxCustomerPricingVisible(false);
+    setCbxCustomerPricing(0);
 }
 
 QStringList frmSettings::GetCompanyName(const QString& companyFile)

@@ -56,6 +56,9 @@ public:
     QString textSourcePath() const override;
     QString textSuccessPath() const override;
     QString textErrorLogPath() const override;
+    // The main window's load applies the Customer Pricing rule through these.
+    void setCbxCustomerPricingVisible(bool visible) override;
+    void setCbxCustomerPricing(int value) override;
 
     // Enables the main window's Select File menu entry and its first toolbar button
     // when the main window shows a version code from "V10" to "V23".

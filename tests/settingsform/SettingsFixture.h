@@ -52,6 +52,8 @@ public:
     void setLblCorvelVersion(const QString& caption) override { LblCorvelVersion = caption; }
     void setLblconame(const QString& caption) override { lblconame = caption; }
     void setLblVersion(const QString&) override {}
+    // Not `override`: the main window's view gains this member on its own branch.
+    QString lblVersion() const { return {}; }
 };
 
 // The root drive C: is the whole machine: the search sees only the drives the

@@ -378,6 +378,15 @@ void tst_settingsform::importReadsWhatTheUserTyped()
     QCOMPARE(view.textSourcePath(), QStringLiteral("D:\\Source"));
     QCOMPARE(view.textSuccessPath(), QStringLiteral("D:\\Loaded"));
     QCOMPARE(view.textErrorLogPath(), QStringLiteral("D:\\Errors"));
+    // The main window's load applies the Customer Pricing rule through the view.
+    view.setCbxCustomerPricingVisible(false);
+    view.setCbxCustomerPricing(0);
+    QVERIFY(ui().CbxCustomerPricing->isHidden());
+    QCOMPARE(view.cbxCustomerPricing(), 0);
+    view.setCbxCustomerPricingVisible(true);
+    view.setCbxCustomerPricing(1);
+    QVERIFY(!ui().CbxCustomerPricing->isHidden());
+    QCOMPARE(ui().CbxCustomerPricing->checkState(), Qt::Checked);
     QCOMPARE(readSetting("VorlenUsername"), QStringLiteral("manager"));
 
     // Unloaded, the next read loads the form again from the store.
