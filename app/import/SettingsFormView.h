@@ -25,6 +25,15 @@ public:
     // The batch success folder box; until the form gives its own, what the form's
     // load puts there: the stored "BatchSuccessPath".
     virtual QString textSuccessPath() const { return settings::readSetting(QStringLiteral("BatchSuccessPath")); }
+    // The batch source and error folder boxes the main window's load reads; the same
+    // fallback to what the form's load puts there.
+    virtual QString textSourcePath() const { return settings::readSetting(QStringLiteral("BatchSourcePath")); }
+    virtual QString textErrorLogPath() const { return settings::readSetting(QStringLiteral("BatchErrorlogPath")); }
+    // The Customer Pricing box as the main window's load sets it (shown only for the
+    // versions that price by customer, unticked otherwise); a form without the box
+    // ignores it.
+    virtual void setCbxCustomerPricingVisible(bool) {}
+    virtual void setCbxCustomerPricing(int) {}
 };
 
 } // namespace importer

@@ -92,5 +92,10 @@ int ForwardingSettingsForm::cbxoverridevorlenproductdescription() const
     return form().cbxoverridevorlenproductdescription();
 }
 int ForwardingSettingsForm::cbxtakevorlenpriceifpricezero() const { return form().cbxtakevorlenpriceifpricezero(); }
+QString ForwardingSettingsForm::textSourcePath() const { return form().textSourcePath(); }
+QString ForwardingSettingsForm::textSuccessPath() const { return form().textSuccessPath(); }
+QString ForwardingSettingsForm::textErrorLogPath() const { return form().textErrorLogPath(); }
+void ForwardingSettingsForm::setCbxCustomerPricingVisible(bool visible) { form().setCbxCustomerPricingVisible(visible); }
+void ForwardingSettingsForm::setCbxCustomerPricing(int value) { form().setCbxCustomerPricing(value); }
 
 } // namespace session

@@ -125,6 +125,11 @@ public:
     int cbxCustomerPricing() const override;
     int cbxoverridevorlenproductdescription() const override;
     int cbxtakevorlenpriceifpricezero() const override;
+    QString textSourcePath() const override;
+    QString textSuccessPath() const override;
+    QString textErrorLogPath() const override;
+    void setCbxCustomerPricingVisible(bool visible) override;
+    void setCbxCustomerPricing(int value) override;
 };
 
 } // namespace session

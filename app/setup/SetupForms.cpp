@@ -1,12 +1,15 @@
 #include "app/setup/SetupForms.h"
 
+#include "app/session/FormResolver.h"
 #include "app/session/ProgramSession.h"
+#include "app/setup/frmSettings.h"
 
 namespace setup {
 
-void registerForms(session::ProgramSession&)
+void registerForms(session::ProgramSession& session)
 {
-    // No form of this library is built yet.
+    session.settingsForm().form.install(
+        session::defaultInstanceOf<importer::SettingsFormView, frmSettings>());
 }
 
 } // namespace setup
