@@ -147,6 +147,21 @@ frmSettings::frmSettings()
 
 frmSettings::~frmSettings() = default;
 
+int frmSettings::cbxCashWithInvoice() const
+{
+    return checkValue(m_ui->cbxCashWithInvoice);
+}
+
+int frmSettings::cbximporttransno() const
+{
+    return checkValue(m_ui->cbximporttransno);
+}
+
+int16_t frmSettings::ImportToSop() const
+{
+    return programSession().state().pass.ImportToSop;
+}
+
 frmSettings::FileStructureEditor& frmSettings::fileStructureEditor()
 {
     static FileStructureEditor editor;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/import/SettingsFormView.h"
+#include "app/setup/SettingsOptions.h"
 #include "app/setup/companies/CompanyList.h"
 #include "app/setup/companies/InstallationSearch.h"
 
@@ -33,7 +34,7 @@ class frmSettings;
 // instance (the import through the session's forwarding view), so while it is open
 // they see what the user typed, saved or not; touching a box of the unloaded form
 // loads it hidden from the store.
-class frmSettings : public forms::Form, public importer::SettingsFormView
+class frmSettings : public forms::Form, public importer::SettingsFormView, public setup::SettingsOptions
 {
 public:
     frmSettings();
@@ -60,6 +61,11 @@ public:
     void setCbxCustomerPricingVisible(bool visible) override;
     void setCbxCustomerPricing(int value) override;
 
+    // SettingsOptions: the option boxes the layout editor reads, as they stand now.
+    int cbxCashWithInvoice() const override;
+    int cbximporttransno() const override;
+    int16_t ImportToSop() const override;
+
     // Enables the main window's Select File menu entry and its first toolbar button
     // when the main window shows a version code from "V10" to "V23".
     void EnableImportForVersion();
@@ -73,8 +79,9 @@ public:
     // The installation folders on the fixed drives (InstallationSearch.h).
     QStringList GetVorlenPath();
 
-    // The layout editor as Save and the File Structure button use it. The layout
-    // editor's form installs both; until then Save reads the column file as the
+    // The layout editor as Save and the File Structure button use it: the setup
+    // forms' registration installs FrmFileStructure's default instance (tests may
+    // install their own); with none installed Save reads the column file as the
     // editor would load it, and the button opens nothing.
     struct FileStructureEditor
     {

@@ -4,6 +4,7 @@
 #include "app/session/ProgramSession.h"
 #include "app/setup/SetupForms.h"
 #include "app/setup/companies/FindFiles.h"
+#include "app/setup/FrmFileStructure.h"
 #include "app/setup/frmDirPath.h"
 #include "app/setup/frmSettings.h"
 
@@ -85,6 +86,8 @@ void unloadForms()
 {
     forms::DefaultInstance<frmSettings>::unload();
     forms::DefaultInstance<frmDirPath>::unload();
+    // A loaded editor keeps the layout it loaded: each test reads its own files.
+    forms::DefaultInstance<FrmFileStructure>::unload();
     forms::DefaultInstance<TestMainWindow>::unload();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
