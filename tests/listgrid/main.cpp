@@ -10,5 +10,6 @@ int main(int argc, char** argv)
     failed += runColumnsTests(argc, argv);
     failed += runItemsTests(argc, argv);
     failed += runLibraryTests(argc, argv);
+    failed += runListCtrlTests(argc, argv);
     return failed;
 }
