@@ -349,8 +349,10 @@ void ListGridControl::setDataSource(const Variant& value)
         const basic::ObjectRef& object = value.objectValue();
         if (!object) {
             // Nothing: the control lets go of what it was bound to.
-            releaseDataControl();
-            releasedByModeChange();
+            if (m_data) {
+                releaseDataControl();
+                releasedByModeChange();
+            }
             refresh();
             return;
         }
@@ -443,11 +445,12 @@ int32_t ListGridControl::refresh()
 {
     vllist::PagedProc proc = nullptr;
     if (m_columns->count() > 0) {
+        const bool pagesBound = m_data && pagesBoundRows();
         int32_t count = m_pagedCount;
-        if (m_data)
+        if (pagesBound)
             m_data->GetRecordCount(count);
         m_wnd->SetVirtualRowCount(count);
-        if (m_data || isPaged())
+        if (pagesBound || isPaged())
             proc = pagedProc();
     }
     m_wnd->SetPagedUserData(reinterpret_cast<vllist::LParam>(this));

@@ -125,6 +125,9 @@ protected:
     virtual vllist::PagedProc pagedProc() const = 0;
     virtual void bindDataControl(basic::ObjectRef object, vldata::DataControlInterface* data) = 0;
     virtual void releasedByModeChange() {}
+    // The list pages its bound rows through the callback; the grid reads them all at
+    // once, so its rows are its own and no callback may replace them.
+    virtual bool pagesBoundRows() const { return true; }
     virtual void firstUnfreeze() = 0;
 
     // Shared parts of the persistence (the stock properties; the columns block).

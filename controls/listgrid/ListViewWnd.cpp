@@ -539,6 +539,10 @@ void CGridViewWnd::SetFixedRows(int32_t count) { send(grid::SetFixedRows, 0, zer
 
 int32_t CGridViewWnd::GetNotifyColumn() { return outLow16(send(grid::GetNotifyColumn, 0, 0)); }
 
+bool CGridViewWnd::GetDirty() { return send(grid::GetDirty, 0, 0) != 0; }
+void CGridViewWnd::SetDirty(bool dirty) { send(grid::SetDirty, 0, dirty ? 1 : 0); }
+void CGridViewWnd::RefuseCellMove() { send(grid::RefuseCellMove, 0, 1); }
+
 void CGridViewWnd::SuspendEditing(bool suspend) { send(grid::SuspendEditing, 0, suspend ? 1 : 0); }
 
 NextCell CGridViewWnd::GetNextCell()

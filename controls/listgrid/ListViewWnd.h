@@ -166,6 +166,10 @@ public:
     void SuspendEditing(bool suspend);
     vllist::NextCell GetNextCell();
     void SetAutoCalculate(bool on);
+    bool GetDirty();
+    void SetDirty(bool dirty);
+    // Keeps the current cell where it is (a refused validation).
+    void RefuseCellMove();
 };
 
 // An OLE colour as the window's records take it: -1 when it is the slot's default,

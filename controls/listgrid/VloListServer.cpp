@@ -2,6 +2,7 @@
 // property-page classes and makes the controls it serves (the property pages are
 // not served: creating one reports that the library does not make it).
 #include "controls/listgrid/LibraryState.h"
+#include "controls/listgrid/GridCtrl.h"
 #include "controls/listgrid/ListCtrl.h"
 #include "controls/listgrid/Registration.h"
 
@@ -21,6 +22,7 @@ const std::vector<automation::ServedClass>& servedClasses()
 {
     static const std::vector<automation::ServedClass> classes{
         {listgrid::ListControlClassId, listgrid::ListControlProgId, "Vorlen List Control", &make<listgrid::CListCtrl>},
+        {listgrid::GridControlClassId, listgrid::GridControlProgId, "Vorlen Grid Control", &make<listgrid::CGridCtrl>},
     };
     return classes;
 }

@@ -131,6 +131,8 @@ public:
         if (index != currentIndex() && !m_window.allowCellMove(currentIndex(), index))
             return;
         QItemSelectionModel::setCurrentIndex(index, command);
+        // The editor left behind commits as the cell changes: that is no new edit.
+        m_window.cellMoved();
     }
 
 private:
@@ -326,6 +328,12 @@ bool ListWindow::allowCellMove(const QModelIndex& from, const QModelIndex& to)
     if (!refused)
         m_cellEdited = false;
     return !refused;
+}
+
+void ListWindow::cellMoved()
+{
+    if (!m_validating)
+        m_cellEdited = false;
 }
 
 QString editorWindowText(LParam editor)

@@ -61,6 +61,7 @@ public:
     // The grid asks its owner before the current cell leaves a cell the user edited
     // (notification 12); a refusal (0x1413) keeps it there. Called by the view.
     bool allowCellMove(const QModelIndex& from, const QModelIndex& to);
+    void cellMoved();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

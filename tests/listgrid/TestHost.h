@@ -99,3 +99,4 @@ int runColumnsTests(int argc, char** argv);
 int runItemsTests(int argc, char** argv);
 int runLibraryTests(int argc, char** argv);
 int runListCtrlTests(int argc, char** argv);
+int runGridCtrlTests(int argc, char** argv);

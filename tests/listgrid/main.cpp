@@ -11,5 +11,6 @@ int main(int argc, char** argv)
     failed += runItemsTests(argc, argv);
     failed += runLibraryTests(argc, argv);
     failed += runListCtrlTests(argc, argv);
+    failed += runGridCtrlTests(argc, argv);
     return failed;
 }

@@ -126,6 +126,7 @@ QLineEdit* ContainerForm::addTextBox(const QString& name, int32_t tabIndex)
 {
     auto* box = new QLineEdit(this);
     box->setObjectName(name);
+    box->show();
     addEntry(name, tabIndex).widget = box;
     return box;
 }
