@@ -123,23 +123,9 @@ void CGridCtrl::exchange(PropertyExchange& px)
 
 uint32_t CGridCtrl::styleBits() const
 {
-    uint32_t bits = 0;
-    if (!m_allowRowSize)
-        bits |= 0x40;
-    if (!m_integralHeight)
-        bits |= 0x1;
-    if (!m_captionVisible)
-        bits |= 0x20;
-    if (!m_guideVisible)
-        bits |= 0x10;
-    if (m_gridLinesVisible)
-        bits |= 0x100;
-    if (m_sort)
-        bits |= 0x400;
-    if (m_validateOnLostFocus)
-        bits |= 0x800;
-    if (m_allowBlankLastRow)
-        bits |= 0x2000;
+    uint32_t bits = flagBits({{!m_allowRowSize, 0x40}, {!m_integralHeight, 0x1}, {!m_captionVisible, 0x20},
+                              {!m_guideVisible, 0x10}, {m_gridLinesVisible, 0x100}, {m_sort, 0x400},
+                              {m_validateOnLostFocus, 0x800}, {m_allowBlankLastRow, 0x2000}});
     // Paged at creation; a later change of DataSource leaves the bit.
     if (m_createdPaged || (!window() && isPaged()))
         bits |= 0x1000;

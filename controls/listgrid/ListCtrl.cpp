@@ -123,20 +123,9 @@ void CListCtrl::exchange(PropertyExchange& px)
 uint32_t CListCtrl::styleBits() const
 {
     uint32_t bits = uint32_t(m_createdView >= 0 ? m_createdView : viewBits(m_listStyle));
-    if (!m_allowRowSize)
-        bits |= 0x200;
-    if (!m_integralHeight)
-        bits |= 0x20;
-    if (!m_captionVisible)
-        bits |= 0x100;
-    if (!m_guideVisible)
-        bits |= 0x80;
-    if (m_sort)
-        bits |= 0x1000;
-    if (m_refreshOnScroll)
-        bits |= 0x2000;
-    if (m_alwaysShowIcon)
-        bits |= 0x4000;
+    bits |= flagBits({{!m_allowRowSize, 0x200}, {!m_integralHeight, 0x20}, {!m_captionVisible, 0x100},
+                      {!m_guideVisible, 0x80}, {m_sort, 0x1000}, {m_refreshOnScroll, 0x2000},
+                      {m_alwaysShowIcon, 0x4000}});
     if (m_selectStyle == 1)
         bits |= 0x10;
     else if (m_selectStyle == 2)

@@ -15,6 +15,8 @@
 #include <QString>
 
 #include <functional>
+#include <initializer_list>
+#include <utility>
 #include <memory>
 
 namespace listgrid {
@@ -129,6 +131,15 @@ protected:
     // once, so its rows are its own and no callback may replace them.
     virtual bool pagesBoundRows() const { return true; }
     virtual void firstUnfreeze() = 0;
+
+    // The style bits of the flags that are set.
+    static uint32_t flagBits(std::initializer_list<std::pair<bool, uint32_t>> flags)
+    {
+        uint32_t bits = 0;
+        for (const auto& [on, bit] : flags)
+            bits |= on ? bit : 0;
+        return bits;
+    }
 
     // Shared parts of the persistence (the stock properties; the columns block).
     void exchangeStock(controlframework::PropertyExchange& px);

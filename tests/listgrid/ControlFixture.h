@@ -8,6 +8,9 @@
 #include "package/listwindow/ListWindow.h"
 
 #include "platform/automation/MemberTable.h"
+#include "platform/basic/RuntimeError.h"
+
+#include <QTest>
 
 #include <QTableView>
 
@@ -80,6 +83,21 @@ struct ControlOnForm
     std::function<void(const QString&, automation::Args&)> onEvent;
     int tabIndex = 0;
 };
+
+// Setting an object that is no data control as DataSource is refused with the
+// library's error, and leaves the control unbound.
+template <class Form>
+void expectDataSourceRefused(Form& f, const basic::ObjectRef& wrong)
+{
+    try {
+        f.object()->put(QStringLiteral("DataSource"), basic::Variant(wrong));
+        QFAIL("no error");
+    } catch (const basic::RuntimeError& e) {
+        QCOMPARE(e.number(), int32_t(0x800A0035u));
+        QCOMPARE(e.description(), QStringLiteral("Data Source is not valid"));
+    }
+    QVERIFY(!f.control->isBound());
+}
 
 // A data control in memory: records of code, name, balance, some of them deleted.
 class MemoryData : public automation::Object, public vldata::DataControlInterface
