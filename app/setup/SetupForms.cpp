@@ -1,12 +1,30 @@
 #include "app/setup/SetupForms.h"
 
+#include "app/session/FormResolver.h"
 #include "app/session/ProgramSession.h"
+#include "app/setup/FrmFileStructure.h"
+#include "app/setup/frmSettings.h"
+#include "platform/forms/DefaultInstance.h"
 
 namespace setup {
 
-void registerForms(session::ProgramSession&)
+void registerForms(session::ProgramSession& session)
 {
-    // No form of this library is built yet.
+    session.settingsForm().form.install(
+        session::defaultInstanceOf<importer::SettingsFormView, frmSettings>());
+    settingsOptionsForm().install(session::defaultInstanceOf<SettingsOptions, frmSettings>());
+
+    // Save reads the editor's field boxes through its default instance, which loads
+    // it hidden from the layout files when it is not loaded.
+    frmSettings::FileStructureEditor& editor = frmSettings::fileStructureEditor();
+    editor.fieldTexts = [](const QString&) {
+        const FrmFileStructure& structure = forms::DefaultInstance<FrmFileStructure>::get();
+        QStringList texts;
+        for (int i = 1; i <= 54; ++i)
+            texts << structure.TxtField(i);
+        return texts;
+    };
+    editor.showModal = [](QWidget* owner) { forms::DefaultInstance<FrmFileStructure>::get().showModal(owner); };
 }
 
 } // namespace setup

@@ -26,7 +26,8 @@ struct WindowMessages
         getRowColours, setAlternateColours, setCaptionColours, getFindRequest, setFindResult,
         getColumnEditor, getColumnEditorAt, setVirtualRowCount, findRow, setDragEnabled,
         getColumnRect, setCellText, setColumnWidthNow, getColumnWidthNow, moveColumnTo,
-        columnRebuild;
+        columnRebuild, setPagedProc, setPagedUserData, initialise, ready, setViewStyle,
+        setMousePointer, typedChar, hitTest;
 };
 
 namespace {
@@ -47,7 +48,9 @@ constexpr WindowMessages listNumbers{
     list::SetRowColours, list::GetRowColours, list::SetAlternateColours, list::SetCaptionColours,
     list::GetFindRequest, list::SetFindResult, 0, 0, list::SetVirtualRowCount, list::FindRow,
     list::SetDragEnabled, list::GetColumnRect, list::SetCellText, list::SetColumnWidthNow,
-    list::GetColumnWidthNow, list::MoveColumnTo, list::ColumnRebuild};
+    list::GetColumnWidthNow, list::MoveColumnTo, list::ColumnRebuild, list::SetPagedProc,
+    list::SetPagedUserData, list::Initialise, list::Ready, list::SetViewStyle, list::SetMousePointer,
+    list::TypedChar, list::HitTest};
 
 constexpr WindowMessages gridNumbers{
     grid::DeleteColumn, grid::InsertColumn, grid::FindColumnById, grid::GetColumnDefinition,
@@ -61,7 +64,9 @@ constexpr WindowMessages gridNumbers{
     grid::SetRowColours, grid::GetRowColours, grid::SetAlternateColours, grid::SetCaptionColours,
     0, 0, grid::GetColumnEditor, grid::GetColumnEditorAt, grid::SetVirtualRowCount, 0,
     grid::SetDragEnabled, grid::GetColumnRect, grid::SetCellText, grid::SetColumnWidthNow,
-    grid::GetColumnWidthNow, grid::MoveColumnTo, grid::ColumnRebuild};
+    grid::GetColumnWidthNow, grid::MoveColumnTo, grid::ColumnRebuild, grid::SetPagedProc,
+    grid::SetPagedUserData, grid::Initialise, grid::Ready, 0, grid::SetMousePointer,
+    grid::TypedChar, grid::HitTest};
 
 // A count of 0 reaches the window as -1 (the window's own choice).
 constexpr LParam zeroAsNone(int32_t count) { return count == 0 ? -1 : count; }
@@ -266,8 +271,26 @@ void CListViewWnd::EndColumnRebuild() { send(m_messages.columnRebuild, 0, 0); }
 void CListViewWnd::SetRedraw(bool on) { send(vllist::SetRedraw, on ? 1 : 0, 0); }
 
 int32_t CListViewWnd::GetRowCount() { return int32_t(send(m_messages.getRowCount, 0, 0)); }
-void CListViewWnd::DeleteRow(int32_t row) { send(m_messages.deleteRow, 0, row); }
-void CListViewWnd::DeleteAllRows() { send(m_messages.deleteAllRows, 0, 0); }
+void CListViewWnd::DeleteRow(int32_t row)
+{
+    send(m_messages.deleteRow, 0, row);
+    if (m_tracked && *m_tracked >= 0 && row >= 0)
+        *m_tracked = row == *m_tracked ? -1 : row < *m_tracked ? *m_tracked - 1 : *m_tracked;
+}
+
+void CListViewWnd::DeleteAllRows()
+{
+    send(m_messages.deleteAllRows, 0, 0);
+    if (m_tracked)
+        *m_tracked = -1;
+}
+
+int32_t CListViewWnd::inserted(int32_t row)
+{
+    if (m_tracked && *m_tracked >= 0 && row >= 0 && row <= *m_tracked)
+        ++*m_tracked;
+    return row;
+}
 int32_t CListViewWnd::GetCurrentRow() { return int32_t(send(m_messages.getCurrentRow, 0, 0)); }
 int32_t CListViewWnd::GetStateChangeRow() { return int32_t(send(m_messages.getStateChangeRow, 0, 0)); }
 int32_t CListViewWnd::GetCurrentColumn() { return out(int32_t(send(m_messages.getCurrentColumn, 0, 0))); }
@@ -278,13 +301,13 @@ int32_t CListViewWnd::InsertTextRow(int32_t row, const QString& text, int32_t ke
         m_host->ensureImageLists();
     const QByteArray ansi = text.toLatin1();
     RowInsert record{1, ansi.constData(), row, key, int32_t(image)};
-    return int32_t(send(m_messages.insertRow, 1, toLParam(&record)));
+    return inserted(int32_t(send(m_messages.insertRow, 1, toLParam(&record))));
 }
 
 int32_t CListViewWnd::InsertDataRow(const void* packedRow)
 {
     RowInsert record{0, packedRow, -1, 0, 0};
-    return int32_t(send(m_messages.insertRow, 1, toLParam(&record)));
+    return inserted(int32_t(send(m_messages.insertRow, 1, toLParam(&record))));
 }
 
 void CListViewWnd::SetRowText(int32_t row, const QString& text)
@@ -420,6 +443,23 @@ void CListViewWnd::SetRowKey(int32_t row, int32_t key)
 
 void CListViewWnd::SetVisibleRows(int32_t count) { send(m_messages.setVisibleRows, 0, zeroAsNone(count)); }
 void CListViewWnd::SetVirtualRowCount(int32_t count) { send(m_messages.setVirtualRowCount, 0, zeroAsNone(count)); }
+void CListViewWnd::SetPagedUserData(LParam userData) { send(m_messages.setPagedUserData, 0, userData); }
+int32_t CListViewWnd::SetPagedProc(PagedProc proc)
+{
+    return int32_t(send(m_messages.setPagedProc, 0, reinterpret_cast<LParam>(proc)));
+}
+void CListViewWnd::Initialise(int32_t kind)
+{
+    send(m_messages.initialise, 0, kind);
+    send(m_messages.ready, 0, 0);
+}
+void CListViewWnd::SetViewStyle(int32_t viewBits) { sendOr(m_messages.setViewStyle, 0, viewBits, 0); }
+void CListViewWnd::SetMousePointer(int32_t pointer) { send(m_messages.setMousePointer, 0, pointer); }
+void CListViewWnd::SendTypedChar(uint16_t character) { send(m_messages.typedChar, character, 0); }
+int32_t CListViewWnd::HitTestRow(int32_t x, int32_t y)
+{
+    return int32_t(send(m_messages.hitTest, 0, LParam((uint32_t(y & 0xFFFF) << 16) | uint32_t(x & 0xFFFF))));
+}
 
 bool CListViewWnd::IsRowSelected(int32_t row) { return sendOr(m_messages.isRowSelected, 0, row, 0) != 0; }
 void CListViewWnd::SelectRow(int32_t row, bool selected) { sendOr(m_messages.selectRow, selected ? 1 : 0, row, 0); }
@@ -492,12 +532,16 @@ CGridViewWnd::CGridViewWnd(ListControlHost* host) : CListViewWnd(host, gridNumbe
 int32_t CGridViewWnd::InsertGridDataRow(const void* packedRow)
 {
     RowInsert record{0, packedRow, -1, 0, 0};
-    return int32_t(send(grid::InsertRow, 1, toLParam(&record)));
+    return inserted(int32_t(send(grid::InsertRow, 1, toLParam(&record))));
 }
 
 void CGridViewWnd::SetFixedRows(int32_t count) { send(grid::SetFixedRows, 0, zeroAsNone(count)); }
 
 int32_t CGridViewWnd::GetNotifyColumn() { return outLow16(send(grid::GetNotifyColumn, 0, 0)); }
+
+bool CGridViewWnd::GetDirty() { return send(grid::GetDirty, 0, 0) != 0; }
+void CGridViewWnd::SetDirty(bool dirty) { send(grid::SetDirty, 0, dirty ? 1 : 0); }
+void CGridViewWnd::RefuseCellMove() { send(grid::RefuseCellMove, 0, 1); }
 
 void CGridViewWnd::SuspendEditing(bool suspend) { send(grid::SuspendEditing, 0, suspend ? 1 : 0); }
 

@@ -32,6 +32,10 @@ public:
     bool columnMapping() const { return m_columnMapping != 0; }
     void setColumnMapping() { m_columnMapping = 1; }
 
+    // A row number that follows the rows inserted and deleted through the wrapper
+    // until it is released with nullptr (the row a drag moves); -1 once it is deleted.
+    void trackRow(int32_t* row) { m_tracked = row; }
+
     // The container-side operations (no message).
     bool IsCreated() const;
     bool IsUserMode() const;
@@ -93,6 +97,16 @@ public:
     void SetRowKey(int32_t row, int32_t key);
     void SetVisibleRows(int32_t count);
     void SetVirtualRowCount(int32_t count);
+    // The paged callback and its user data (0x1403 / 0x1404); the result of 0x1403.
+    int32_t SetPagedProc(vllist::PagedProc proc);
+    void SetPagedUserData(vllist::LParam userData);
+    // 0x1450 with the class's number (list 2, grid 1), then 0x1459.
+    void Initialise(int32_t kind);
+    void SetViewStyle(int32_t viewBits); // list only
+    void SetMousePointer(int32_t pointer);
+    void SendTypedChar(uint16_t character);
+    // The row under a point in window pixels, or -1.
+    int32_t HitTestRow(int32_t x, int32_t y);
 
     // Selection (list only).
     bool IsRowSelected(int32_t row);
@@ -129,12 +143,15 @@ protected:
     // A result with a column in its low 16 bits, that column mapped back.
     int32_t outLow16(vllist::LParam result);
     int32_t walk(vllist::Message message, int32_t& cursor);
+    // A row inserted at `row`: the tracked row moves down when it lay at or below it.
+    int32_t inserted(int32_t row);
 
     const WindowMessages& m_messages;
 
 private:
     ListControlHost* m_host;
     uint32_t m_columnMapping = 0;
+    int32_t* m_tracked = nullptr;
 };
 
 // The grid's wrapper: the grid's message numbers and the grid's own operations.
@@ -149,6 +166,10 @@ public:
     void SuspendEditing(bool suspend);
     vllist::NextCell GetNextCell();
     void SetAutoCalculate(bool on);
+    bool GetDirty();
+    void SetDirty(bool dirty);
+    // Keeps the current cell where it is (a refused validation).
+    void RefuseCellMove();
 };
 
 // An OLE colour as the window's records take it: -1 when it is the slot's default,

@@ -1,7 +1,9 @@
 // The VLOList library's four entry points. It registers its control and
-// property-page classes; until the controls and pages themselves are served here,
-// creating one reports that the library does not make it.
+// property-page classes and makes the controls it serves (the property pages are
+// not served: creating one reports that the library does not make it).
 #include "controls/listgrid/LibraryState.h"
+#include "controls/listgrid/GridCtrl.h"
+#include "controls/listgrid/ListCtrl.h"
 #include "controls/listgrid/Registration.h"
 
 #include "platform/automation/InprocServer.h"
@@ -9,6 +11,21 @@
 namespace {
 
 const char vloListAnchor = 0;
+
+template <class T>
+automation::ObjectRef make()
+{
+    return std::make_shared<T>();
+}
+
+const std::vector<automation::ServedClass>& servedClasses()
+{
+    static const std::vector<automation::ServedClass> classes{
+        {listgrid::ListControlClassId, listgrid::ListControlProgId, "Vorlen List Control", &make<listgrid::CListCtrl>},
+        {listgrid::GridControlClassId, listgrid::GridControlProgId, "Vorlen Grid Control", &make<listgrid::CGridCtrl>},
+    };
+    return classes;
+}
 
 } // namespace
 
@@ -32,7 +49,7 @@ QUILLAR_INPROC_EXPORT int32_t DllUnregisterServer()
 
 QUILLAR_INPROC_EXPORT int32_t DllGetClassObject(const char16_t* classId, automation::ClassFactory** factory)
 {
-    return automation::getServedClassObject({}, classId, factory);
+    return automation::getServedClassObject(servedClasses(), classId, factory);
 }
 
 QUILLAR_INPROC_EXPORT int32_t DllCanUnloadNow() { return listgrid::liveObjects() == 0 ? 0 : 1; }

@@ -60,34 +60,6 @@ const automation::MemberTable<DataControl>& table()
 
 } // namespace
 
-Field* FieldLayout::field(int32_t position)
-{
-    return position >= 0 && position < count() ? &m_fields[size_t(position)] : nullptr;
-}
-
-Field* FieldLayout::field(const QString& name)
-{
-    for (Field& f : m_fields)
-        if (f.name.compare(name, Qt::CaseInsensitive) == 0)
-            return &f;
-    return nullptr;
-}
-
-Field* FieldLayout::fieldByPath(const QString& path)
-{
-    FieldLayout* layout = this;
-    Field* found = nullptr;
-    for (const QString& part : path.split(QLatin1Char('.'))) {
-        if (!layout)
-            return nullptr;
-        found = layout->field(part);
-        if (!found)
-            return nullptr;
-        layout = found->nested.get();
-    }
-    return found;
-}
-
 DataControl::DataControl() = default;
 DataControl::~DataControl() = default;
 

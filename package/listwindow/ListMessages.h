@@ -159,6 +159,7 @@ inline constexpr uint16_t NewRow = 11;         // grid: the user added a row
 inline constexpr uint16_t ValidateCell = 12;   // grid: the user leaves an edited cell
 inline constexpr uint16_t PreviousControl = 101; // grid: Shift+Tab in the first cell
 inline constexpr uint16_t NextControl = 102;     // grid: Tab in the last cell
+inline constexpr uint16_t ValidateOnChange = 14; // grid: an edited cell changed
 inline constexpr uint16_t PreSelChange = 103;
 } // namespace notify
 
@@ -348,7 +349,12 @@ class Window
 public:
     virtual ~Window() = default;
     virtual LParam sendMessage(Message message, WParam wParam, LParam lParam) = 0;
+    // The window's style bits (the general layer's window style word): the list and
+    // grid controls set theirs at creation and on each property change.
+    virtual void setWindowStyle(uint32_t style) { (void)style; }
+    virtual uint32_t windowStyle() const { return 0; }
 };
+
 
 // Who a window notifies: its owner (the control), with the notification code.
 class WindowOwner

@@ -6,6 +6,7 @@
 #include "platform/basic/Conversions.h"
 #include "platform/basic/Dates.h"
 
+#include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDoubleValidator>
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QHeaderView>
 #include <QImage>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -118,6 +120,40 @@ const std::pair<Message, Op> gridMessages[] = {
 
 constexpr int PageSize = 32;
 
+// The current cell moves only when the window allows it (the grid's validation).
+class ValidatingSelection : public QItemSelectionModel
+{
+public:
+    ValidatingSelection(QAbstractItemModel* model, ListWindow& window) : QItemSelectionModel(model), m_window(window) {}
+
+    void setCurrentIndex(const QModelIndex& index, QItemSelectionModel::SelectionFlags command) override
+    {
+        if (index != currentIndex() && !m_window.allowCellMove(currentIndex(), index))
+            return;
+        QItemSelectionModel::setCurrentIndex(index, command);
+        // The editor left behind commits as the cell changes: that is no new edit.
+        m_window.cellMoved();
+    }
+
+private:
+    ListWindow& m_window;
+};
+
+// A view that commits an open editor on request, so that the cell's value is in
+// the model before the owner validates the move away from it.
+class CommittingView : public QTableView
+{
+public:
+    using QTableView::QTableView;
+    bool isEditing() const { return state() == QAbstractItemView::EditingState; }
+    void commitOpenEditor()
+    {
+        if (isEditing())
+            if (QWidget* editor = indexWidget(currentIndex()))
+                commitData(editor);
+    }
+};
+
 // Selected rows drawn with the row's, cell's or column's highlighted colours.
 class HighlightDelegate : public QStyledItemDelegate
 {
@@ -191,8 +227,13 @@ ListWindow::ListWindow(Kind kind, WindowOwner* owner, QWidget* parent)
     : QWidget(parent), m_kind(kind), m_owner(owner)
 {
     m_model = new ListWindowModel(kind == Kind::Grid, this);
-    m_view = new QTableView(this);
+    m_view = new CommittingView(this);
     m_view->setModel(m_model);
+    if (kind == Kind::Grid) {
+        QItemSelectionModel* old = m_view->selectionModel();
+        m_view->setSelectionModel(new ValidatingSelection(m_model, *this));
+        delete old;
+    }
     m_view->setItemDelegate(new HighlightDelegate(m_view));
     m_view->verticalHeader()->hide();
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
@@ -214,7 +255,10 @@ ListWindow::ListWindow(Kind kind, WindowOwner* owner, QWidget* parent)
     layout->addWidget(m_view);
 
     m_model->setLoader([this](int row) { loadPage(row); });
-    m_model->setDirtyHandler([this] { m_dirty = 1; });
+    m_model->setDirtyHandler([this] {
+        m_dirty = 1;
+        m_cellEdited = true;
+    });
 
     connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { notify(notify::SelChange); });
@@ -255,6 +299,53 @@ QSize ListWindow::sizeHint() const
         hint.setHeight(m_view->horizontalHeader()->sizeHint().height() +
                        m_visibleRows * m_view->verticalHeader()->defaultSectionSize() + 2 * m_view->frameWidth());
     return hint;
+}
+
+void ListWindow::setWindowStyle(uint32_t style)
+{
+    m_style = style;
+    const bool grid = m_kind == Kind::Grid;
+    m_view->horizontalHeader()->setVisible(!(style & (grid ? 0x20u : 0x100u)));
+    if (grid)
+        m_view->setShowGrid(style & 0x100u);
+}
+
+bool ListWindow::allowCellMove(const QModelIndex& from, const QModelIndex& to)
+{
+    if (m_kind != Kind::Grid || m_validating)
+        return true;
+    static_cast<CommittingView*>(m_view)->commitOpenEditor();
+    if (!m_cellEdited || !from.isValid())
+        return true;
+    m_validating = true;
+    m_moveRefused = false;
+    m_nextRow = to.isValid() ? to.row() : -1;
+    m_nextColumn = to.isValid() ? windowOrder(to.column()) : -1;
+    notify(notify::ValidateCell);
+    m_validating = false;
+    m_nextRow = m_nextColumn = -1;
+    const bool refused = std::exchange(m_moveRefused, false);
+    if (!refused)
+        m_cellEdited = false;
+    return !refused;
+}
+
+void ListWindow::cellMoved()
+{
+    if (!m_validating)
+        m_cellEdited = false;
+}
+
+QString editorWindowText(LParam editor)
+{
+    auto* widget = reinterpret_cast<QWidget*>(editor);
+    if (auto* line = qobject_cast<QLineEdit*>(widget))
+        return line->text();
+    if (auto* combo = qobject_cast<QComboBox*>(widget))
+        return combo->currentText();
+    if (auto* spin = qobject_cast<QAbstractSpinBox*>(widget))
+        return spin->text();
+    return {};
 }
 
 void ListWindow::notify(uint16_t code)
@@ -424,13 +515,18 @@ void ListWindow::fillRowFromPacked(int row, const void* packed)
 int ListWindow::insertRow(const RowInsert& insert)
 {
     // Rows a paged callback appends land on the placeholders it was asked for.
-    if (m_fillNext >= 0 && m_fillNext <= m_fillEnd && insert.row == -1 && insert.kind == 0) {
+    if (m_fillNext >= 0 && m_fillNext <= m_fillEnd && insert.row == -1) {
         const int row = m_fillNext++;
         auto& target = m_model->row(row);
         target = m_model->makeRow();
         target.key = insert.key;
-        if (insert.data)
+        if (insert.kind == 1) {
+            target.image = insert.image;
+            if (insert.data)
+                m_model->setRowText(target, QString::fromLatin1(static_cast<const char*>(insert.data)));
+        } else if (insert.data) {
             fillRowFromPacked(row, insert.data);
+        }
         return row;
     }
     auto row = m_model->makeRow();
@@ -787,8 +883,16 @@ LParam ListWindow::handle(Op op, WParam wParam, LParam lParam)
         m_rebuilding = lParam != 0;
         return 0;
     case Op::GetColumnEditorAt:
-    case Op::GetColumnEditor:
-        return 0; // editing runs in the view's own editors, not in windows of their own
+    case Op::GetColumnEditor: {
+        // The open in-place editor, when it belongs to that column.
+        const QModelIndex current = m_view->currentIndex();
+        if (!current.isValid() || !static_cast<CommittingView*>(m_view)->isEditing())
+            return 0;
+        const bool ofColumn = op == Op::GetColumnEditorAt
+                                  ? windowOrder(current.column()) == int32_t(lParam)
+                                  : m_model->column(current.column()).definition.columnId == uint16_t(lParam);
+        return ofColumn ? reinterpret_cast<LParam>(m_view->indexWidget(current)) : 0;
+    }
     case Op::RefuseCellMove:
         m_moveRefused = lParam != 0;
         return 0;
@@ -821,7 +925,10 @@ LParam ListWindow::handle(Op op, WParam wParam, LParam lParam)
     }
     case Op::GetNextCell: {
         auto* record = fromLParam<NextCell>(lParam);
-        if (record) {
+        if (record && m_validating) {
+            record->row = m_nextRow;
+            record->column = m_nextColumn;
+        } else if (record) {
             const QModelIndex current = m_view->currentIndex();
             record->row = current.isValid() ? current.row() : -1;
             record->column = current.isValid() ? windowOrder(current.column()) : -1;

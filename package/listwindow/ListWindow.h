@@ -37,6 +37,10 @@ public:
     Kind kind() const { return m_kind; }
     QString className() const;
     LParam sendMessage(Message message, WParam wParam, LParam lParam) override;
+    // Style bits: the list hides its captions with 0x100, the grid with 0x20; the
+    // grid draws its lines with 0x100.
+    void setWindowStyle(uint32_t style) override;
+    uint32_t windowStyle() const override { return m_style; }
 
     QTableView* view() const { return m_view; }
     QSize sizeHint() const override;
@@ -53,6 +57,11 @@ public:
     int32_t initialisedWith() const { return m_initialisedWith; }
 
     enum class Op; // one per message, whichever number the class gives it
+
+    // The grid asks its owner before the current cell leaves a cell the user edited
+    // (notification 12); a refusal (0x1413) keeps it there. Called by the view.
+    bool allowCellMove(const QModelIndex& from, const QModelIndex& to);
+    void cellMoved();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -99,9 +108,19 @@ private:
     int m_fillNext = -1; // while the callback fills: the row the next append lands on
     int m_fillEnd = -1;
 
+    uint32_t m_style = 0;
+    // Grid validation: a cell edited since it became current, the cell a move goes to.
+    bool m_cellEdited = false;
+    bool m_validating = false;
+    int32_t m_nextRow = -1;
+    int32_t m_nextColumn = -1;
+
     // Incremental find: what the user typed, and when.
     QByteArray m_typed;
     QElapsedTimer m_typedAt;
 };
+
+// The text of an editor window that GetColumnEditor gave (0: none).
+QString editorWindowText(LParam editor);
 
 } // namespace vllist

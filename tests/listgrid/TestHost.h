@@ -98,3 +98,5 @@ int runWrapperTests(int argc, char** argv);
 int runColumnsTests(int argc, char** argv);
 int runItemsTests(int argc, char** argv);
 int runLibraryTests(int argc, char** argv);
+int runListCtrlTests(int argc, char** argv);
+int runGridCtrlTests(int argc, char** argv);

@@ -10,5 +10,7 @@ int main(int argc, char** argv)
     failed += runColumnsTests(argc, argv);
     failed += runItemsTests(argc, argv);
     failed += runLibraryTests(argc, argv);
+    failed += runListCtrlTests(argc, argv);
+    failed += runGridCtrlTests(argc, argv);
     return failed;
 }

@@ -44,7 +44,7 @@ QString iniValue(const QString& raw)
 // The keys of [batch] and what they hold (README.md).
 void readBatch(const Entries& entries, const QString& path, Scenario& scenario)
 {
-    BatchSpec spec;
+    BatchRun batchRun;
     bool hasNow = false;
     for (const auto& [key, value] : entries) {
         const QString where = QStringLiteral("%1: [batch] %2").arg(path, key);
@@ -52,24 +52,24 @@ void readBatch(const Entries& entries, const QString& path, Scenario& scenario)
             return key.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
         };
         if (is("now")) {
-            spec.now = QDateTime::fromString(value, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-            if (!spec.now.isValid())
+            batchRun.now = QDateTime::fromString(value, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+            if (!batchRun.now.isValid())
                 throw ScenarioError(QStringLiteral("%1: \"%2\" is not a date and time YYYY-MM-DD hh:mm:ss")
                                         .arg(where, value));
             hasNow = true;
         } else if (is("passes")) {
             bool ok = false;
-            spec.passes = value.toInt(&ok);
-            if (!ok || spec.passes < 1)
+            batchRun.passes = value.toInt(&ok);
+            if (!ok || batchRun.passes < 1)
                 throw ScenarioError(QStringLiteral("%1: \"%2\" is not a number of passes").arg(where, value));
         } else if (is("source") || is("success") || is("error")) {
             if (value.isEmpty() || value.contains(QLatin1Char('/')) || value.contains(QLatin1Char('\\')))
                 throw ScenarioError(
                     QStringLiteral("%1: a folder name of the scenario, not \"%2\"").arg(where, value));
-            (is("source") ? spec.source : is("success") ? spec.success : spec.error) = value;
+            (is("source") ? batchRun.source : is("success") ? batchRun.success : batchRun.error) = value;
         } else if (is("vanish")) {
             for (const QString& name : value.split(QLatin1Char(','), Qt::SkipEmptyParts))
-                spec.vanish << name.trimmed();
+                batchRun.vanish << name.trimmed();
         } else {
             throw ScenarioError(
                 QStringLiteral("%1: not a key of [batch] (now, passes, source, success, error, vanish)")
@@ -78,7 +78,7 @@ void readBatch(const Entries& entries, const QString& path, Scenario& scenario)
     }
     if (!hasNow)
         throw ScenarioError(QStringLiteral("%1: [batch] needs \"now\"").arg(path));
-    scenario.batch = spec;
+    scenario.batch = batchRun;
 }
 
 void readIni(const QString& path, Scenario& scenario)

@@ -50,7 +50,7 @@ inline constexpr const char* ErrorFiles = "errorfiles";
 } // namespace file
 
 // The [batch] section: the scenario runs batch mode instead of one import.
-struct BatchSpec
+struct BatchRun
 {
     QDateTime now;  // where the clock starts, local time
     int passes = 1;
@@ -72,7 +72,7 @@ struct Scenario
     std::optional<QStringList> log, errors, messages;
     std::optional<QJsonArray> posted;
 
-    std::optional<BatchSpec> batch;
+    std::optional<BatchRun> batch;
     std::optional<QStringList> batchFiles;     // expected/batch.txt
     std::map<QString, QByteArray> errorFiles; // expected/errorfiles/<name>
 };

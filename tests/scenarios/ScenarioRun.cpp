@@ -270,13 +270,13 @@ void runImport(const Scenario& scenario, const QString& files, Outcome& outcome)
 void runBatch(const Scenario& scenario, const QString& work, const QString& files,
               const QString& companyFolder, Outcome& outcome)
 {
-    const BatchSpec& spec = *scenario.batch;
-    const QList<QPair<QString, QString>> folders = {{spec.source, QDir(files).filePath(spec.source)},
-                                                    {spec.success, QDir(files).filePath(spec.success)},
-                                                    {spec.error, QDir(files).filePath(spec.error)}};
+    const BatchRun& batchRun = *scenario.batch;
+    const QList<QPair<QString, QString>> folders = {{batchRun.source, QDir(files).filePath(batchRun.source)},
+                                                    {batchRun.success, QDir(files).filePath(batchRun.success)},
+                                                    {batchRun.error, QDir(files).filePath(batchRun.error)}};
     for (const auto& folder : folders)
         QDir().mkpath(folder.second);
-    batchtest::ScopedClock clock(spec.now);
+    batchtest::ScopedClock clock(batchRun.now);
     batchtest::BatchRig rig(QDir(work).filePath(QStringLiteral("batch")), companyFolder);
     fillForm(scenario, rig.form, rig.window);
     rig.context.programFolder = programFolder();
@@ -286,13 +286,13 @@ void runBatch(const Scenario& scenario, const QString& work, const QString& file
     try {
         rig.timer2.setInterval(batch::loadBatchSettings(rig.context));
         rig.mode->start();
-        for (int pass = 0; pass < spec.passes; ++pass) {
+        for (int pass = 0; pass < batchRun.passes; ++pass) {
             rig.mode->scanTick();
             clock.advance(2);
             rig.mode->scanTick();
             clock.advance(2);
             if (pass == 0) {
-                for (const QString& name : spec.vanish)
+                for (const QString& name : batchRun.vanish)
                     QFile::remove(QDir(folders[0].second).filePath(name));
             }
             rig.mode->passTick();

@@ -1,3 +1,5 @@
+#include "tests/usercontrols/TestMain.h"
+
 #include "controls/usercontrols/Identities.h"
 #include "controls/usercontrols/MemberIds.h"
 #include "controls/usercontrols/vlHmFrame.h"
@@ -72,7 +74,8 @@ private Q_SLOTS:
     void createdByClassIdAndProgId_data();
     void createdByClassIdAndProgId();
     void calledByNameAndDispId();
-    void classesNotBuiltAreNotServed();
+    void everyClassServed_data();
+    void everyClassServed();
 
     void frameLayout_data();
     void frameLayout();
@@ -163,14 +166,26 @@ void tst_usercontrols::calledByNameAndDispId()
     }
 }
 
-void tst_usercontrols::classesNotBuiltAreNotServed()
+void tst_usercontrols::everyClassServed_data()
 {
-    try {
-        automation::createObject(QString::fromLatin1(usercontrols::ButtonClass.progId));
-        QFAIL("an unbuilt class was created");
-    } catch (const basic::RuntimeError& e) {
-        QCOMPARE(e.number(), basic::err::CantCreateObject);
-    }
+    QTest::addColumn<QString>("progId");
+    QTest::addColumn<QString>("className");
+    for (const auto& c : {usercontrols::FrameClass, usercontrols::ContainerClass, usercontrols::BannerClass,
+                          usercontrols::ButtonClass, usercontrols::WarnMsgClass, usercontrols::LinkLabelClass, usercontrols::LinkLabelMultiLineClass, usercontrols::OptionListClass, usercontrols::MenuListClass, usercontrols::MenuListSubClass})
+        QTest::newRow(c.name) << QString::fromLatin1(c.progId) << QString::fromLatin1(c.name);
+}
+
+void tst_usercontrols::everyClassServed()
+{
+    QFETCH(QString, progId);
+    QFETCH(QString, className);
+    QWidget host;
+    ControlSite site(progId, QStringLiteral("Control1"), &host);
+    site.initNew();
+    QCOMPARE(site.control().className(), className);
+    const QString cls = QStringLiteral("Software\\Classes\\CLSID\\")
+        + registryDefault(QStringLiteral("Software\\Classes\\") + progId + QStringLiteral("\\CLSID"));
+    QCOMPARE(registryDefault(cls + QStringLiteral("\\ProgID")), progId);
 }
 
 void tst_usercontrols::frameLayout_data()
@@ -394,5 +409,5 @@ void tst_usercontrols::unregistered()
     }
 }
 
-QTEST_MAIN(tst_usercontrols)
+QUILLAR_TEST_CLASS(tst_usercontrols)
 #include "tst_usercontrols.moc"

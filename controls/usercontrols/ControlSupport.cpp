@@ -36,11 +36,10 @@ int16_t readInteger(const PropertyBag& bag, const QString& name, int16_t def)
 
 controlframework::FontInfo readFont(const PropertyBag& bag, const QString& name, const controlframework::FontInfo& def)
 {
-    const Variant stored = bag.read(name);
-    if (const auto font = controlframework::fontOf(stored))
-        return *font;
-    if (stored.isEmpty())
+    if (!bag.contains(name))
         return def;
+    if (const auto font = controlframework::fontOf(bag.read(name)))
+        return *font;
     throw basic::RuntimeError(basic::err::TypeMismatch, QStringLiteral("The stored %1 is no font").arg(name));
 }
 
@@ -58,7 +57,7 @@ Variant& argument(automation::Args& args, size_t index)
     return args[index];
 }
 
-void raiseEvent(controlframework::Control& control, automation::DispId id, const QString& name)
+void fireEvent(controlframework::Control& control, automation::DispId id, const QString& name)
 {
     automation::Args none;
     control.raiseEvent(id, name, none);

@@ -1,0 +1,601 @@
+#include "controls/listgrid/ListGridControl.h"
+
+#include "controls/listgrid/Columns.h"
+#include "controls/listgrid/Items.h"
+#include "controls/listgrid/LibraryState.h"
+#include "controls/listgrid/RowPacking.h"
+
+#include "platform/basic/Conversions.h"
+#include "platform/basic/RuntimeError.h"
+
+#include <QCursor>
+#include <QDrag>
+#include <QMimeData>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QTableView>
+#include <QWidget>
+
+namespace listgrid {
+
+using automation::Args;
+using basic::Variant;
+using controlframework::PropertyBag;
+using controlframework::PropertyExchange;
+
+namespace {
+
+// One counter for every list and grid window of the process: the first gets 1.
+int32_t nextControlId()
+{
+    static int32_t last = 0;
+    return ++last;
+}
+
+} // namespace
+
+// Watches the control's widget (its placement) and the window's view (its keys).
+class ListGridControl::Watcher : public QObject
+{
+public:
+    explicit Watcher(ListGridControl& control) : m_control(control) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == m_control.widget() && event->type() == QEvent::Move)
+            m_control.placed();
+        else if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
+            return m_control.keyEvent(event);
+        return false;
+    }
+
+private:
+    ListGridControl& m_control;
+};
+
+ListGridControl::ListGridControl(bool grid) : m_lock(liveObjects()), m_grid(grid)
+{
+    if (grid)
+        m_wnd = std::make_shared<CGridViewWnd>(this);
+    else
+        m_wnd = std::make_shared<CListViewWnd>(this);
+    m_columns = std::make_shared<CColumns>(m_wnd);
+    m_items = std::make_shared<CItems>(m_wnd);
+    m_dataObjectForDrag = std::make_shared<CVBDataObject>(m_drag);
+    m_watcher = std::make_unique<Watcher>(*this);
+    widget()->installEventFilter(m_watcher.get());
+    widget()->setFocusPolicy(Qt::NoFocus);
+}
+
+ListGridControl::~ListGridControl()
+{
+    releaseDataControl();
+    // Objects the host still holds find no control from here on.
+    m_wnd->detach();
+    if (widget())
+        widget()->removeEventFilter(m_watcher.get());
+    m_window.reset();
+}
+
+void ListGridControl::setModified() { propertyChanged(QString()); }
+
+bool ListGridControl::isUserMode() const { return hasHost() && host().ambientUserMode(); }
+
+void ListGridControl::repaint()
+{
+    if (m_window)
+        m_window->view()->viewport()->update();
+    else if (widget())
+        widget()->update();
+}
+
+const ClientSite* ListGridControl::clientSite() const
+{
+    return hasHost() ? dynamic_cast<const ClientSite*>(&host()) : nullptr;
+}
+
+ClientSite* ListGridControl::clientSite() { return hasHost() ? dynamic_cast<ClientSite*>(&host()) : nullptr; }
+
+// ---- life cycle ----
+
+void ListGridControl::resetShared()
+{
+    m_dataSource = NoSource;
+    m_pagedCount = 0;
+    m_visibleItems = 0;
+    m_alternateItems = 0;
+    m_alternate[0] = colours::Back;
+    m_alternate[1] = colours::Fore;
+    m_alternate[2] = colours::HighlightedBack;
+    m_alternate[3] = colours::HighlightedFore;
+    m_autoRedraw = true;
+    m_oleDragMode = 0;
+    m_oleDropMode = 0;
+    m_appearance = 1;
+    m_borderStyle = 0;
+    m_enabled = true;
+}
+
+void ListGridControl::initProperties()
+{
+    resetProperties();
+    m_columns->load({});
+    createWindow();
+}
+
+void ListGridControl::readProperties(const PropertyBag& bag)
+{
+    PropertyExchange px(const_cast<PropertyBag&>(bag), PropertyExchange::Direction::Load, PersistVersion);
+    exchangeStock(px);
+    exchange(px);
+    createWindow();
+}
+
+void ListGridControl::writeProperties(PropertyBag& bag) const
+{
+    PropertyExchange px(bag, PropertyExchange::Direction::Save, PersistVersion);
+    auto& self = const_cast<ListGridControl&>(*this);
+    self.exchangeStock(px);
+    self.exchange(px);
+}
+
+void ListGridControl::exchangeStock(PropertyExchange& px)
+{
+    px.exchange(QStringLiteral("Appearance"), m_appearance, int16_t(1));
+    px.exchange(QStringLiteral("BorderStyle"), m_borderStyle, int16_t(0));
+    px.exchange(QStringLiteral("Enabled"), m_enabled, true);
+    if (px.isLoading())
+        applyEnabled();
+}
+
+void ListGridControl::exchangeColumns(PropertyExchange& px)
+{
+    QByteArray block;
+    if (px.isLoading()) {
+        px.exchangeBinary(QStringLiteral("Columns"), block);
+        m_columns->load(block);
+    } else {
+        block = m_columns->save();
+        if (block.isEmpty())
+            throw basic::RuntimeError(int32_t(0x80004005u), QStringLiteral("The columns could not be saved"),
+                                      className());
+        px.exchangeBinary(QStringLiteral("Columns"), block);
+    }
+}
+
+void ListGridControl::createWindow()
+{
+    if (m_window)
+        return;
+    m_window = vllist::ListWindow::create(QLatin1String(m_grid ? vllist::GridViewClass : vllist::ListViewClass), this,
+                                          widget());
+    m_controlId = nextControlId();
+    m_style = styleBits();
+    m_window->setWindowStyle(m_style);
+    m_window->setGeometry(widget()->rect());
+    m_window->view()->installEventFilter(m_watcher.get());
+    widget()->setFocusProxy(m_window->view());
+    m_window->show();
+    configureNewWindow();
+    m_refreshed = false;
+    placed();
+}
+
+void ListGridControl::resize()
+{
+    if (m_window)
+        m_window->setGeometry(widget()->rect());
+}
+
+void ListGridControl::show()
+{
+    if (!m_initialised && !m_frozen)
+        freezeEvents(false);
+}
+
+void ListGridControl::freezeEvents(bool freeze)
+{
+    m_frozen = freeze;
+    if (freeze || m_initialised || !m_window)
+        return;
+    m_initialised = true;
+    try {
+        firstUnfreeze();
+    } catch (const basic::RuntimeError&) {
+        // A data source that cannot be bound leaves the control unbound; there is no
+        // caller here to tell.
+    }
+}
+
+void ListGridControl::updateStyle()
+{
+    m_style = styleBits();
+    if (m_window)
+        m_window->setWindowStyle(m_style);
+    m_wnd->RefreshStyle();
+    repaint();
+}
+
+// ---- placement, Enabled ----
+
+void ListGridControl::placed()
+{
+    if (!isUserMode() || !widget())
+        return;
+    const QRect g = widget()->geometry();
+    // Wholly left of the container's origin, as a hidden tab page places it.
+    const bool away = g.left() < 0 && g.left() + g.width() < 0;
+    if (away == m_placedAway)
+        return;
+    m_placedAway = away;
+    applyEnabled();
+}
+
+void ListGridControl::applyEnabled()
+{
+    m_enabledBusy = true;
+    widget()->setEnabled(m_enabled && !m_placedAway);
+    m_enabledBusy = false;
+}
+
+void ListGridControl::setEnabled(bool enabled)
+{
+    if (m_enabledBusy)
+        return;
+    m_enabled = enabled;
+    applyEnabled();
+    setModified();
+}
+
+void ListGridControl::setAppearance(int16_t value)
+{
+    m_appearance = value;
+    if (m_window)
+        m_window->view()->setFrameShape(value ? QFrame::StyledPanel : QFrame::Box);
+    setModified();
+}
+
+void ListGridControl::setBorderStyle(int16_t value)
+{
+    m_borderStyle = value;
+    setModified();
+}
+
+void ListGridControl::setMousePointerValue(int32_t value)
+{
+    m_mousePointer = value;
+    m_wnd->SetMousePointer(value);
+    if (value == 0)
+        widget()->setCursor(Qt::WaitCursor);
+}
+
+// ---- shared properties ----
+
+void ListGridControl::setPagedCount(int32_t count)
+{
+    m_pagedCount = count;
+    m_wnd->SetVirtualRowCount(count);
+    setModified();
+    repaint();
+}
+
+void ListGridControl::setVisibleItems(int32_t count)
+{
+    m_visibleItems = count;
+    m_wnd->SetVisibleRows(count);
+    setModified();
+    repaint();
+}
+
+void ListGridControl::sendAlternateColours()
+{
+    const vllist::ColourQuartet quartet{windowColour(m_alternate[0], colours::Back),
+                                        windowColour(m_alternate[1], colours::Fore),
+                                        windowColour(m_alternate[2], colours::HighlightedBack),
+                                        windowColour(m_alternate[3], colours::HighlightedFore)};
+    m_wnd->SetAlternateColours(m_alternateItems, quartet);
+}
+
+void ListGridControl::setAlternateItems(int16_t count)
+{
+    m_alternateItems = count;
+    sendAlternateColours();
+    setModified();
+}
+
+void ListGridControl::setAlternateColour(int slot, uint32_t colour)
+{
+    m_alternate[slot] = colour;
+    sendAlternateColours();
+    setModified();
+}
+
+void ListGridControl::setAutoRedraw(bool on)
+{
+    m_autoRedraw = on;
+    m_wnd->SetRedraw(on);
+    setModified();
+}
+
+void ListGridControl::setOleDragMode(int16_t mode)
+{
+    m_oleDragMode = mode;
+    m_wnd->SetDragEnabled(mode != 0);
+    setModified();
+}
+
+void ListGridControl::setOleDropMode(int16_t mode)
+{
+    m_oleDropMode = mode;
+    setModified();
+}
+
+// ---- data sources ----
+
+vldata::DataControlInterface* ListGridControl::dataControlOf(const basic::ObjectRef& object) const
+{
+    // Only a data control gives its interface; anything else set as the source is refused.
+    auto* data = dynamic_cast<vldata::DataControlInterface*>(object.get());
+    if (!data)
+        throw basic::RuntimeError(DataSourceInvalid, QStringLiteral("Data Source is not valid"), className());
+    return data;
+}
+
+void ListGridControl::setDataSource(const Variant& value)
+{
+    if (value.isObject()) {
+        const basic::ObjectRef& object = value.objectValue();
+        if (!object) {
+            // Nothing: the control lets go of what it was bound to.
+            if (m_data) {
+                releaseDataControl();
+                releasedByModeChange();
+            }
+            refresh();
+            return;
+        }
+        vldata::DataControlInterface* data = dataControlOf(object);
+        if (!isUserMode())
+            return;
+        bindDataControl(object, data);
+        refresh();
+        return;
+    }
+    const QString name = basic::CStr(value);
+    m_dataSource = name.isEmpty() ? NoSource : name;
+    propertyChanged(QStringLiteral("DataSource"));
+    connectByName();
+    setModified();
+}
+
+void ListGridControl::connectByName()
+{
+    if (!isUserMode())
+        return;
+    basic::ObjectRef found;
+    if (m_dataSource != NoSource && m_dataSource != PagedSource)
+        found = FindContainerControl(m_dataSource, QLatin1String(DataControlClassId), clientSite());
+    auto* data = dynamic_cast<vldata::DataControlInterface*>(found.get());
+    if (data) {
+        bindDataControl(found, data);
+    } else if (m_data) {
+        // Another mode (or a name that matches nothing) lets go of the data control.
+        releaseDataControl();
+        releasedByModeChange();
+    }
+    refresh();
+}
+
+bool ListGridControl::keepDataControl(basic::ObjectRef object, vldata::DataControlInterface* data)
+{
+    releaseDataControl();
+    m_dataObject = std::move(object);
+    m_data = data;
+    if (m_data->GetFieldLayout(m_layout) < 0 || !m_layout) {
+        m_layout.reset();
+        return false;
+    }
+    return true;
+}
+
+void ListGridControl::releaseDataControl()
+{
+    m_layout.reset();
+    m_data = nullptr;
+    m_dataObject.reset();
+}
+
+bool ListGridControl::readFieldInfo(const QString& dataField, FieldInfo& info)
+{
+    if (dataField.isEmpty() || dataField == NoSource)
+        return false;
+    try {
+        if (!m_data)
+            connectByName();
+    } catch (const basic::RuntimeError&) {
+        return false;
+    }
+    if (!m_data)
+        return false;
+    std::shared_ptr<vldata::FieldLayout> layout = m_layout;
+    if (!layout && m_data->GetFieldLayout(layout) < 0)
+        return false;
+    const vldata::Field* field = layout ? layout->fieldByPath(dataField) : nullptr;
+    if (!field)
+        return false;
+    info.size = field->size;
+    info.sqlType = field->sqlType;
+    info.decimalPlaces = field->decimalPlaces;
+    return true;
+}
+
+void ListGridControl::packCurrentRecord(std::vector<char>& row, bool& deleted)
+{
+    std::fill(row.begin(), row.end(), char(0));
+    int32_t status = 0;
+    m_data->ReadRecord(status);
+    deleted = (status & 1) != 0;
+    if (!deleted && m_layout)
+        packRecord(*m_columns, *m_layout, row);
+}
+
+int32_t ListGridControl::refresh()
+{
+    vllist::PagedProc proc = nullptr;
+    if (m_columns->count() > 0) {
+        const bool pagesBound = m_data && pagesBoundRows();
+        int32_t count = m_pagedCount;
+        if (pagesBound)
+            m_data->GetRecordCount(count);
+        m_wnd->SetVirtualRowCount(count);
+        if (pagesBound || isPaged())
+            proc = pagedProc();
+    }
+    m_wnd->SetPagedUserData(reinterpret_cast<vllist::LParam>(this));
+    const int32_t result = m_wnd->SetPagedProc(proc);
+    m_refreshed = true;
+    return result;
+}
+
+// ---- events and notifications ----
+
+void ListGridControl::windowCommand(vllist::Window&, uint16_t code)
+{
+    if (m_frozen)
+        return;
+    try {
+        notification(code);
+    } catch (const basic::RuntimeError&) {
+        // Nothing throws back into the window; the notification ends here.
+    }
+}
+
+void ListGridControl::fire(automation::DispId id, const char* name, Args args) { fireByRef(id, name, args); }
+
+void ListGridControl::fireByRef(automation::DispId id, const char* name, Args& args)
+{
+    try {
+        raiseEvent(id, QLatin1String(name), args);
+    } catch (const basic::RuntimeError&) {
+        // The host's handler failed; the control carries on.
+    }
+}
+
+int16_t ListGridControl::shiftState()
+{
+    const Qt::KeyboardModifiers m = QGuiApplication::queryKeyboardModifiers();
+    return int16_t(((m & Qt::ShiftModifier) ? 1 : 0) | ((m & Qt::ControlModifier) ? 2 : 0) |
+                   ((m & Qt::AltModifier) ? 4 : 0));
+}
+
+void ListGridControl::moveFocusByTabIndex(bool backward)
+{
+    ClientSite* site = clientSite();
+    if (!site || !hasHost())
+        return;
+    // The extended control: the container's entry for this control.
+    for (const auto& object : site->containerObjects())
+        if (object.object.get() == this) {
+            MoveFocusByTabIndex(object.extended, site, backward);
+            return;
+        }
+}
+
+bool ListGridControl::keyEvent(QEvent* event)
+{
+    auto* key = static_cast<QKeyEvent*>(event);
+    int16_t code = int16_t(key->key() & 0xFFFF);
+    switch (key->key()) {
+    case Qt::Key_Left: code = 37; break;
+    case Qt::Key_Up: code = 38; break;
+    case Qt::Key_Right: code = 39; break;
+    case Qt::Key_Down: code = 40; break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: code = 13; break;
+    case Qt::Key_Tab: code = 9; break;
+    case Qt::Key_Escape: code = 27; break;
+    default: break;
+    }
+    const int16_t shift = shiftState();
+    if (event->type() == QEvent::KeyRelease) {
+        fire(-604, "KeyUp", Args{Variant(code), Variant(shift)});
+        return false;
+    }
+    fire(-602, "KeyDown", Args{Variant(code), Variant(shift)});
+    const QString text = key->text();
+    if (text.size() != 1 || text.at(0).unicode() < 0x20 || text.at(0).unicode() > 0xFF)
+        return false;
+    Args args{Variant(int16_t(text.at(0).unicode()))};
+    fireByRef(-603, "KeyPress", args);
+    const int16_t ascii = basic::CInt(args.at(0));
+    if (ascii == 0)
+        return true; // the host swallowed the character
+    m_wnd->SendTypedChar(uint16_t(ascii));
+    return false;
+}
+
+// ---- drag and drop ----
+
+namespace {
+
+int32_t platformDragLoop(ListGridControl& source, int32_t allowedEffects)
+{
+    auto* drag = new QDrag(source.widget());
+    auto* mime = new QMimeData;
+    const DragData& data = source.dataObject()->m_data;
+    if (data.hasText)
+        mime->setText(QString::fromLatin1(data.text));
+    drag->setMimeData(mime);
+    const Qt::DropActions allowed = ((allowedEffects & 1) ? Qt::CopyAction : Qt::IgnoreAction) |
+                                    ((allowedEffects & 2) ? Qt::MoveAction : Qt::IgnoreAction);
+    switch (drag->exec(allowed)) {
+    case Qt::CopyAction: return 1;
+    case Qt::MoveAction: return 2;
+    default: return 0;
+    }
+}
+
+ListGridControl::DragLoop& dragLoop()
+{
+    static ListGridControl::DragLoop loop = &platformDragLoop;
+    return loop;
+}
+
+} // namespace
+
+void ListGridControl::setDragLoop(DragLoop loop) { dragLoop() = loop ? std::move(loop) : DragLoop(&platformDragLoop); }
+
+void ListGridControl::oleDrag(bool automatic)
+{
+    int32_t row = m_wnd->GetCurrentRow();
+    if (row < 0 || m_drag.active)
+        return;
+    m_drag = DragData{true, false, {}};
+    if (automatic) {
+        m_drag.text = m_wnd->GetRowText(row).toLatin1();
+        m_drag.hasText = true;
+    }
+    const DragEvents events = dragEvents();
+    Args start{Variant(basic::ObjectRef(m_dataObjectForDrag)), Variant(int32_t(3))};
+    fireByRef(events.startDrag, "OLEStartDrag", start);
+    const int32_t allowed = basic::CLng(start.at(1));
+    int32_t effect = 0;
+    if (allowed != 0) {
+        // The dragged row keeps its identity while the drop inserts or removes rows.
+        m_wnd->trackRow(&row);
+        try {
+            effect = dragLoop()(*this, allowed);
+        } catch (const basic::RuntimeError&) {
+            effect = 0;
+        }
+        m_wnd->trackRow(nullptr);
+        fire(events.completeDrag, "OLECompleteDrag", {Variant(effect)});
+        if ((effect & 2) && automatic && row >= 0)
+            m_wnd->DeleteRow(row);
+    }
+    m_drag = DragData{};
+}
+
+} // namespace listgrid
