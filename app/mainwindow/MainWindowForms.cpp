@@ -1,7 +1,6 @@
 #include "app/mainwindow/MainWindowForms.h"
 
 #include "app/mainwindow/FrmErrlog.h"
-#include "app/mainwindow/OtherForms.h"
 #include "app/mainwindow/frmErrors.h"
 #include "app/mainwindow/frmmain.h"
 #include "app/session/FormResolver.h"
@@ -11,7 +10,6 @@ namespace mainwindow {
 
 void registerForms(session::ProgramSession& s)
 {
-    otherforms::registerStandIns(s);
     s.mainWindow().form.install(session::defaultInstanceOf<importer::MainWindowView, frmmain>());
     s.importLog().form.install(session::defaultInstanceOf<importer::ImportLogView, frmErrors>());
     s.errorList().form.install(session::defaultInstanceOf<importer::ErrorListView, FrmErrlog>());

@@ -3,23 +3,24 @@
 #include "app/mainwindow/FrmErrlog.h"
 #include "app/mainwindow/StandInForms.h"
 #include "app/mainwindow/frmErrors.h"
-#include "app/session/FormResolver.h"
-#include "app/session/ProgramSession.h"
+#include "app/setup/FrmFileStructure.h"
+#include "app/setup/frmDirPath.h"
+#include "app/setup/frmSettings.h"
 
 #include "platform/forms/DefaultInstance.h"
 #include "platform/forms/End.h"
 
-// Until the settings and About forms land, their stand-ins (StandInForms.h) are
-// what opens; the splash, the layout editor, the folder picker and the login
-// form do not exist yet, so there is nothing of them to unload.
+// Until the About box lands its stand-in (StandInForms.h) is what opens; the
+// splash and the login form do not exist yet, so there is nothing of them to
+// unload.
 namespace mainwindow::otherforms {
 
 using forms::DefaultInstance;
 
 void showSettings(QWidget* owner)
 {
-    DefaultInstance<StandInSettings>::get().showModal(owner);
-    DefaultInstance<StandInSettings>::get();
+    DefaultInstance<frmSettings>::get().showModal(owner);
+    DefaultInstance<frmSettings>::get();
 }
 
 void showAbout(QWidget* owner)
@@ -44,21 +45,17 @@ void showErrorList(QWidget* owner)
 
 void unloadOthers()
 {
-    DefaultInstance<StandInSettings>::unload();
+    DefaultInstance<frmSettings>::unload();
     DefaultInstance<frmErrors>::unload();
     DefaultInstance<FrmErrlog>::unload();
+    DefaultInstance<FrmFileStructure>::unload();
     DefaultInstance<StandInAbout>::unload();
+    DefaultInstance<frmDirPath>::unload();
 }
 
 void unloadLogin()
 {
     forms::End(0);
-}
-
-void registerStandIns(session::ProgramSession& s)
-{
-    using session::defaultInstanceOf;
-    s.settingsForm().form.install(defaultInstanceOf<importer::SettingsFormView, StandInSettings>());
 }
 
 } // namespace mainwindow::otherforms

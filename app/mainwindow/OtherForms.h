@@ -2,10 +2,6 @@
 
 class QWidget;
 
-namespace session {
-class ProgramSession;
-}
-
 // The forms the main window opens and closes that are built elsewhere (settings,
 // About, the two log viewers, splash, login, layout editor, folder picker). The main
 // window reaches them only through these calls, so a form that lands replaces its
@@ -28,10 +24,5 @@ void unloadOthers();
 // Unloads frmLogin, whose unload ends the program. Until the login form exists the
 // program is ended here.
 void unloadLogin();
-
-// Installs the stand-ins of the forms that do not exist yet into the session's
-// views (frmSettings); a library that builds the real form
-// installs it after, replacing the stand-in.
-void registerStandIns(session::ProgramSession& session);
 
 } // namespace mainwindow::otherforms

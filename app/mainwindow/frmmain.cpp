@@ -282,6 +282,12 @@ void frmmain::formLoad()
         importer::SettingsFormView& settingsForm = context().settingsForm;
         if (pricesByCustomer(m_ui->LblCorvelVersion->text())) {
             settingsForm.setCbxCustomerPricingVisible(true);
+            // The settings form was loaded by the batch step above, while this
+            // window's version label was still blank, so its own rule hid and
+            // cleared the box; the stored choice is put back, or the import would
+            // ignore it and the next Save would store "0".
+            settingsForm.setCbxCustomerPricing(
+                settings::readSetting(QStringLiteral("CheckCustomerPricing")) == QLatin1String("1") ? 1 : 0);
         } else {
             settingsForm.setCbxCustomerPricingVisible(false);
             settingsForm.setCbxCustomerPricing(0);

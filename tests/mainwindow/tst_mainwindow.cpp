@@ -5,6 +5,10 @@
 
 #include "app/mainwindow/FrmErrlog.h"
 #include "app/mainwindow/StandInForms.h"
+#include "app/setup/FrmFileStructure.h"
+#include "app/setup/frmDirPath.h"
+#include "app/setup/frmSettings.h"
+#include "ui_frmSettings.h"
 #include "app/mainwindow/frmErrors.h"
 #include "app/mainwindow/frmmain.h"
 #include "ui_frmmain.h"
@@ -217,7 +221,7 @@ private Q_SLOTS:
             settings::writeSetting(QStringLiteral("VorlenDataPath"), QString());
         MainWindowFixture f;
         if (!dataPath)
-            DefaultInstance<mainwindow::StandInSettings>::get().TxtDatapath->clear();
+            DefaultInstance<frmSettings>::get().setTxtDatapath(QString());
         frmmain& w = f.window();
         const QString earlier = f.path(QStringLiteral("earlier.csv"));
         if (fileChosenBefore)
@@ -320,8 +324,8 @@ private Q_SLOTS:
         w.mnuSettingsSettings->trigger();
         w.tbToolBar->click(7);
         QCOMPARE(closer.closed, (QStringList{"frmSettings", "frmSettings", "frmAbout"}));
-        QVERIFY(DefaultInstance<mainwindow::StandInSettings>::isLoaded());
-        QVERIFY(!DefaultInstance<mainwindow::StandInSettings>::get().isVisible());
+        QVERIFY(DefaultInstance<frmSettings>::isLoaded());
+        QVERIFY(!DefaultInstance<frmSettings>::get().isVisible());
 
         // The "Next Batch starts" label opens About without holding the window.
         w.m_ui->Label1->show();
@@ -432,8 +436,8 @@ private Q_SLOTS:
         settings::writeSetting(QStringLiteral("VorlenVersion"), dataVersion);
         settings::writeSetting(QStringLiteral("CheckCustomerPricing"), QStringLiteral("1"));
         f.window();
-        auto& settingsForm = DefaultInstance<mainwindow::StandInSettings>::get();
-        QCOMPARE(settingsForm.CbxCustomerPricing->isVisibleTo(&settingsForm), shown);
+        auto& settingsForm = DefaultInstance<frmSettings>::get();
+        QCOMPARE(!settingsForm.m_ui->CbxCustomerPricing->isHidden(), shown);
         QCOMPARE(settingsForm.cbxCustomerPricing(), ticked ? 1 : 0);
     }
 
@@ -452,9 +456,11 @@ private Q_SLOTS:
         MainWindowFixture f;
         frmmain& w = f.window();
         w.show();
-        forms::Form* forms[] = {&DefaultInstance<mainwindow::StandInSettings>::get(),
+        forms::Form* forms[] = {&DefaultInstance<frmSettings>::get(),
                                 &DefaultInstance<frmErrors>::get(), &DefaultInstance<FrmErrlog>::get(),
-                                &DefaultInstance<mainwindow::StandInAbout>::get(), &w};
+                                &DefaultInstance<FrmFileStructure>::get(),
+                                &DefaultInstance<mainwindow::StandInAbout>::get(),
+                                &DefaultInstance<frmDirPath>::get(), &w};
         // Each form, shown, is hidden by its unload: the hides give the order, and
         // the first shows what was done before anything was unloaded.
         QStringList order;
@@ -487,7 +493,8 @@ private Q_SLOTS:
         w.MnuFileExit->trigger();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
-        QCOMPARE(order, (QStringList{"frmSettings", "frmErrors", "FrmErrlog", "frmAbout", "frmmain"}));
+        QCOMPARE(order, (QStringList{"frmSettings", "frmErrors", "FrmErrlog", "FrmFileStructure", "frmAbout",
+                                      "frmDirPath", "frmmain"}));
         QVERIFY(timersOffFirst);
         QCOMPARE(rowsLeftFirst, 0);
         QVERIFY(!context.state.package.VdoConnected);
