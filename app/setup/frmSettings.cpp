@@ -10,6 +10,7 @@
 #include "platform/basic/FileIO.h"
 #include "platform/basic/RuntimeError.h"
 #include "platform/basic/Strings.h"
+#include "platform/forms/CheckBoxValue.h"
 #include "platform/forms/DefaultInstance.h"
 #include "platform/forms/MessageService.h"
 #include "platform/settings/SettingsStore.h"
@@ -40,18 +41,6 @@ bool versionCodeIn(const QString& label, int from, int to)
     return false;
 }
 
-int checkValue(const QCheckBox* box)
-{
-    switch (box->checkState()) {
-    case Qt::Checked:
-        return 1;
-    case Qt::PartiallyChecked:
-        return 2;
-    default:
-        return 0;
-    }
-}
-
 // A stored check-box key: the text as a whole number; anything but 0, 1 (ticked)
 // and 2 (grey) leaves the box as it was.
 void setCheckValue(QCheckBox* box, const QString& stored)
@@ -60,7 +49,7 @@ void setCheckValue(QCheckBox* box, const QString& stored)
     if (value < 0 || value > 2)
         throw basic::RuntimeError(basic::err::InvalidPropertyValue,
                                   basic::errorDescription(basic::err::InvalidPropertyValue));
-    box->setCheckState(value == 0 ? Qt::Unchecked : value == 1 ? Qt::Checked : Qt::PartiallyChecked);
+    forms::setCheckBoxValue(*box, value);
 }
 
 QString numberAndText(const basic::RuntimeError& e, const QString& separator)
@@ -149,12 +138,12 @@ frmSettings::~frmSettings() = default;
 
 int frmSettings::cbxCashWithInvoice() const
 {
-    return checkValue(m_ui->cbxCashWithInvoice);
+    return forms::checkBoxValue(*m_ui->cbxCashWithInvoice);
 }
 
 int frmSettings::cbximporttransno() const
 {
-    return checkValue(m_ui->cbximporttransno);
+    return forms::checkBoxValue(*m_ui->cbximporttransno);
 }
 
 int16_t frmSettings::ImportToSop() const
@@ -242,15 +231,15 @@ QString frmSettings::txtPassword() const
 }
 int frmSettings::cbxCustomerPricing() const
 {
-    return checkValue(m_ui->CbxCustomerPricing);
+    return forms::checkBoxValue(*m_ui->CbxCustomerPricing);
 }
 int frmSettings::cbxoverridevorlenproductdescription() const
 {
-    return checkValue(m_ui->Cbxoverridevorlenproductdescription);
+    return forms::checkBoxValue(*m_ui->Cbxoverridevorlenproductdescription);
 }
 int frmSettings::cbxtakevorlenpriceifpricezero() const
 {
-    return checkValue(m_ui->Cbxtakevorlenpriceifpricezero);
+    return forms::checkBoxValue(*m_ui->Cbxtakevorlenpriceifpricezero);
 }
 QString frmSettings::textSourcePath() const
 {
@@ -270,9 +259,7 @@ void frmSettings::setCbxCustomerPricingVisible(bool visible)
 }
 void frmSettings::setCbxCustomerPricing(int value)
 {
-    m_ui->CbxCustomerPricing->setCheckState(value == 1   ? Qt::Checked
-                                            : value == 2 ? Qt::PartiallyChecked
-                                                         : Qt::Unchecked);
+    forms::setCheckBoxValue(*m_ui->CbxCustomerPricing, value);
 }
 
 // ---- Public methods ----
@@ -347,7 +334,7 @@ void frmSettings::formLoad()
     });
     if (const std::optional<int32_t> ms = intervalMilliseconds(ui.TextInterval->text()))
         session.state().batch.BatchIntervalMs = *ms;
-    session.state().pass.ImportToSop = int16_t(checkValue(ui.CbxImportToSop));
+    session.state().pass.ImportToSop = int16_t(forms::checkBoxValue(*ui.CbxImportToSop));
 
     skipOnError([&] { ui.Dir1->setPath(ui.Vorlenpath->text()); });
     skipOnError([&] { ui.Drive1->setDrive(ui.Dir1->path().left(1)); });
@@ -522,7 +509,7 @@ void frmSettings::writeSettings()
     writeSetting(QStringLiteral("VorlenUsername"), ui.txtUserName->text());
     writeSetting(QStringLiteral("VorlenPassword"), ui.txtPassword->text());
     for (const StoredCheckBox& stored : storedCheckBoxes())
-        writeSetting(QLatin1String(stored.key), QString::number(checkValue(ui.*stored.box)));
+        writeSetting(QLatin1String(stored.key), QString::number(forms::checkBoxValue(*(ui.*stored.box))));
     writeSetting(QStringLiteral("BatchSourcePath"), ui.TextSourcePath->text());
     writeSetting(QStringLiteral("BatchErrorlogPath"), ui.TextErrorLogPath->text());
     writeSetting(QStringLiteral("BatchSuccessPath"), ui.TextSuccessPath->text());
@@ -565,7 +552,7 @@ void frmSettings::cbxCashWithInvoice_Click()
 
 void frmSettings::CbxImportToSop_Click()
 {
-    const int value = checkValue(m_ui->CbxImportToSop);
+    const int value = forms::checkBoxValue(*m_ui->CbxImportToSop);
     programSession().state().pass.ImportToSop = int16_t(value);
     if (value == 1)
         m_ui->cbxCashWithInvoice->setCheckState(Qt::Unchecked);
