@@ -9,6 +9,7 @@
 #include "package/company/Ledger.h"
 #include "package/company/Seed.h"
 
+#include "platform/basic/Dates.h"
 #include "platform/forms/DefaultInstance.h"
 #include "platform/settings/SettingsStore.h"
 
@@ -89,6 +90,8 @@ MainWindowFixture::MainWindowFixture(int programType) : programSession(BinDir)
 
 MainWindowFixture::~MainWindowFixture()
 {
+    if (m_now)
+        basic::Clock::setNowForTesting({});
     forms::DefaultInstance<frmmain>::unload();
     mainwindow::otherforms::unloadOthers();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -104,6 +107,30 @@ void MainWindowFixture::writeFile(const QString& name, const QByteArray& bytes) 
     QFile f(dir.filePath(name));
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(name));
+}
+
+void MainWindowFixture::enableBatchMode(const QString& interval)
+{
+    for (const char* folder : {"source", "success", "error", "xdg"})
+        QDir().mkpath(batchFolder(folder));
+    // The journal lives under the configuration folder.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(batchFolder("xdg")));
+    settings::writeSetting(QStringLiteral("BatchUpdateEnabled"), QStringLiteral("1"));
+    settings::writeSetting(QStringLiteral("BatchInterval"), interval);
+    settings::writeSetting(QStringLiteral("BatchSourcePath"), batchFolder("source"));
+    settings::writeSetting(QStringLiteral("BatchSuccessPath"), batchFolder("success"));
+    settings::writeSetting(QStringLiteral("BatchErrorlogPath"), batchFolder("error"));
+}
+
+void MainWindowFixture::setClock(const QDateTime& at)
+{
+    m_now = std::make_shared<QDateTime>(at);
+    basic::Clock::setNowForTesting([now = m_now] { return *now; });
+}
+
+void MainWindowFixture::advanceClock(int seconds)
+{
+    *m_now = m_now->addSecs(seconds);
 }
 
 qsizetype MainWindowFixture::posted() const
