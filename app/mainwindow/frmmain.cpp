@@ -248,7 +248,7 @@ void frmmain::buildStatusBar()
 void frmmain::buildHistoryFrame()
 {
     widgets::ListView* list = m_ui->ListViewBatchStatus;
-    const int widths[] = {170, 110, 130, 260};
+    const int widths[] = {210, 110, 150, 260};
     int column = 0;
     for (const QString& header : batch::statusColumns())
         list->addColumn(header, widths[std::min(column++, 3)]);
