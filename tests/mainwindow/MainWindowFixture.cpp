@@ -3,6 +3,7 @@
 #include "app/mainwindow/MainWindowForms.h"
 #include "app/mainwindow/OtherForms.h"
 #include "app/mainwindow/frmmain.h"
+#include "ui_frmmain.h"
 #include "app/setup/SetupForms.h"
 
 #include "package/company/CompanyFolder.h"
@@ -109,6 +110,17 @@ void MainWindowFixture::writeFile(const QString& name, const QByteArray& bytes) 
         qFatal("cannot write %s", qPrintable(name));
 }
 
+frmmain& MainWindowFixture::showAfterLogin()
+{
+    frmmain& w = window();
+    w.m_ui->LblUserloggedin->setText(QStringLiteral("MANAGER"));
+    w.m_ui->lblTarnbyVersion->setText(session::ProgramSession::versionText());
+    w.move(0, 0);
+    w.resize(900, 600);
+    w.show();
+    return w;
+}
+
 void MainWindowFixture::enableBatchMode(const QString& interval)
 {
     for (const char* folder : {"source", "success", "error", "xdg"})
@@ -149,6 +161,14 @@ ModalCloser::ModalCloser()
         }
     });
     m_poll.start();
+}
+
+QStringList shownTexts(const forms::ScriptedMessageService& boxes)
+{
+    QStringList texts;
+    for (const auto& box : boxes.shown())
+        texts << box.title + QStringLiteral(": ") + box.text;
+    return texts;
 }
 
 QByteArray invoiceLines(int documents)

@@ -41,6 +41,10 @@ struct MainWindowFixture
     // Documents posted to the company.
     qsizetype posted() const;
 
+    // The window as the login form shows it (user and version labels), at
+    // 900 x 600 in the screen's corner: the picture programs' start.
+    frmmain& showAfterLogin();
+
     // Batch mode offered (before the window loads): the folders "source",
     // "success" and "error" made in the fixture's folder, the interval setting as
     // given, the journal in the fixture's folder too.
@@ -73,6 +77,9 @@ public:
 private:
     QTimer m_poll;
 };
+
+// The boxes shown, each "title: text".
+QStringList shownTexts(const forms::ScriptedMessageService& boxes);
 
 // A small invoice file in the fixture's layout (type, account, date, product,
 // quantity, price): `documents` invoices of two lines each.

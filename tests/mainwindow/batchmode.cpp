@@ -29,12 +29,7 @@ int main(int argc, char** argv)
     MainWindowFixture f;
     f.setClock(QDateTime(QDate(2026, 12, 10), QTime(9, 0, 0)));
     f.enableBatchMode(QStringLiteral("150000"));
-    frmmain& w = f.window();
-    w.m_ui->LblUserloggedin->setText(QStringLiteral("MANAGER"));
-    w.m_ui->lblTarnbyVersion->setText(session::ProgramSession::versionText());
-    w.move(0, 0);
-    w.resize(900, 600);
-    w.show();
+    frmmain& w = f.showAfterLogin();
 
     QTimer::singleShot(200, &w, [&] {
         f.writeFile(QStringLiteral("source/North-Orders.csv"), invoiceLines(2));

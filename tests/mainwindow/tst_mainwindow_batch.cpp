@@ -47,14 +47,6 @@ QStringList rowsOf(const widgets::ListView& list)
     return rows;
 }
 
-QStringList shownTexts(const forms::ScriptedMessageService& boxes)
-{
-    QStringList texts;
-    for (const auto& box : boxes.shown())
-        texts << box.title + QStringLiteral(": ") + box.text;
-    return texts;
-}
-
 void clickColumn(widgets::ListView& list, int section)
 {
     QHeaderView* header = list.header();
