@@ -100,6 +100,16 @@ private Q_SLOTS:
         for (int button : {1, 2, 5, 6})
             QVERIFY2(!w.tbToolBar->isButtonEnabled(button), qPrintable(QString::number(button)));
         QCOMPARE(w.tbToolBar->caption(2), QStringLiteral("&Validate"));
+        {
+            // The items of the disabled Settings menu are out of reach, their keys too.
+            w.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&w));
+            ModalCloser closer;
+            QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
+            QTest::keyClick(&w, Qt::Key_P, Qt::ControlModifier);
+            QTest::qWait(30);
+            QCOMPARE(closer.closed, QStringList());
+        }
 
         f.advanceClock(1);
         QVERIFY(w.Timer3.tick());
