@@ -5,6 +5,7 @@
 #include "app/import/SettingsFormView.h"
 #include "app/import/VorlenConnection.h"
 #include "app/import/driver/ImportDriver.h"
+#include "app/mainwindow/MainWindowBatch.h"
 #include "app/mainwindow/OtherForms.h"
 #include "app/mainwindow/batch/BatchMode.h"
 #include "app/mainwindow/batch/BatchSettings.h"
@@ -28,6 +29,7 @@
 #include "platform/widgets/ToolBar.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -116,6 +118,15 @@ void guarded(const std::function<void()>& handler)
     }
 }
 
+// The batch timers' errors are passed over, step by step as the mode does.
+void ignoringErrors(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const std::exception&) {
+    }
+}
+
 } // namespace
 
 frmmain::frmmain() : m_ui(std::make_unique<Ui::frmmain>())
@@ -134,11 +145,27 @@ frmmain::frmmain() : m_ui(std::make_unique<Ui::frmmain>())
 
     Timer1.setInterval(2000);
     Timer3.setInterval(1000);
+    if (session::ProgramSession::current()) {
+        m_batch = std::make_unique<mainwindow::MainWindowBatch>(
+            context(),
+            mainwindow::BatchControls{m_ui->CommandStart, m_ui->Label1, m_ui->LabelCountDown, m_ui->txtwhereat,
+                                      m_panels[0], Settings, m_ui->ListViewBatchStatus},
+            Timer1, Timer2, Timer3, [this](const std::function<void()>& work) { runWithDisplayPaced(work); });
+        m_batch->setStopped([this] {
+            if (std::exchange(m_closeAfterFile, false))
+                unload();
+        });
+        Timer1.setHandler([this] { ignoringErrors([this] { m_batch->mode().scanTick(); }); });
+        Timer2.setHandler([this] { ignoringErrors([this] { m_batch->mode().passTick(); }); });
+        Timer3.setHandler([this] { ignoringErrors([this] { m_batch->mode().countdownTick(); }); });
+    }
 
     connect(m_ui->Command1, &QPushButton::clicked, this, [this] { guarded([this] { Command1_Click(); }); });
     connect(m_ui->Command2, &QPushButton::clicked, this, [this] { guarded([this] { Command2_Click(); }); });
-    connect(m_ui->CommandStart, &QPushButton::clicked, this, [this] { CommandStart_Click(); });
-    connect(m_ui->CommandStop, &QPushButton::clicked, this, [this] { CommandStop_Click(); });
+    connect(m_ui->CommandStart, &QPushButton::clicked, this, [this] { guarded([this] { CommandStart_Click(); }); });
+    connect(m_ui->CommandStop, &QPushButton::clicked, this, [this] { guarded([this] { CommandStop_Click(); }); });
+    connect(m_ui->ListViewBatchStatus, &widgets::ListView::columnClick, this,
+            [this](int column) { guarded([this, column] { ListViewBatchStatus_ColumnClick(column); }); });
     m_ui->Label1->installEventFilter(this);
     m_sincePaint.start();
 }
@@ -221,7 +248,7 @@ void frmmain::buildStatusBar()
 void frmmain::buildHistoryFrame()
 {
     widgets::ListView* list = m_ui->ListViewBatchStatus;
-    const int widths[] = {170, 110, 130, 260};
+    const int widths[] = {210, 110, 150, 260};
     int column = 0;
     for (const QString& header : batch::statusColumns())
         list->addColumn(header, widths[std::min(column++, 3)]);
@@ -342,13 +369,16 @@ void frmmain::formUnload()
 {
     importer::ImportContext& ctx = context();
     if (ctx.state.batch.BatchRunning) {
-        // The stop of batch mode: its timers first, then the status list.
+        // The stop of batch mode: its timers first, then the status list. A file
+        // being imported (an unload by code, not by the user, who waits for it)
+        // still finishes as a batch import.
         m_ui->txtwhereat->setText(QStringLiteral("MainUL"));
-        Timer1.setEnabled(false);
-        Timer2.setEnabled(false);
-        Timer3.setEnabled(false);
-        ctx.state.batch.BatchRunning = false;
-        m_ui->ListViewBatchStatus->clearItems();
+        if (!m_batch || !m_batch->stop()) {
+            Timer2.setEnabled(false);
+            Timer1.setEnabled(false);
+            Timer3.setEnabled(false);
+            m_ui->ListViewBatchStatus->clearItems();
+        }
     }
     mainwindow::otherforms::unloadOthers();
     Timer2.setEnabled(false);
@@ -578,12 +608,47 @@ void frmmain::Command2_Click()
 
 void frmmain::MnuFileExit_Click()
 {
-    unload();
+    if (!closeAfterBatchFile())
+        unload();
 }
 
-// Batch mode's Start and Stop come with the batch logic; until then they do nothing.
-void frmmain::CommandStart_Click() {}
-void frmmain::CommandStop_Click() {}
+// A close while a batch file is being imported stops batch mode after that file,
+// and the window closes then: true when the close waits.
+bool frmmain::closeAfterBatchFile()
+{
+    if (!m_batch || !m_batch->fileInProgress())
+        return false;
+    m_closeAfterFile = true;
+    m_batch->stop();
+    return true;
+}
+
+void frmmain::closeEvent(QCloseEvent* event)
+{
+    if (closeAfterBatchFile()) {
+        event->ignore();
+        return;
+    }
+    Form::closeEvent(event);
+}
+
+void frmmain::CommandStart_Click()
+{
+    if (m_batch)
+        m_batch->start();
+}
+
+void frmmain::CommandStop_Click()
+{
+    if (m_batch)
+        m_batch->stop();
+}
+
+void frmmain::ListViewBatchStatus_ColumnClick(int column)
+{
+    if (m_batch)
+        m_batch->ListViewBatchStatus_ColumnClick(column);
+}
 
 void frmmain::tbToolBar_ButtonClick(const QString& key)
 {

@@ -24,6 +24,10 @@ namespace controlframework {
 class ControlSite;
 }
 
+namespace mainwindow {
+class MainWindowBatch;
+}
+
 namespace widgets {
 class ToolBar;
 }
@@ -97,6 +101,7 @@ public:
     void MnuFileExit_Click();
     void CommandStart_Click();
     void CommandStop_Click();
+    void ListViewBatchStatus_ColumnClick(int column);
     void tbToolBar_ButtonClick(const QString& key);
 
     // Runs a long routine that does not yield (an import): meanwhile the line
@@ -141,6 +146,9 @@ public:
 protected:
     void formLoad() override;
     void formUnload() override;
+    // Closing the window while a batch file is being imported waits for that file:
+    // batch mode stops after it, and then the window closes.
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -150,6 +158,7 @@ private:
     void buildHistoryFrame();
     void showClock();
     void loadBatchSettings(QString& progress);
+    bool closeAfterBatchFile();
     // The import does not yield to the event loop: the display is painted (and the
     // clip moved on a frame) at most every few hundredths of a second, so that it
     // stays current without slowing the import down.
@@ -170,5 +179,7 @@ private:
     std::array<QLabel*, 3> m_panels{};
     forms::Timer m_clock;
     std::unique_ptr<controlframework::ControlSite> m_frameHistroy;
+    std::unique_ptr<mainwindow::MainWindowBatch> m_batch;
+    bool m_closeAfterFile = false;
     QElapsedTimer m_sincePaint;
 };

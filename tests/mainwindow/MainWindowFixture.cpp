@@ -3,12 +3,14 @@
 #include "app/mainwindow/MainWindowForms.h"
 #include "app/mainwindow/OtherForms.h"
 #include "app/mainwindow/frmmain.h"
+#include "ui_frmmain.h"
 #include "app/setup/SetupForms.h"
 
 #include "package/company/CompanyFolder.h"
 #include "package/company/Ledger.h"
 #include "package/company/Seed.h"
 
+#include "platform/basic/Dates.h"
 #include "platform/forms/DefaultInstance.h"
 #include "platform/settings/SettingsStore.h"
 
@@ -89,6 +91,8 @@ MainWindowFixture::MainWindowFixture(int programType) : programSession(BinDir)
 
 MainWindowFixture::~MainWindowFixture()
 {
+    if (m_now)
+        basic::Clock::setNowForTesting({});
     forms::DefaultInstance<frmmain>::unload();
     mainwindow::otherforms::unloadOthers();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -104,6 +108,41 @@ void MainWindowFixture::writeFile(const QString& name, const QByteArray& bytes) 
     QFile f(dir.filePath(name));
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(name));
+}
+
+frmmain& MainWindowFixture::showAfterLogin()
+{
+    frmmain& w = window();
+    w.m_ui->LblUserloggedin->setText(QStringLiteral("MANAGER"));
+    w.m_ui->lblTarnbyVersion->setText(session::ProgramSession::versionText());
+    w.move(0, 0);
+    w.resize(900, 600);
+    w.show();
+    return w;
+}
+
+void MainWindowFixture::enableBatchMode(const QString& interval)
+{
+    for (const char* folder : {"source", "success", "error", "xdg"})
+        QDir().mkpath(batchFolder(folder));
+    // The journal lives under the configuration folder.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(batchFolder("xdg")));
+    settings::writeSetting(QStringLiteral("BatchUpdateEnabled"), QStringLiteral("1"));
+    settings::writeSetting(QStringLiteral("BatchInterval"), interval);
+    settings::writeSetting(QStringLiteral("BatchSourcePath"), batchFolder("source"));
+    settings::writeSetting(QStringLiteral("BatchSuccessPath"), batchFolder("success"));
+    settings::writeSetting(QStringLiteral("BatchErrorlogPath"), batchFolder("error"));
+}
+
+void MainWindowFixture::setClock(const QDateTime& at)
+{
+    m_now = std::make_shared<QDateTime>(at);
+    basic::Clock::setNowForTesting([now = m_now] { return *now; });
+}
+
+void MainWindowFixture::advanceClock(int seconds)
+{
+    *m_now = m_now->addSecs(seconds);
 }
 
 qsizetype MainWindowFixture::posted() const
@@ -122,6 +161,14 @@ ModalCloser::ModalCloser()
         }
     });
     m_poll.start();
+}
+
+QStringList shownTexts(const forms::ScriptedMessageService& boxes)
+{
+    QStringList texts;
+    for (const auto& box : boxes.shown())
+        texts << box.title + QStringLiteral(": ") + box.text;
+    return texts;
 }
 
 QByteArray invoiceLines(int documents)

@@ -8,11 +8,14 @@
 #include "platform/forms/Timer.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include <memory>
 
 class frmmain;
 
@@ -38,6 +41,19 @@ struct MainWindowFixture
     // Documents posted to the company.
     qsizetype posted() const;
 
+    // The window as the login form shows it (user and version labels), at
+    // 900 x 600 in the screen's corner: the picture programs' start.
+    frmmain& showAfterLogin();
+
+    // Batch mode offered (before the window loads): the folders "source",
+    // "success" and "error" made in the fixture's folder, the interval setting as
+    // given, the journal in the fixture's folder too.
+    void enableBatchMode(const QString& interval);
+    QString batchFolder(const char* name) const { return path(QLatin1String(name)); }
+    // "Now" stands at `at` until the fixture ends; advanceClock moves it on.
+    void setClock(const QDateTime& at);
+    void advanceClock(int seconds);
+
     forms::ScopedRecordedEnd end;
     forms::ScopedScriptedMessages boxes;
     forms::ScopedScriptedFileDialogs dialogs;
@@ -45,6 +61,9 @@ struct MainWindowFixture
     QTemporaryDir dir;
     QString company;
     session::ProgramSession programSession;
+
+private:
+    std::shared_ptr<QDateTime> m_now;
 };
 
 // Hides every modal window as soon as it shows and records its name, so that a
@@ -58,6 +77,9 @@ public:
 private:
     QTimer m_poll;
 };
+
+// The boxes shown, each "title: text".
+QStringList shownTexts(const forms::ScriptedMessageService& boxes);
 
 // A small invoice file in the fixture's layout (type, account, date, product,
 // quantity, price): `documents` invoices of two lines each.

@@ -34,13 +34,7 @@ int main(int argc, char** argv)
         return 2;
     }
     MainWindowFixture f;
-    frmmain& w = f.window();
-    // What the login form sets before it shows the window.
-    w.m_ui->LblUserloggedin->setText(QStringLiteral("MANAGER"));
-    w.m_ui->lblTarnbyVersion->setText(session::ProgramSession::versionText());
-    w.move(0, 0);
-    w.resize(900, 600);
-    w.show();
+    frmmain& w = f.showAfterLogin();
 
     QTimer::singleShot(200, &w, [&] {
         f.writeFile(QStringLiteral("December-Orders.csv"), invoiceLines(4));

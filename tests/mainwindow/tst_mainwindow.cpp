@@ -61,14 +61,6 @@ QStringList entryStates(frmmain& w)
     return states;
 }
 
-QStringList shownTexts(const forms::ScriptedMessageService& boxes)
-{
-    QStringList texts;
-    for (const auto& box : boxes.shown())
-        texts << box.title + QStringLiteral(": ") + box.text;
-    return texts;
-}
-
 // Calls back when a widget is hidden.
 class HideWatch : public QObject
 {
