@@ -14,6 +14,8 @@
 #include "platform/forms/DefaultInstance.h"
 #include "platform/settings/SettingsStore.h"
 
+#include "tests/support/TestCompanySettings.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -67,26 +69,8 @@ MainWindowFixture::MainWindowFixture(int programType) : programSession(BinDir)
     QJsonObject seed = QJsonDocument::fromJson(Seed).object();
     seed.insert(QStringLiteral("program_type"), programType);
     company::createCompany(seed, company, QStringLiteral("window seed"));
-    for (const auto& key : settings::knownKeys())
-        settings::writeSetting(QLatin1String(key.key), QLatin1String(key.defaultValue));
-    const QString config = dir.filePath(QStringLiteral("config"));
-    QDir().mkpath(config);
-    settings::writeSetting(QStringLiteral("pellmoorconfigdir"), config);
-    settings::writeSetting(QStringLiteral("VorlenDataPath"), company);
-    settings::writeSetting(QStringLiteral("VorlenUsername"), QStringLiteral("MANAGER"));
-    settings::writeSetting(QStringLiteral("VorlenPassword"), QStringLiteral("secret"));
-    settings::writeSetting(QStringLiteral("VorlenVersion"), QStringLiteral("23.0"));
-    settings::writeSetting(QStringLiteral("VorlenCompanyName"), QStringLiteral("Window Test Ltd"));
-
-    QByteArray columns;
-    for (int i = 0; i < 54; ++i)
-        columns += (i < Layout.size() ? Layout.at(i).toLatin1() : QByteArray()) + "\r\n";
-    QFile qfm(config + QStringLiteral("/qfm.cfg"));
-    if (qfm.open(QIODevice::WriteOnly))
-        qfm.write(columns);
-    QFile qfm2(config + QStringLiteral("/qfm2.cfg"));
-    if (qfm2.open(QIODevice::WriteOnly))
-        qfm2.write("Account Reference\r\n\r\n\r\n\r\n");
+    testsupport::writeCompanySettings(company, QStringLiteral("Window Test Ltd"), dir.filePath(QStringLiteral("config")),
+                                      Layout);
 }
 
 MainWindowFixture::~MainWindowFixture()

@@ -2,6 +2,7 @@
 // forwarding views, across unloads and reloads of every form, against the package
 // stand-in's engine.
 #include "tests/session/TestForms.h"
+#include "tests/support/TestCompanySettings.h"
 
 #include "app/import/StageOne.h"
 #include "app/import/driver/ImportDriver.h"
@@ -70,22 +71,8 @@ struct SessionFixture
 
         company = dir.filePath(QStringLiteral("company"));
         company::createCompany(QJsonDocument::fromJson(Seed).object(), company, QStringLiteral("session seed"));
-        for (const auto& key : settings::knownKeys())
-            settings::writeSetting(QLatin1String(key.key), QLatin1String(key.defaultValue));
-        const QString config = dir.filePath(QStringLiteral("config"));
-        QDir().mkpath(config);
-        settings::writeSetting(QStringLiteral("pellmoorconfigdir"), config);
-        settings::writeSetting(QStringLiteral("VorlenDataPath"), company);
-        settings::writeSetting(QStringLiteral("VorlenUsername"), QStringLiteral("MANAGER"));
-        settings::writeSetting(QStringLiteral("VorlenPassword"), QStringLiteral("secret"));
-        settings::writeSetting(QStringLiteral("VorlenVersion"), QStringLiteral("23.0"));
-        settings::writeSetting(QStringLiteral("VorlenCompanyName"), QStringLiteral("Session Test Ltd"));
-
-        QByteArray columns;
-        for (int i = 0; i < 54; ++i)
-            columns += (i < Layout.size() ? Layout.at(i).toLatin1() : QByteArray()) + "\r\n";
-        write(config + QStringLiteral("/qfm.cfg"), columns);
-        write(config + QStringLiteral("/qfm2.cfg"), "Account Reference\r\n\r\n\r\n\r\n");
+        testsupport::writeCompanySettings(company, QStringLiteral("Session Test Ltd"),
+                                          dir.filePath(QStringLiteral("config")), Layout);
     }
 
     ~SessionFixture() { unloadTestForms(); }
