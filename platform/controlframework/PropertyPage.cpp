@@ -118,6 +118,8 @@ void PropertyPage::setObjects(std::vector<automation::ObjectRef> objects) { m_ob
 
 void PropertyPage::open()
 {
+    // The lists are filled before the properties are read into them, so that the
+    // page opens showing the control's values rather than its lists' first entries.
     if (!m_opened) {
         m_opened = true;
         m_loading = true;

@@ -1,4 +1,4 @@
-// listgrid_pageshost <list|grid> <general|columns> [tab]: the property frame of a list or
+// listgrid_pageshost <list|grid> <general|columns> [tab [column]]: the property frame of a list or
 // grid control (with a data source and a few columns) on the page and tab named,
 // shown until it is closed; for pictures of the pages.
 #include "controls/listgrid/Columns.h"
@@ -13,6 +13,7 @@
 #include "platform/controlframework/PropertyPage.h"
 
 #include <QApplication>
+#include <QSpinBox>
 #include <QTabWidget>
 
 #include <cstdio>
@@ -57,12 +58,19 @@ int main(int argc, char** argv)
     columns->clear();
     columns->add(basic::Variant::missing(), QStringLiteral("CODE"), QStringLiteral("Account"), int16_t(8));
     columns->add(basic::Variant::missing(), QStringLiteral("NAME"), QStringLiteral("Name"), int16_t(30));
+    // The third column is edited through a popup, whose Control tab offers the most boxes.
+    const auto popup = columns->add(basic::Variant::missing(), QStringLiteral("REP"), QStringLiteral("Rep"), int16_t(10));
+    popup->setControlType(listgrid::lstCtlPopup);
+    popup->setControlStyle(0x100);
 
     auto frame = controlframework::PropertyFrame::forControl(QStringLiteral("lstCustomers Properties"), control);
     frame->tabs()->setCurrentIndex(args.at(2) == QLatin1String("columns") ? 1 : 0);
     if (args.size() > 3)
-        if (auto* page = dynamic_cast<listgrid::CColumnsPropPage*>(&frame->page(1)))
+        if (auto* page = dynamic_cast<listgrid::CColumnsPropPage*>(&frame->page(1))) {
+            if (args.size() > 4)
+                page->findChild<QSpinBox*>(QStringLiteral("Column"))->setValue(args.at(4).toInt());
             page->tabs()->setCurrentIndex(args.at(3).toInt());
+        }
     frame->show();
     return app.exec();
 }
