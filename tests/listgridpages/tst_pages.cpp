@@ -302,6 +302,20 @@ private Q_SLOTS:
         QCOMPARE(f.object()->get(QStringLiteral("GuideVisible")).boolValue(), true);
     }
 
+    // The window style bits the page does not show (AlwaysShowIcon) survive its apply.
+    void unshownWindowStyleBitsAreKept()
+    {
+        PagesOnForm<CListCtrl> f;
+        f.object()->put(QStringLiteral("AlwaysShowIcon"), Variant(true));
+        f.object()->put(QStringLiteral("SelectStyle"), Variant(int16_t(2)));
+        f.open();
+        change(f.item<QCheckBox>(0, "Sort"), true);
+        change(f.item<QCheckBox>(0, "GuideVisible"), false);
+        f.apply();
+        QCOMPARE(f.control->style() & 0x54F0u, 0x4000u | 0x1000u | 0x410u | 0x80u);
+        QCOMPARE(f.object()->get(QStringLiteral("AlwaysShowIcon")).boolValue(), true);
+    }
+
     void alternateItemsSpinStopsAt256()
     {
         PagesOnForm<CGridCtrl> f;
