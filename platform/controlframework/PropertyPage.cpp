@@ -240,6 +240,10 @@ PropertyFrame::PropertyFrame(const QString& caption, std::vector<automation::Obj
         accept();
     });
     connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(this, &QDialog::finished, this, [this] {
+        for (PropertyPage* page : m_pages)
+            page->frameClosed();
+    });
 }
 
 std::unique_ptr<PropertyFrame> PropertyFrame::forControl(const QString& caption, const automation::ObjectRef& control,

@@ -84,6 +84,9 @@ public:
     // Writes the changed items back (the save direction); clears the modified flag.
     void apply();
 
+    // The frame closes: the page lets go of what it holds of the objects.
+    virtual void frameClosed() {}
+
     bool isModified() const { return m_modified; }
     void setModified(bool modified = true);
     std::function<void(bool modified)> onModifiedChanged;

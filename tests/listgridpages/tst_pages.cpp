@@ -14,6 +14,7 @@
 #include "controls/listgrid/pages/PageItems.h"
 
 #include "platform/basic/Conversions.h"
+#include "platform/controlframework/ControlSite.h"
 #include "platform/controlframework/PropertyPage.h"
 
 #include <QAbstractButton>
@@ -80,6 +81,19 @@ private:
         f.nested = std::move(nested);
         return f;
     }
+};
+
+// A site whose form holds one data control, a member of a control array (index 2).
+struct ArraySite : controlframework::ControlSite, listgrid::ClientSite
+{
+    explicit ArraySite(automation::ObjectRef control) : ControlSite(std::move(control), QStringLiteral("ctl"), nullptr) {}
+    std::vector<listgrid::ContainerObject> containerObjects() const override
+    {
+        auto extended = std::make_shared<PropertyObject>();
+        extended->set(QStringLiteral("Name"), QStringLiteral("datArr")).set(QStringLiteral("Index"), int16_t(2));
+        return {{extended, std::make_shared<PropertyObject>(), QLatin1String(listgrid::DataControlClassId)}};
+    }
+    void setFocusToWindow(const Variant&) override {}
 };
 
 // A control of either class on a form with an ImageList and a data control, and
@@ -336,14 +350,15 @@ private Q_SLOTS:
     // style lists stay empty and the name lists hold their fixed entries.
     void nameListsAndMissingObjects()
     {
-        ControlOnForm<CListCtrl> plain(QStringLiteral("ctl"), false);
-        auto member = std::make_shared<PropertyObject>();
-        plain.form.addObject(QStringLiteral("datArr"), member, QLatin1String(listgrid::DataControlClassId));
-        plain.placeOnForm(QStringLiteral("ctl"));
-        auto frame = PropertyFrame::forControl(QStringLiteral("p"), plain.control);
+        auto control = std::make_shared<CListCtrl>();
+        ArraySite site(control);
+        site.initNew();
+        auto frame = PropertyFrame::forControl(QStringLiteral("p"), control);
         auto* images = frame->page(0).findChild<QComboBox*>(QStringLiteral("ImageList"));
         QCOMPARE(entries(images), QStringList{"None"});
         QCOMPARE(images->currentText(), QStringLiteral("None"));
+        QCOMPARE(entries(frame->page(0).findChild<QComboBox*>(QStringLiteral("DataSource"))),
+                 (QStringList{"None", "Paged Data", "datArr(2)"}));
 
         std::vector<std::unique_ptr<controlframework::PropertyPage>> pages;
         pages.push_back(std::make_unique<listgrid::CListPropPage>());
@@ -547,6 +562,9 @@ private Q_SLOTS:
         QCOMPARE(page.findChild<QLineEdit*>(QStringLiteral("Caption"))->text(), QStringLiteral("Total"));
         QVERIFY(page.findChild<QPushButton*>(QStringLiteral("Remove"))->isEnabled());
         QCOMPARE(f.reloadedControl()->get(QStringLiteral("Columns")).objectValue()->get(QStringLiteral("Count")), Variant(int32_t(4)));
+        // Closing the frame lets go of the control's columns.
+        QTest::mouseClick(f.frame->cancelButton(), Qt::LeftButton);
+        QVERIFY(!page.holdsColumns());
     }
 
     // The field list: "None", then the fields, groups at the top level expanded,

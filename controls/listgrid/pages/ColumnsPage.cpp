@@ -412,6 +412,13 @@ void CColumnsPropPage::load()
 
 void CColumnsPropPage::save() { storeColumn(); }
 
+void CColumnsPropPage::frameClosed()
+{
+    m_columns.reset();
+    m_fields.reset();
+    m_dataControl.reset();
+}
+
 void CColumnsPropPage::refreshFields()
 {
     m_fields.reset();

@@ -33,6 +33,8 @@ public:
     // The current column number, from 1.
     int16_t currentColumn() const { return m_current; }
     QTabWidget* tabs() const { return m_tabs; }
+    // Whether the page still holds the control's Columns.
+    bool holdsColumns() const { return m_columns != nullptr; }
 
     // Option boxes of the Control tab, in the order their cells are filled.
     enum Option { Locked, ButtonVisible, Negatives, Uppercase, Numeric, Alpha, FwdSlash, OptionCount };
@@ -52,6 +54,7 @@ protected:
     void initDialog() override;
     void load() override;
     void save() override;
+    void frameClosed() override;
 
 private:
     automation::ObjectRef column(int16_t number) const;
