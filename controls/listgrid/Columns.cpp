@@ -408,8 +408,13 @@ void CColumn::applyToWindow(int32_t position)
     m_owner->InsertColumn(position, d);
     sendCellColours();
     int32_t index = -1;
-    if (windowIndex(index))
+    if (windowIndex(index)) {
+        // Caption colours are stored with the design, so a loaded column brings its own.
+        if (m_s.captionBackColor != colours::CaptionBack || m_s.captionForeColor != colours::CaptionFore)
+            m_owner->SetCaptionColours(index, windowColour(m_s.captionBackColor, colours::CaptionBack),
+                                       windowColour(m_s.captionForeColor, colours::CaptionFore));
         m_owner->ShowColumn(index, m_s.visible);
+    }
     m_owner->Repaint();
 }
 

@@ -8,7 +8,6 @@ namespace listgrid {
 
 namespace {
 
-// Caption colours are not stored; the four cell colours are.
 class Writer
 {
 public:
@@ -123,6 +122,13 @@ bool readCurrentLayout(const Reader& r, std::vector<ColumnSettings>& out, QStrin
             s.highlightedForeColor = cellColours[3];
         }
         s.controlStyle = int32_t(r.get32(o + 208));
+        // Caption colours sit in the record's spare bytes; a block written without
+        // them has zeros there and loads the defaults.
+        const uint32_t captionColours[2] = {r.get32(o + CaptionColoursOffset), r.get32(o + CaptionColoursOffset + 4)};
+        if (colourStored(captionColours[0]) || colourStored(captionColours[1])) {
+            s.captionBackColor = captionColours[0];
+            s.captionForeColor = captionColours[1];
+        }
         if (!checkValues(s, int(i), error))
             return false;
         at += ColumnRecordSize;
@@ -208,6 +214,8 @@ QByteArray writeColumnsBlock(const std::vector<ColumnSettings>& columns)
         w.put32(o + 208, uint32_t(s.controlStyle));
         const bool popup = s.controlType == lstCtlPopup;
         w.put16(o + 212, popup ? int32_t(s.popupFields.size()) : 0);
+        w.put32(o + CaptionColoursOffset, s.captionBackColor);
+        w.put32(o + CaptionColoursOffset + 4, s.captionForeColor);
         o += ColumnRecordSize;
         if (popup)
             for (const QString& field : s.popupFields) {

@@ -15,6 +15,8 @@ namespace listgrid {
 inline constexpr int32_t ColumnsHeaderSize = 24;
 inline constexpr int32_t ColumnRecordSize = 224;
 inline constexpr int32_t PopupRecordSize = 72;
+// Caption back and fore colour, in the column record's spare bytes (214 to 223).
+inline constexpr int32_t CaptionColoursOffset = 214;
 inline constexpr int32_t LegacyHeaderSize = 16;
 inline constexpr int32_t LegacyRecordSize = 172;
 

@@ -11,6 +11,7 @@
 #include "platform/automation/ClassRegistry.h"
 #include "platform/controlframework/Control.h"
 #include "platform/controlframework/PropertyExchange.h"
+#include "platform/controlframework/PropertyPage.h"
 
 #include <QString>
 
@@ -29,7 +30,8 @@ class CItems;
 // creation and placement, the stock members, events and the notifications the
 // window sends. The two controls add their own members, style bits, persistence
 // order and notification tables.
-class ListGridControl : public controlframework::Control, public ListControlHost, public vllist::WindowOwner
+class ListGridControl : public controlframework::Control, public ListControlHost, public vllist::WindowOwner,
+                        public controlframework::PerPropertyBrowsing, public controlframework::PropertyPageProvider
 {
 public:
     static inline const QString NoSource = QStringLiteral("None");
@@ -109,6 +111,14 @@ public:
 
     // The control's window style word (what it last gave the window).
     uint32_t style() const { return m_style; }
+
+    // Design time (PropertyBrowsing.cpp): the property pages offered, and the
+    // display strings and predefined values of the property browser.
+    QStringList propertyPageIds() const override;
+    bool displayString(automation::DispId id, QString& text) override;
+    bool predefinedStrings(automation::DispId id, QStringList& strings, std::vector<uint32_t>& cookies) override;
+    bool predefinedValue(automation::DispId id, uint32_t cookie, basic::Variant& value) override;
+    bool isGrid() const { return m_grid; }
 
 protected:
     explicit ListGridControl(bool grid);

@@ -23,8 +23,8 @@ struct RegisteredClass
 const RegisteredClass classes[] = {
     {ListControlClassId, ListControlProgId, "VLOList Control", 1},
     {GridControlClassId, GridControlProgId, "VLOGrid Control", 2},
-    {ListPageClassId, ListPageProgId, "VLOList General Property Page", 0},
-    {GridPageClassId, GridPageProgId, "VLOGrid General Property Page", 0},
+    {ListPageClassId, ListPageProgId, "Vorlen List Property Page", 0},
+    {GridPageClassId, GridPageProgId, "Vorlen Grid Property Page", 0},
     {ColumnsPageClassId, ColumnsPageProgId, "VLOList Columns Property Page", 0},
 };
 

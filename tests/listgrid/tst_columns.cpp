@@ -388,10 +388,10 @@ void TestColumns::blockRoundTrip()
     QCOMPARE(popup->settings().controlType, int16_t(lstCtlPopup));
     QCOMPARE(popup->popupColumns()->fields(), (QStringList{"Code", "Name"}));
     QCOMPARE(host.cols->save(), writeColumnsBlock(written));
-    // Caption colours are not stored.
+    // Caption colours are stored too.
     host.cols->at(0)->put(QStringLiteral("CaptionBackColor"), int32_t(0xFF));
     host.cols->load(host.cols->save());
-    QCOMPARE(host.cols->at(0)->settings().captionBackColor, 0x8000000Fu);
+    QCOMPARE(host.cols->at(0)->settings().captionBackColor, 0xFFu);
     // Texts longer than their fields are cut, never written past them.
     ColumnSettings longTexts;
     longTexts.key = QString(100, QLatin1Char('k'));
