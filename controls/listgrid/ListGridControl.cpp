@@ -12,6 +12,8 @@
 #include <QDrag>
 #include <QMimeData>
 #include <QEvent>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QTableView>
@@ -116,6 +118,8 @@ void ListGridControl::resetShared()
     m_appearance = 1;
     m_borderStyle = 0;
     m_enabled = true;
+    m_font = ambientFont();
+    applyFont();
 }
 
 void ListGridControl::initProperties()
@@ -146,8 +150,35 @@ void ListGridControl::exchangeStock(PropertyExchange& px)
     px.exchange(QStringLiteral("Appearance"), m_appearance, int16_t(1));
     px.exchange(QStringLiteral("BorderStyle"), m_borderStyle, int16_t(0));
     px.exchange(QStringLiteral("Enabled"), m_enabled, true);
-    if (px.isLoading())
+    px.exchange(QStringLiteral("Font"), m_font, ambientFont());
+    if (px.isLoading()) {
         applyEnabled();
+        applyFont();
+    }
+}
+
+controlframework::FontInfo ListGridControl::ambientFont() const
+{
+    return hasHost() ? host().ambientFont() : controlframework::FontInfo{};
+}
+
+void ListGridControl::setFont(const controlframework::FontInfo& font)
+{
+    m_font = font;
+    applyFont();
+    setModified();
+}
+
+void ListGridControl::applyFont()
+{
+    if (!widget())
+        return;
+    // The window and its editors take the font from the control's widget; rows
+    // follow its height as the window sizes them when it is created.
+    const QFont font = m_font.toQFont();
+    widget()->setFont(font);
+    if (m_window)
+        m_window->view()->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + 6);
 }
 
 void ListGridControl::exchangeColumns(PropertyExchange& px)

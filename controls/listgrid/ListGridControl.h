@@ -96,6 +96,9 @@ public:
     void setAppearance(int16_t value);
     int16_t borderStyle() const { return m_borderStyle; }
     void setBorderStyle(int16_t value);
+    // The stock Font: the ambient font until one is set.
+    const controlframework::FontInfo& font() const { return m_font; }
+    void setFont(const controlframework::FontInfo& font);
     int32_t mousePointerValue() const { return m_mousePointer; }
     void setMousePointerValue(int32_t value);
     // Refresh: the row count and paged callback for the current mode; the result of 0x1403.
@@ -115,6 +118,7 @@ public:
     // Design time (PropertyBrowsing.cpp): the property pages offered, and the
     // display strings and predefined values of the property browser.
     QStringList propertyPageIds() const override;
+    QStringList colourProperties() const override;
     bool displayString(automation::DispId id, QString& text) override;
     bool predefinedStrings(automation::DispId id, QStringList& strings, std::vector<uint32_t>& cookies) override;
     bool predefinedValue(automation::DispId id, uint32_t cookie, basic::Variant& value) override;
@@ -195,6 +199,7 @@ protected:
     int16_t m_appearance = 1;
     int16_t m_borderStyle = 0;
     int32_t m_mousePointer = 1;
+    controlframework::FontInfo m_font;
     bool m_enabled = true;
 
     // The bound data control, its layout.
@@ -220,6 +225,8 @@ private:
     class Watcher;
     void placed();
     void applyEnabled();
+    controlframework::FontInfo ambientFont() const;
+    void applyFont();
 
     automation::LibraryLock m_lock;
     std::unique_ptr<Watcher> m_watcher;

@@ -5,6 +5,7 @@
 
 #include "platform/basic/Conversions.h"
 #include "platform/basic/RuntimeError.h"
+#include "platform/controlframework/StockPages.h"
 
 #include <map>
 
@@ -81,8 +82,14 @@ QStringList ListGridControl::propertyPageIds() const
 {
     // The framework's stock font and colour pages follow the library's own.
     return {QLatin1String(m_grid ? GridPageClassId : ListPageClassId), QLatin1String(ColumnsPageClassId),
-            QStringLiteral("{7EBDAAE0-8120-11CF-899F-00AA00688B10}"),
-            QStringLiteral("{7EBDAAE1-8120-11CF-899F-00AA00688B10}")};
+            QLatin1String(controlframework::StockFontPageClassId),
+            QLatin1String(controlframework::StockColourPageClassId)};
+}
+
+QStringList ListGridControl::colourProperties() const
+{
+    return {QStringLiteral("AlternateBackColor"), QStringLiteral("AlternateForeColor"),
+            QStringLiteral("AlternateHighlightedBackColor"), QStringLiteral("AlternateHighlightedForeColor")};
 }
 
 bool ListGridControl::displayString(automation::DispId id, QString& text)

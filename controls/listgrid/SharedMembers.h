@@ -6,6 +6,7 @@
 
 #include "platform/automation/MemberTable.h"
 #include "platform/basic/Conversions.h"
+#include "platform/basic/RuntimeError.h"
 
 // The members the list and the grid control share, each under the DISPID its class
 // gives it, and the stock members both have.
@@ -59,6 +60,13 @@ void addSharedMembers(automation::MemberTable<T>& t, const SharedIds& ids)
                [](T& c, Args&, const Variant& v) { c.setAppearance(basic::CInt(v)); })
         .property(-504, "BorderStyle", [](T& c, Args&) { return Variant(c.borderStyle()); },
                   [](T& c, Args&, const Variant& v) { c.setBorderStyle(basic::CInt(v)); })
+        .property(-512, "Font", [](T& c, Args&) { return controlframework::makeFont(c.font()); },
+                  [](T& c, Args&, const Variant& v) {
+                      const auto font = controlframework::fontOf(v);
+                      if (!font)
+                          throw basic::RuntimeError(basic::err::TypeMismatch, basic::errorDescription(basic::err::TypeMismatch));
+                      c.setFont(*font);
+                  })
         .property(-515, "hWnd", [](T& c, Args&) { return Variant(c.controlId()); })
         .property(-514, "Enabled", [](T& c, Args&) { return Variant(c.widget() && c.widget()->isEnabled()); },
                   [](T& c, Args&, const Variant& v) { c.setEnabled(basic::CBool(v)); })

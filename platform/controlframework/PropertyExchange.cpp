@@ -60,6 +60,14 @@ void PropertyExchange::exchange(const QString& name, QString& value, const QStri
         m_bag.write(name, value, defaultValue);
 }
 
+void PropertyExchange::exchange(const QString& name, FontInfo& value, const FontInfo& defaultValue)
+{
+    if (isLoading())
+        value = fontOf(m_bag.read(name)).value_or(defaultValue);
+    else
+        m_bag.write(name, makeFont(value), makeFont(defaultValue));
+}
+
 void PropertyExchange::exchangeBinary(const QString& name, QByteArray& data)
 {
     if (isLoading()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/controlframework/Font.h"
 #include "platform/controlframework/PropertyBag.h"
 #include "platform/forms/OleColor.h"
 
@@ -38,6 +39,8 @@ public:
     void exchange(const QString& name, int32_t& value, int32_t defaultValue);
     void exchange(const QString& name, forms::OleColor& value, forms::OleColor defaultValue);
     void exchange(const QString& name, QString& value, const QString& defaultValue);
+    // A font, stored as a font object.
+    void exchange(const QString& name, FontInfo& value, const FontInfo& defaultValue);
     // A binary block: loading leaves `data` as it was when the bag lacks the name.
     void exchangeBinary(const QString& name, QByteArray& data);
 

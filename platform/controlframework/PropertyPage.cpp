@@ -2,6 +2,7 @@
 
 #include "platform/basic/Conversions.h"
 #include "platform/basic/RuntimeError.h"
+#include "platform/controlframework/StockPages.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -196,7 +197,11 @@ namespace {
 
 std::map<QString, PageFactory>& pageClasses()
 {
-    static std::map<QString, PageFactory> classes;
+    // The framework serves its own stock pages; libraries add theirs.
+    static std::map<QString, PageFactory> classes{
+        {QString::fromLatin1(StockFontPageClassId).toUpper(), [] { return std::make_unique<StockFontPage>(); }},
+        {QString::fromLatin1(StockColourPageClassId).toUpper(), [] { return std::make_unique<StockColourPage>(); }},
+    };
     return classes;
 }
 

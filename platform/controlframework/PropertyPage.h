@@ -134,6 +134,11 @@ class PropertyPageProvider
 public:
     virtual ~PropertyPageProvider();
     virtual QStringList propertyPageIds() const = 0;
+    // The stock font and colour pages find the stock Font, BackColor and ForeColor
+    // themselves; these are the names of the control's other properties of those
+    // types (a font object, an OLE colour).
+    virtual QStringList fontProperties() const { return {}; }
+    virtual QStringList colourProperties() const { return {}; }
 };
 
 // The property frame: the pages as tabs, OK (apply and close), Cancel (close) and

@@ -1,4 +1,4 @@
-// listgrid_pageshost <list|grid> <general|columns> [tab [column]]: the property frame of a list or
+// listgrid_pageshost <list|grid> <general|columns|font|color> [tab [column]]: the property frame of a list or
 // grid control (with a data source and a few columns) on the page and tab named,
 // shown until it is closed; for pictures of the pages.
 #include "controls/listgrid/Columns.h"
@@ -16,6 +16,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -38,7 +39,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 3) {
-        std::fprintf(stderr, "usage: listgrid_pageshost <list|grid> <general|columns> [tab]\n");
+        std::fprintf(stderr, "usage: listgrid_pageshost <list|grid> <general|columns|font|color> [tab [column]]\n");
         return 2;
     }
     const bool grid = args.at(1) == QLatin1String("grid");
@@ -64,7 +65,9 @@ int main(int argc, char** argv)
     popup->setControlStyle(0x100);
 
     auto frame = controlframework::PropertyFrame::forControl(QStringLiteral("lstCustomers Properties"), control);
-    frame->tabs()->setCurrentIndex(args.at(2) == QLatin1String("columns") ? 1 : 0);
+    const QStringList pages{QStringLiteral("general"), QStringLiteral("columns"), QStringLiteral("font"),
+                            QStringLiteral("color")};
+    frame->tabs()->setCurrentIndex(std::max(0, int(pages.indexOf(args.at(2)))));
     if (args.size() > 3)
         if (auto* page = dynamic_cast<listgrid::CColumnsPropPage*>(&frame->page(1))) {
             if (args.size() > 4)

@@ -16,11 +16,16 @@
 #include "platform/basic/Conversions.h"
 #include "platform/controlframework/ControlSite.h"
 #include "platform/controlframework/PropertyPage.h"
+#include "platform/controlframework/StockPages.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontComboBox>
+#include <QFrame>
 #include <QGridLayout>
+#include <QJsonObject>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -28,6 +33,15 @@
 #include <QTest>
 
 using basic::Variant;
+
+namespace controlframework {
+// How a failed comparison of fonts reads.
+char* toString(const FontInfo& f)
+{
+    return QTest::toString(QStringLiteral("%1 %2 b%3 i%4 u%5 s%6")
+                               .arg(f.name).arg(f.size).arg(f.bold).arg(f.italic).arg(f.underline).arg(f.strikethrough));
+}
+} // namespace controlframework
 using controlframework::PropertyFrame;
 using listgrid::CColumnsPropPage;
 using listgrid::CGridCtrl;
@@ -147,6 +161,65 @@ struct PagesOnForm : ControlOnForm<C>
     std::unique_ptr<listgrid::ContainerForm> reloadedForm;
 };
 
+// The stock pages' place in the frame of both controls.
+constexpr int FontPage = 2;
+constexpr int ColourPage = 3;
+const QStringList colourProperties{"AlternateBackColor", "AlternateForeColor", "AlternateHighlightedBackColor",
+                                   "AlternateHighlightedForeColor"};
+
+// A list or a grid on its form, for the pages both controls share.
+struct StockPages
+{
+    explicit StockPages(bool grid)
+    {
+        if (grid)
+            grids = std::make_unique<PagesOnForm<CGridCtrl>>();
+        else
+            lists = std::make_unique<PagesOnForm<CListCtrl>>();
+    }
+    automation::ObjectRef object() const { return grids ? grids->object() : lists->object(); }
+    listgrid::ListGridControl* control() const
+    {
+        return grids ? static_cast<listgrid::ListGridControl*>(grids->control.get()) : lists->control.get();
+    }
+    listgrid::ContainerForm& form() const { return grids ? grids->form : lists->form; }
+    PropertyFrame& open()
+    {
+        frame = grids ? &grids->open() : &lists->open();
+        return *frame;
+    }
+    template <class W>
+    W* item(int page, const char* name)
+    {
+        return grids ? grids->template item<W>(page, name) : lists->template item<W>(page, name);
+    }
+    void apply() { QTest::mouseClick(frame->applyButton(), Qt::LeftButton); }
+    Variant reloaded(const char* property) { return grids ? grids->reloaded(property) : lists->reloaded(property); }
+
+    std::unique_ptr<PagesOnForm<CListCtrl>> lists;
+    std::unique_ptr<PagesOnForm<CGridCtrl>> grids;
+    PropertyFrame* frame = nullptr;
+};
+
+// The font a value holds; a value that is no font gives a face no font has.
+controlframework::FontInfo fontIn(const Variant& value)
+{
+    return controlframework::fontOf(value).value_or(controlframework::FontInfo{QStringLiteral("(no font)")});
+}
+
+// A control of another library: one font and one colour property of its own.
+struct ReportingObject : PropertyObject, controlframework::PropertyPageProvider
+{
+    ReportingObject()
+    {
+        set(QStringLiteral("TitleFont"), controlframework::makeFont({}));
+        set(QStringLiteral("TitleColor"), int32_t(0));
+    }
+    QStringList propertyPageIds() const override { return {}; }
+    QStringList fontProperties() const override { return {QStringLiteral("TitleFont")}; }
+    QStringList colourProperties() const override { return {QStringLiteral("TitleColor")}; }
+};
+
 // Changes an item as a user would: a check box is clicked, a list gets the entry
 // of that text or index, a spin the number, an edit field the text.
 void change(QWidget* w, const QVariant& value)
@@ -210,8 +283,8 @@ private Q_SLOTS:
         o->put(QStringLiteral("AlternateItems"), Variant(int16_t(3)));
         PropertyFrame& frame = f.open();
 
-        // The library's pages in the control's order; the stock pages are not served here.
-        QCOMPARE(frame.pageCount(), 2);
+        // The library's pages in the control's order, then the framework's stock pages.
+        QCOMPARE(frame.pageCount(), 4);
         QCOMPARE(frame.tabs()->tabText(0), QStringLiteral("General"));
         QCOMPARE(frame.tabs()->tabText(1), QStringLiteral("Columns"));
         auto* style = f.item<QComboBox>(0, "Style");
@@ -421,6 +494,257 @@ private Q_SLOTS:
         l.object()->put(QStringLiteral("Style"), Variant(int16_t(3)));
         QVERIFY(l.control->displayString(1, shown));
         QCOMPARE(shown, QStringLiteral("3 - Small Icon"));
+    }
+
+    // ---- the stock font and colour pages ----
+
+    void stockPagesFollowTheLibrarysOwn_data()
+    {
+        QTest::addColumn<bool>("grid");
+        QTest::newRow("list") << false;
+        QTest::newRow("grid") << true;
+    }
+    void stockPagesFollowTheLibrarysOwn()
+    {
+        QFETCH(bool, grid);
+        StockPages f(grid);
+        PropertyFrame& frame = f.open();
+        QCOMPARE(frame.pageCount(), 4);
+        QCOMPARE(frame.tabs()->tabText(2), QStringLiteral("Font"));
+        QCOMPARE(frame.tabs()->tabText(3), QStringLiteral("Color"));
+        QCOMPARE(entries(f.item<QComboBox>(FontPage, "Property")), QStringList{"Font"});
+        QCOMPARE(entries(f.item<QComboBox>(ColourPage, "Property")),
+                 (QStringList{"AlternateBackColor", "AlternateForeColor", "AlternateHighlightedBackColor",
+                              "AlternateHighlightedForeColor"}));
+    }
+
+    // The page shows the control's font as it is: a face the machine lacks stays the
+    // face, and showing it changes nothing.
+    void fontPageShowsTheFont()
+    {
+        StockPages f(false);
+        controlframework::FontInfo set{QStringLiteral("No Such Face"), 12, true, false, true, false, 0};
+        f.object()->put(QStringLiteral("Font"), controlframework::makeFont(set));
+        PropertyFrame& frame = f.open();
+        QCOMPARE(f.item<QFontComboBox>(FontPage, "Name")->currentText(), QStringLiteral("No Such Face"));
+        QCOMPARE(f.item<QComboBox>(FontPage, "Size")->currentText(), QStringLiteral("12"));
+        QVERIFY(f.item<QCheckBox>(FontPage, "Bold")->isChecked());
+        QVERIFY(!f.item<QCheckBox>(FontPage, "Italic")->isChecked());
+        QVERIFY(f.item<QCheckBox>(FontPage, "Underline")->isChecked());
+        QVERIFY(f.item<QLabel>(FontPage, "Sample")->font().bold());
+        QVERIFY(!frame.applyButton()->isEnabled());
+
+        // Only bold is changed: the face and size stay what they were.
+        change(f.item<QCheckBox>(FontPage, "Bold"), false);
+        f.apply();
+        set.bold = false;
+        QCOMPARE(fontIn(f.object()->get(QStringLiteral("Font"))), set);
+        QCOMPARE(fontIn(f.reloaded("Font")), set);
+    }
+
+    void fontPageApplies_data()
+    {
+        QTest::addColumn<bool>("grid");
+        QTest::addColumn<QString>("face"); // empty: the font list's last entry
+        QTest::addColumn<QString>("size");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<double>("expectedSize");
+        QTest::newRow("list bold") << false << QString() << QString() << "Bold" << 8.25;
+        QTest::newRow("list face and size") << false << QString() << "14" << "" << 14.0;
+        QTest::newRow("list typed face") << false << "Typed Face" << "" << "Italic" << 8.25;
+        QTest::newRow("grid underline") << true << QString() << "" << "Underline" << 8.25;
+        QTest::newRow("grid strikethrough, size 10.5") << true << QString() << "10.5" << "Strikethrough" << 10.5;
+        // A size that is no size keeps the last one.
+        QTest::newRow("grid bad size") << true << QString() << "big" << "Bold" << 8.25;
+        QTest::newRow("grid zero size") << true << QString() << "0" << "Italic" << 8.25;
+    }
+    void fontPageApplies()
+    {
+        QFETCH(bool, grid);
+        QFETCH(QString, face);
+        QFETCH(QString, size);
+        QFETCH(QString, box);
+        QFETCH(double, expectedSize);
+        StockPages f(grid);
+        PropertyFrame& frame = f.open();
+        frame.tabs()->setCurrentIndex(FontPage);
+        auto* name = f.item<QFontComboBox>(FontPage, "Name");
+        if (face.isEmpty()) {
+            QVERIFY(name->count() > 0);
+            name->setCurrentIndex(name->count() - 1);
+            face = name->itemText(name->count() - 1);
+        } else {
+            name->setEditText(face);
+        }
+        if (!size.isEmpty())
+            f.item<QComboBox>(FontPage, "Size")->setEditText(size);
+        if (!box.isEmpty())
+            change(f.item<QCheckBox>(FontPage, qPrintable(box)), true);
+        QVERIFY(frame.applyButton()->isEnabled());
+        f.apply();
+        QVERIFY(!frame.applyButton()->isEnabled());
+
+        controlframework::FontInfo expected;
+        expected.name = face;
+        expected.size = expectedSize;
+        expected.bold = box == QLatin1String("Bold");
+        expected.italic = box == QLatin1String("Italic");
+        expected.underline = box == QLatin1String("Underline");
+        expected.strikethrough = box == QLatin1String("Strikethrough");
+        QCOMPARE(fontIn(f.object()->get(QStringLiteral("Font"))), expected);
+        QCOMPARE(fontIn(f.reloaded("Font")), expected);
+        // The control's window draws with it.
+        const QFont drawn = f.control()->window()->view()->font();
+        QCOMPARE(drawn.bold(), expected.bold);
+        QCOMPARE(drawn.strikeOut(), expected.strikethrough);
+        QCOMPARE(drawn.pixelSize(), expected.toQFont().pixelSize());
+    }
+
+    void colourPageShowsTheColour()
+    {
+        StockPages f(true);
+        f.object()->put(QStringLiteral("AlternateBackColor"), Variant(int32_t(0x0000FF)));
+        f.open();
+        auto* system = f.item<QComboBox>(ColourPage, "SystemColor");
+        QCOMPARE(system->currentIndex(), -1); // a plain colour is no system colour
+        QCOMPARE(f.item<QLabel>(ColourPage, "Value")->text(), QStringLiteral("&H000000FF&"));
+        QCOMPARE(f.item<QFrame>(ColourPage, "Swatch")->palette().color(QPalette::Window), QColor(255, 0, 0));
+        change(f.item<QComboBox>(ColourPage, "Property"), QStringLiteral("AlternateHighlightedForeColor"));
+        QCOMPARE(system->currentText(), QStringLiteral("Highlight Text"));
+        QCOMPARE(f.item<QLabel>(ColourPage, "Value")->text(), QStringLiteral("&H8000000E&"));
+        QVERIFY(!f.frame->applyButton()->isEnabled()); // choosing a property is no change
+    }
+
+    void colourPageApplies_data()
+    {
+        QTest::addColumn<bool>("grid");
+        QTest::addColumn<QString>("property");
+        QTest::addColumn<QString>("way"); // a system colour's name, "Palette<n>" or "Custom"
+        QTest::addColumn<int>("expected");
+        QTest::newRow("list back, system") << false << "AlternateBackColor" << "Button Face" << int(0x8000000F);
+        QTest::newRow("list fore, palette") << false << "AlternateForeColor" << "Palette9" << 0x0000FF;
+        QTest::newRow("list highlighted back, custom") << false << "AlternateHighlightedBackColor" << "Custom" << 0x563412;
+        QTest::newRow("grid back, palette") << true << "AlternateBackColor" << "Palette4" << 0x800000;
+        QTest::newRow("grid highlighted fore, system") << true << "AlternateHighlightedForeColor" << "Tooltip Text"
+                                                       << int(0x80000017);
+        QTest::newRow("grid fore, custom") << true << "AlternateForeColor" << "Custom" << 0x563412;
+    }
+    void colourPageApplies()
+    {
+        QFETCH(bool, grid);
+        QFETCH(QString, property);
+        QFETCH(QString, way);
+        QFETCH(int, expected);
+        StockPages f(grid);
+        f.open();
+        QColor offered;
+        controlframework::StockColourPage::setChooser([&](const QColor& initial, QWidget*) {
+            offered = initial;
+            return std::optional<QColor>(QColor(0x12, 0x34, 0x56));
+        });
+        change(f.item<QComboBox>(ColourPage, "Property"), property);
+        const QColor before = forms::toQColor(controlframework::toOleColor(f.object()->get(property)));
+        if (way.startsWith(QLatin1String("Palette")) || way == QLatin1String("Custom"))
+            QTest::mouseClick(f.item<QPushButton>(ColourPage, qPrintable(way)), Qt::LeftButton);
+        else
+            change(f.item<QComboBox>(ColourPage, "SystemColor"), way);
+        if (way == QLatin1String("Custom"))
+            QCOMPARE(offered, before);
+        QCOMPARE(f.item<QLabel>(ColourPage, "Value")->text(), controlframework::oleColourText(uint32_t(expected)));
+        QCOMPARE(f.item<QFrame>(ColourPage, "Swatch")->palette().color(QPalette::Window),
+                 forms::toQColor(uint32_t(expected)));
+        QTest::mouseClick(f.frame->okButton(), Qt::LeftButton);
+        QVERIFY(!f.frame->isVisible());
+        QCOMPARE(f.object()->get(property).intValue(), expected);
+        QCOMPARE(f.reloaded(qPrintable(property)).intValue(), expected);
+        QCOMPARE(f.control()->alternateColour(int(colourProperties.indexOf(property))), uint32_t(expected));
+    }
+
+    // Changes to several colours apply together; a colour only looked at is not
+    // written, so a value the control took since stays; a cancelled custom colour
+    // is no change.
+    void colourPageKeepsEachProperty()
+    {
+        StockPages f(false);
+        f.open();
+        controlframework::StockColourPage::setChooser([](const QColor&, QWidget*) { return std::nullopt; });
+        QTest::mouseClick(f.item<QPushButton>(ColourPage, "Custom"), Qt::LeftButton);
+        QVERIFY(!f.frame->applyButton()->isEnabled());
+        QTest::mouseClick(f.item<QPushButton>(ColourPage, "Palette0"), Qt::LeftButton);
+        change(f.item<QComboBox>(ColourPage, "Property"), QStringLiteral("AlternateForeColor"));
+        change(f.item<QComboBox>(ColourPage, "SystemColor"), QStringLiteral("Window"));
+        change(f.item<QComboBox>(ColourPage, "Property"), QStringLiteral("AlternateHighlightedBackColor"));
+        f.object()->put(QStringLiteral("AlternateHighlightedBackColor"), Variant(int32_t(0x00FF00)));
+        change(f.item<QComboBox>(ColourPage, "Property"), QStringLiteral("AlternateBackColor"));
+        QCOMPARE(f.item<QLabel>(ColourPage, "Value")->text(), QStringLiteral("&H00000000&"));
+        f.apply();
+        QCOMPARE(f.reloaded("AlternateBackColor").intValue(), 0);
+        QCOMPARE(f.reloaded("AlternateForeColor").intValue(), int(0x80000005));
+        QCOMPARE(f.reloaded("AlternateHighlightedBackColor").intValue(), 0x00FF00);
+    }
+
+    void cancelChangesNothing_data()
+    {
+        QTest::addColumn<bool>("grid");
+        QTest::newRow("list") << false;
+        QTest::newRow("grid") << true;
+    }
+    void cancelChangesNothing()
+    {
+        QFETCH(bool, grid);
+        StockPages f(grid);
+        const QJsonObject design = f.form().saveDesign();
+        f.open();
+        change(f.item<QCheckBox>(FontPage, "Italic"), true);
+        f.item<QComboBox>(FontPage, "Size")->setEditText(QStringLiteral("20"));
+        QTest::mouseClick(f.item<QPushButton>(ColourPage, "Palette12"), Qt::LeftButton);
+        QVERIFY(f.frame->applyButton()->isEnabled());
+        QTest::mouseClick(f.frame->cancelButton(), Qt::LeftButton);
+        QVERIFY(!f.frame->isVisible());
+        QCOMPARE(fontIn(f.object()->get(QStringLiteral("Font"))), controlframework::FontInfo{});
+        QCOMPARE(f.object()->get(QStringLiteral("AlternateBackColor")).intValue(), int(0x80000005));
+        QCOMPARE(f.form().saveDesign(), design);
+    }
+
+    // The pages of any control: what it reports besides the stock members, written
+    // to every selected object; a control without such properties gets empty pages.
+    void stockPagesOfOtherObjects()
+    {
+        auto first = std::make_shared<ReportingObject>();
+        auto second = std::make_shared<ReportingObject>();
+        std::vector<std::unique_ptr<controlframework::PropertyPage>> pages;
+        pages.push_back(controlframework::createPropertyPage(QLatin1String(controlframework::StockFontPageClassId)));
+        pages.push_back(controlframework::createPropertyPage(QLatin1String(controlframework::StockColourPageClassId)));
+        PropertyFrame frame(QStringLiteral("p"), {first, second}, std::move(pages));
+        auto* fontList = frame.page(0).findChild<QComboBox*>(QStringLiteral("Property"));
+        QCOMPARE(entries(fontList), QStringList{"TitleFont"});
+        QCOMPARE(entries(frame.page(1).findChild<QComboBox*>(QStringLiteral("Property"))), QStringList{"TitleColor"});
+        change(frame.page(0).findChild<QCheckBox*>(QStringLiteral("Bold")), true);
+        frame.page(1).findChild<QPushButton*>(QStringLiteral("Palette15"))->click();
+        frame.applyAll();
+        for (const auto& object : {first, second}) {
+            QCOMPARE(object->putNames(), (QStringList{"TitleFont", "TitleColor"}));
+            QVERIFY(fontIn(object->values[QStringLiteral("TitleFont")]).bold);
+            QCOMPARE(object->values[QStringLiteral("TitleColor")].intValue(), 0xFFFFFF);
+        }
+
+        std::vector<std::unique_ptr<controlframework::PropertyPage>> plain;
+        plain.push_back(controlframework::createPropertyPage(QLatin1String(controlframework::StockFontPageClassId)));
+        PropertyFrame empty(QStringLiteral("p"), {std::make_shared<PropertyObject>()}, std::move(plain));
+        QCOMPARE(empty.page(0).findChild<QComboBox*>(QStringLiteral("Property"))->count(), 0);
+        QVERIFY(!empty.page(0).findChild<QCheckBox*>(QStringLiteral("Bold"))->isEnabled());
+    }
+
+    // The stock Font takes only a font.
+    void fontTakesOnlyAFont()
+    {
+        StockPages f(true);
+        try {
+            f.object()->put(QStringLiteral("Font"), Variant(QStringLiteral("Arial")));
+            QFAIL("no error");
+        } catch (const basic::RuntimeError& e) {
+            QCOMPARE(e.number(), basic::err::TypeMismatch);
+        }
     }
 
     // ---- the Columns page ----
