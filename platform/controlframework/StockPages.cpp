@@ -138,6 +138,8 @@ StockFontPage::StockFontPage(QWidget* parent) : PropertyPage(QStringLiteral("Fon
     m_sizeCombo->setObjectName(QStringLiteral("Size"));
     m_sizeCombo->setEditable(true);
     m_sizeCombo->setInsertPolicy(QComboBox::NoInsert);
+    m_sizeCombo->setMinimumContentsLength(6);
+    m_sizeCombo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     for (int size : {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72})
         m_sizeCombo->addItem(QString::number(size));
     auto box = [this](const char* name, const char* text) {
@@ -171,8 +173,10 @@ StockFontPage::StockFontPage(QWidget* parent) : PropertyPage(QStringLiteral("Fon
         check->setParent(effects);
         effectsLayout->addWidget(check);
     }
-    grid->addWidget(effects, 2, 0, 1, 2);
-    grid->addWidget(sampleBox, 2, 2, 1, 2);
+    auto* lower = new QHBoxLayout;
+    lower->addWidget(effects, 1);
+    lower->addWidget(sampleBox, 2);
+    grid->addLayout(lower, 2, 0, 1, 4);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(3, 1);
     grid->setHorizontalSpacing(12);
@@ -368,6 +372,7 @@ StockColourPage::StockColourPage(QWidget* parent) : PropertyPage(QStringLiteral(
     grid->addWidget(m_systemList, 1, 1);
     grid->addWidget(paletteBox, 2, 0, 1, 2);
     auto* shown = new QHBoxLayout;
+    shown->setSpacing(8);
     shown->addWidget(new QLabel(QStringLiteral("Color:"), this));
     shown->addWidget(m_swatch);
     shown->addWidget(m_value);
