@@ -24,6 +24,7 @@
 #include <QFontComboBox>
 #include <QFrame>
 #include <QGridLayout>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
@@ -735,10 +736,13 @@ private Q_SLOTS:
         QVERIFY(!empty.page(0).findChild<QCheckBox*>(QStringLiteral("Bold"))->isEnabled());
     }
 
-    // The stock Font takes only a font.
-    void fontTakesOnlyAFont()
+    // A new control has the ambient font, which its design does not store; the
+    // stock Font takes only a font.
+    void stockFont()
     {
         StockPages f(true);
+        QCOMPARE(fontIn(f.object()->get(QStringLiteral("Font"))), f.control()->host().ambientFont());
+        QVERIFY(!QJsonDocument(f.form().saveDesign()).toJson().contains("Font"));
         try {
             f.object()->put(QStringLiteral("Font"), Variant(QStringLiteral("Arial")));
             QFAIL("no error");
