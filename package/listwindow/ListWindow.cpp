@@ -1,6 +1,7 @@
 #include "package/listwindow/ListWindow.h"
 
 #include "package/listwindow/CellStorage.h"
+#include "package/listwindow/EditorWindows.h"
 #include "package/listwindow/ListWindowModel.h"
 
 #include "platform/basic/Conversions.h"
@@ -158,7 +159,7 @@ public:
 class HighlightDelegate : public QStyledItemDelegate
 {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    HighlightDelegate(ListWindow& window, QObject* parent) : QStyledItemDelegate(parent), m_window(window) {}
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
@@ -186,6 +187,11 @@ public:
             return date;
         }
         if (editor == "ComboBox") {
+            // The column's own combo box, with the entries its column was given.
+            if (ComboBoxWindow* combo = m_window.comboBoxOf(def.columnId)) {
+                combo->setParent(parent);
+                return combo;
+            }
             auto* combo = new QComboBox(parent);
             combo->setEditable(true);
             return combo;
@@ -219,6 +225,18 @@ public:
             text = static_cast<QLineEdit*>(editor)->text();
         model->setData(index, text, Qt::EditRole);
     }
+    void destroyEditor(QWidget* editor, const QModelIndex& index) const override
+    {
+        // A column's combo box outlives the edit: it is hidden, not destroyed.
+        if (auto* combo = dynamic_cast<ComboBoxWindow*>(editor)) {
+            combo->hide();
+            return;
+        }
+        QStyledItemDelegate::destroyEditor(editor, index);
+    }
+
+private:
+    ListWindow& m_window;
 };
 
 } // namespace
@@ -234,7 +252,7 @@ ListWindow::ListWindow(Kind kind, WindowOwner* owner, QWidget* parent)
         m_view->setSelectionModel(new ValidatingSelection(m_model, *this));
         delete old;
     }
-    m_view->setItemDelegate(new HighlightDelegate(m_view));
+    m_view->setItemDelegate(new HighlightDelegate(*this, m_view));
     m_view->verticalHeader()->hide();
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
     m_view->horizontalHeader()->setHighlightSections(false);
@@ -338,6 +356,8 @@ void ListWindow::cellMoved()
 
 QString editorWindowText(LParam editor)
 {
+    if (auto* combo = dynamic_cast<ComboBoxWindow*>(windowFromHandle(editor)))
+        return combo->currentText();
     auto* widget = reinterpret_cast<QWidget*>(editor);
     if (auto* line = qobject_cast<QLineEdit*>(widget))
         return line->text();
@@ -616,7 +636,12 @@ LParam ListWindow::handle(Op op, WParam wParam, LParam lParam)
             if (op == Op::SetRowText) {
                 m_model->setRowText(row, QString::fromLatin1(static_cast<const char*>(record->data)));
             } else {
-                const QByteArray text = m_model->rowText(row).toLatin1().left(RowTextBufferSize - 1);
+                // The grid gives one cell's text when a column is named (a dragged cell).
+                const int column = m_kind == Kind::Grid && record->column >= 0 ? logical(record->column) : -1;
+                const QString whole = column >= 0 && size_t(column) < row.cells.size()
+                                          ? row.cells[size_t(column)].text
+                                          : m_model->rowText(row);
+                const QByteArray text = whole.toLatin1().left(RowTextBufferSize - 1);
                 std::memcpy(record->data, text.constData(), size_t(text.size()) + 1);
             }
         } else {
@@ -800,9 +825,15 @@ LParam ListWindow::handle(Op op, WParam wParam, LParam lParam)
             if (m_model->column(c).definition.columnId == uint16_t(lParam))
                 return windowOrder(c);
         return -1;
-    case Op::DeleteColumn:
-        m_model->removeColumnAt(logical(int32_t(lParam)));
+    case Op::DeleteColumn: {
+        const int column = logical(int32_t(lParam));
+        if (column < 0)
+            return 0;
+        const uint16_t id = m_model->column(column).definition.columnId;
+        m_model->removeColumnAt(column);
+        m_comboBoxes.erase(id);
         return 0;
+    }
     case Op::InsertColumn: {
         const auto* record = fromLParam<ColumnDefinition>(lParam);
         if (!record)
@@ -810,6 +841,13 @@ LParam ListWindow::handle(Op op, WParam wParam, LParam lParam)
         const int count = m_model->columns();
         const int at = wColumn >= 0 && wColumn < count ? logical(wColumn) : count;
         m_model->insertColumnAt(at, *record);
+        if (m_kind == Kind::Grid &&
+            QByteArray(record->editorClass, qsizetype(strnlen(record->editorClass, sizeof record->editorClass))) ==
+                "ComboBox") {
+            auto combo = std::make_unique<ComboBoxWindow>(this, m_view->viewport());
+            combo->setWindowStyle(record->editorStyle);
+            m_comboBoxes[record->columnId] = std::move(combo);
+        }
         if (record->flags & ColumnFlag::AllowMove)
             header->setSectionsMovable(true);
         const int to = wColumn >= 0 && wColumn < count ? wColumn : count;
@@ -884,7 +922,16 @@ LParam ListWindow::handle(Op op, WParam wParam, LParam lParam)
         return 0;
     case Op::GetColumnEditorAt:
     case Op::GetColumnEditor: {
-        // The open in-place editor, when it belongs to that column.
+        // A combo-box column's editor lives with its column; other editors only
+        // while a cell of that column is being edited.
+        for (const auto& [id, combo] : m_comboBoxes) {
+            const int column = op == Op::GetColumnEditorAt ? logical(int32_t(lParam)) : -1;
+            const bool ofColumn = op == Op::GetColumnEditorAt
+                                      ? column >= 0 && m_model->column(column).definition.columnId == id
+                                      : id == uint16_t(lParam);
+            if (ofColumn)
+                return combo->handle();
+        }
         const QModelIndex current = m_view->currentIndex();
         if (!current.isValid() || !static_cast<CommittingView*>(m_view)->isEditing())
             return 0;
