@@ -378,7 +378,13 @@ bool ListWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonPress) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (watched == m_view->viewport())
+        if (watched == m_view->viewport() && mouse->button() == Qt::LeftButton && m_dragEnabled) {
+            // A drag may start from this click: the pressed row is the current one first.
+            const QModelIndex pressed = m_view->indexAt(mouse->position().toPoint());
+            if (pressed.isValid())
+                m_view->setCurrentIndex(pressed);
+            notify(notify::LeftClick);
+        } else if (watched == m_view->viewport())
             notify(mouse->button() == Qt::RightButton ? notify::RightClick : notify::LeftClick);
         else if (watched == m_view->horizontalHeader()->viewport() && mouse->button() == Qt::RightButton) {
             const int section = m_view->horizontalHeader()->logicalIndexAt(mouse->position().toPoint());
@@ -831,7 +837,10 @@ LParam ListWindow::handle(Op op, WParam wParam, LParam lParam)
             return 0;
         const uint16_t id = m_model->column(column).definition.columnId;
         m_model->removeColumnAt(column);
-        m_comboBoxes.erase(id);
+        if (const auto it = m_comboBoxes.find(id); it != m_comboBoxes.end()) {
+            delete it->second.data();
+            m_comboBoxes.erase(it);
+        }
         return 0;
     }
     case Op::InsertColumn: {
@@ -844,9 +853,10 @@ LParam ListWindow::handle(Op op, WParam wParam, LParam lParam)
         if (m_kind == Kind::Grid &&
             QByteArray(record->editorClass, qsizetype(strnlen(record->editorClass, sizeof record->editorClass))) ==
                 "ComboBox") {
-            auto combo = std::make_unique<ComboBoxWindow>(this, m_view->viewport());
+            auto* combo = new ComboBoxWindow(this, m_view->viewport());
             combo->setWindowStyle(record->editorStyle);
-            m_comboBoxes[record->columnId] = std::move(combo);
+            delete m_comboBoxes[record->columnId].data();
+            m_comboBoxes[record->columnId] = combo;
         }
         if (record->flags & ColumnFlag::AllowMove)
             header->setSectionsMovable(true);
@@ -925,6 +935,8 @@ LParam ListWindow::handle(Op op, WParam wParam, LParam lParam)
         // A combo-box column's editor lives with its column; other editors only
         // while a cell of that column is being edited.
         for (const auto& [id, combo] : m_comboBoxes) {
+            if (!combo)
+                continue;
             const int column = op == Op::GetColumnEditorAt ? logical(int32_t(lParam)) : -1;
             const bool ofColumn = op == Op::GetColumnEditorAt
                                       ? column >= 0 && m_model->column(column).definition.columnId == id

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QWidget>
 
 #include <map>
@@ -69,7 +70,7 @@ public:
     ComboBoxWindow* comboBoxOf(uint16_t columnId) const
     {
         const auto it = m_comboBoxes.find(columnId);
-        return it == m_comboBoxes.end() ? nullptr : it->second.get();
+        return it == m_comboBoxes.end() ? nullptr : it->second.data();
     }
     // An editor's notification goes on to the owner.
     void editorNotification(Window& editor, uint16_t code) override
@@ -130,8 +131,9 @@ private:
     int32_t m_nextRow = -1;
     int32_t m_nextColumn = -1;
 
-    // The combo boxes of the grid's combo-box columns, by column id.
-    std::map<uint16_t, std::unique_ptr<ComboBoxWindow>> m_comboBoxes;
+    // The combo boxes of the grid's combo-box columns, by column id: children of the
+    // rows' viewport, deleted with their column (or with the window).
+    std::map<uint16_t, QPointer<ComboBoxWindow>> m_comboBoxes;
 
     // Incremental find: what the user typed, and when.
     QByteArray m_typed;

@@ -52,6 +52,7 @@ private Q_SLOTS:
     void onlyComboBoxColumnsHaveOne();
     void withoutALiveEditorNothingHappens();
     void theCellIsEditedWithTheseEntries();
+    void screenshot();
 };
 
 void TestComboBox::bitColumnOffersNoAndYes()
@@ -151,6 +152,32 @@ void TestComboBox::theCellIsEditedWithTheseEntries()
     QCOMPARE(f.cellText(0, 1), QStringLiteral("Yes"));
     QCOMPARE(entries(f.control->columns()->at(1)->get(QStringLiteral("Control")).objectValue()),
              (QStringList{"No", "Yes"}));
+}
+
+void TestComboBox::screenshot()
+{
+    const QString folder = qEnvironmentVariable("QUILLAR_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        QSKIP("QUILLAR_SCREENSHOT_DIR is not set");
+    GridOnForm f;
+    const auto paid = comboColumn(f, lstDataBit);
+    f.control->columns()->at(0)->setCaption(QStringLiteral("Invoice"));
+    f.control->columns()->at(0)->setWidth(11);
+    const auto kind = f.control->columns()->add(Variant::missing(), QStringLiteral("Kind"), QStringLiteral("Kind"),
+                                                int16_t(14));
+    kind->setControlType(lstCtlComboBox);
+    const ObjectRef kinds = kind->get(QStringLiteral("Control")).objectValue();
+    for (const char* text : {"Invoice", "Credit note", "Sales order"})
+        kinds->call(QStringLiteral("Add"), {QString::fromLatin1(text)});
+    for (const char* row : {"INV0101	Yes	Invoice", "INV0102	No	Credit note", "INV0103	No	Sales order"})
+        f.control->items()->call(QStringLiteral("Add"), {QString::fromLatin1(row)});
+    const QModelIndex cell = f.view().model()->index(1, 2);
+    f.view().setCurrentIndex(cell);
+    f.view().edit(cell);
+    f.form.resize(460, 200);
+    QVERIFY(QTest::qWaitForWindowExposed(&f.form));
+    QTest::qWait(50);
+    QVERIFY(f.form.grab().save(folder + "/gridcombobox.png"));
 }
 
 int runComboBoxTests(int argc, char** argv)

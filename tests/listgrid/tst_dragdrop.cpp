@@ -108,6 +108,7 @@ private Q_SLOTS:
     void cleanup() { ListGridControl::setDragLoop({}); }
     void rowDraggedToAnotherList_data();
     void rowDraggedToAnotherList();
+    void pressingARowDragsThatRow();
     void textSetWhileTheDragStartsIsDragged();
     void dropModeNoneRefusesWithoutEvents();
     void leavingTellsTheHost();
@@ -186,6 +187,25 @@ void TestDragDrop::rowDraggedToAnotherList()
     QCOMPARE(rowTexts(source.view()), sourceAfter);
     // After the drag the data object is out of reach.
     QCOMPARE(source.control->dataObject()->getData(1), Variant());
+}
+
+void TestDragDrop::pressingARowDragsThatRow()
+{
+    ListOnForm source;
+    addRows(source, {"Alpha", "Bravo", "Charlie"});
+    source.object()->put(QStringLiteral("OLEDragMode"), int16_t(2));
+    source.object()->put(QStringLiteral("CurrentItem"), source.control->items()->value({int32_t(1)}));
+    QString dragged;
+    ListGridControl::setDragLoop([&](ListGridControl& from, int32_t) {
+        dragged = from.dataObject()->getData(1).stringValue();
+        return 0;
+    });
+    const QPoint third = source.view().visualRect(source.view().model()->index(2, 0)).center();
+    QTest::mousePress(source.view().viewport(), Qt::LeftButton, {}, third);
+    QTest::mouseRelease(source.view().viewport(), Qt::LeftButton, {}, third);
+    QCOMPARE(dragged, QStringLiteral("Charlie"));
+    QCOMPARE(lastArgs(source.raised, QStringLiteral("MouseClick"))->at(2).objectValue()->get(QStringLiteral("Index")),
+             Variant(int32_t(3)));
 }
 
 void TestDragDrop::textSetWhileTheDragStartsIsDragged()
