@@ -73,7 +73,11 @@ class ControlMimeData : public QMimeData
 public:
     explicit ControlMimeData(TransferData& source) : m_source(&source) {}
     TransferData* source() const { return m_source; }
+    // After the drag: nothing reaches the source any more.
     void detach() { m_source = nullptr; }
+    // Handed to Qt's drag, which deletes it.
+    void setTaken() { m_taken = true; }
+    bool taken() const { return m_taken; }
     QStringList formats() const override;
     bool hasFormat(const QString& mimeType) const override;
 
@@ -82,6 +86,7 @@ protected:
 
 private:
     TransferData* m_source;
+    bool m_taken = false;
 };
 
 // The platform data object that a QMimeData stands for: the source itself when it

@@ -53,11 +53,14 @@ int16_t shiftOf(Qt::KeyboardModifiers m)
 // pointer and ends with the effect the one dropped on chose.
 int32_t platformDragLoop(ListGridControl& source, int32_t allowedEffects)
 {
-    QDrag drag(source.widget());
-    drag.setMimeData(source.dragMimeData()); // the drag owns it from here
-    QObject::connect(&drag, &QDrag::actionChanged, source.widget(),
+    // Qt deletes the drag when it is over, and the drag its mime data.
+    auto* drag = new QDrag(source.widget());
+    if (auto* mime = qobject_cast<ControlMimeData*>(source.dragMimeData()))
+        mime->setTaken();
+    drag->setMimeData(source.dragMimeData());
+    QObject::connect(drag, &QDrag::actionChanged, source.widget(),
                      [&source](Qt::DropAction action) { source.giveFeedback(effectOf(action)); });
-    return effectOf(drag.exec(actionsOf(allowedEffects), Qt::MoveAction));
+    return effectOf(drag->exec(actionsOf(allowedEffects), Qt::MoveAction));
 }
 
 ListGridControl::DragLoop& dragLoop()
@@ -118,11 +121,13 @@ void ListGridControl::oleDrag()
             effect = EffectNone;
         }
         m_wnd->trackRow(nullptr);
-        if (m_dragMime) {
-            // A loop that did not take the mime data: nothing may reach the source now.
-            static_cast<ControlMimeData*>(m_dragMime.data())->detach();
-            delete m_dragMime.data();
+        if (auto* mime = qobject_cast<ControlMimeData*>(m_dragMime.data())) {
+            // Nothing may reach the source after the drag; mime data no drag took goes now.
+            mime->detach();
+            if (!mime->taken())
+                delete mime;
         }
+        m_dragMime.clear();
         m_dataObjectForDrag->setCurrent(&m_source);
         fire(events.completeDrag, "OLECompleteDrag", {Variant(effect)});
         if ((effect & EffectMove) && automatic && row >= 0)

@@ -108,6 +108,7 @@ private Q_SLOTS:
     void cleanup() { ListGridControl::setDragLoop({}); }
     void rowDraggedToAnotherList_data();
     void rowDraggedToAnotherList();
+    void platformDragEndsAndLetsGo();
     void pressingARowDragsThatRow();
     void textSetWhileTheDragStartsIsDragged();
     void dropModeNoneRefusesWithoutEvents();
@@ -187,6 +188,21 @@ void TestDragDrop::rowDraggedToAnotherList()
     QCOMPARE(rowTexts(source.view()), sourceAfter);
     // After the drag the data object is out of reach.
     QCOMPARE(source.control->dataObject()->getData(1), Variant());
+}
+
+void TestDragDrop::platformDragEndsAndLetsGo()
+{
+    // Qt's own drag (here without a screen to drop on): it ends, with no effect, and
+    // what it carried is gone with it.
+    ListOnForm source;
+    addRows(source, {"Alpha"});
+    source.object()->put(QStringLiteral("OLEDragMode"), int16_t(2));
+    source.object()->put(QStringLiteral("CurrentItem"), source.control->items()->value({int32_t(1)}));
+    source.control->oleDrag();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(lastArgs(source.raised, QStringLiteral("OLECompleteDrag"))->at(0), Variant(int32_t(0)));
+    QVERIFY(!source.control->dragMimeData());
+    QCOMPARE(rowTexts(source.view()), QStringList{"Alpha"});
 }
 
 void TestDragDrop::pressingARowDragsThatRow()
