@@ -27,13 +27,18 @@ LiveWindow::~LiveWindow() { liveHandles().erase(handle()); }
 
 ComboBoxWindow::ComboBoxWindow(EditorOwner* owner, QWidget* parent) : QComboBox(parent), m_owner(owner)
 {
-    setEditable(true);
     hide();
     // Only the user's choice notifies, as the platform's combo box does.
     connect(this, &QComboBox::activated, this, [this] {
         if (m_owner)
             m_owner->editorNotification(*this, combobox::SelChange);
     });
+}
+
+void ComboBoxWindow::setWindowStyle(uint32_t style)
+{
+    m_style = style;
+    setEditable((style & DropDownList) != DropDownList);
 }
 
 LParam ComboBoxWindow::sendMessage(Message message, WParam wParam, LParam lParam)

@@ -26,6 +26,7 @@ inline constexpr Message GetLBTextLen = 0x0149; // wParam: index; result: the le
 inline constexpr Message ResetContent = 0x014B;
 inline constexpr Message SetCurSel = 0x014E;    // wParam: index (-1 clears); result: the index, or Error
 inline constexpr LParam Error = -1;
+inline constexpr uint32_t DropDownList = 0x3; // style: pick from the entries only
 // The notification an editor sends its parent when the user picks another entry.
 inline constexpr uint16_t SelChange = 1;
 } // namespace combobox
@@ -56,10 +57,13 @@ class ComboBoxWindow : public QComboBox, public LiveWindow
 public:
     explicit ComboBoxWindow(EditorOwner* owner, QWidget* parent = nullptr);
     LParam sendMessage(Message message, WParam wParam, LParam lParam) override;
-    void setWindowStyle(uint32_t style) override { m_style = style; }
+    // The style's low two bits: 3, a drop-down list (only its entries); else the
+    // entries and any text typed.
+    void setWindowStyle(uint32_t style) override;
     uint32_t windowStyle() const override { return m_style; }
 
 private:
+    static constexpr uint32_t DropDownList = combobox::DropDownList;
     EditorOwner* m_owner;
     uint32_t m_style = 0;
 };

@@ -209,7 +209,10 @@ public:
             const auto parsed = basic::parseDate(text);
             date->setDate(parsed ? basic::toQDate(*parsed) : basic::toQDate(basic::Today()));
         } else if (auto* combo = qobject_cast<QComboBox*>(editor)) {
-            combo->setCurrentText(text);
+            // The entry of that text is the selected one (none when it has none).
+            combo->setCurrentIndex(combo->findText(text));
+            if (combo->isEditable())
+                combo->setCurrentText(text);
         } else {
             static_cast<QLineEdit*>(editor)->setText(text);
         }
@@ -219,8 +222,12 @@ public:
         QString text;
         if (auto* date = qobject_cast<QDateEdit*>(editor))
             text = basic::formatDate(basic::fromQDate(date->date()));
-        else if (auto* combo = qobject_cast<QComboBox*>(editor))
+        else if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+            // A list the user picked nothing from leaves the cell as it was.
+            if (!combo->isEditable() && combo->currentIndex() < 0)
+                return;
             text = combo->currentText();
+        }
         else
             text = static_cast<QLineEdit*>(editor)->text();
         model->setData(index, text, Qt::EditRole);

@@ -152,6 +152,16 @@ void TestComboBox::theCellIsEditedWithTheseEntries()
     QCOMPARE(f.cellText(0, 1), QStringLiteral("Yes"));
     QCOMPARE(entries(f.control->columns()->at(1)->get(QStringLiteral("Control")).objectValue()),
              (QStringList{"No", "Yes"}));
+    // Only the entries can be picked; a value that is none of them stays until one is.
+    f.control->items()->call(QStringLiteral("Add"), {QStringLiteral("A2	Unknown")});
+    const QModelIndex other = f.view().model()->index(1, 1);
+    f.view().setCurrentIndex(other);
+    f.view().edit(other);
+    editor = qobject_cast<QComboBox*>(f.view().indexWidget(other));
+    QVERIFY(editor && !editor->isEditable());
+    QCOMPARE(editor->currentIndex(), -1);
+    f.view().setCurrentIndex(f.view().model()->index(1, 0));
+    QCOMPARE(f.cellText(1, 1), QStringLiteral("Unknown"));
 }
 
 void TestComboBox::screenshot()
