@@ -13,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QDropEvent>
+#include <QGuiApplication>
 #include <QMimeData>
 #include <QTest>
 #include <QUrl>
@@ -193,7 +194,9 @@ void TestDragDrop::rowDraggedToAnotherList()
 void TestDragDrop::platformDragEndsAndLetsGo()
 {
     // Qt's own drag (here without a screen to drop on): it ends, with no effect, and
-    // what it carried is gone with it.
+    // what it carried is gone with it. On a real screen it would wait for the mouse.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        QSKIP("Qt's drag needs the offscreen platform here");
     ListOnForm source;
     addRows(source, {"Alpha"});
     source.object()->put(QStringLiteral("OLEDragMode"), int16_t(2));
