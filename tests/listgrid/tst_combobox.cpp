@@ -153,7 +153,7 @@ void TestComboBox::theCellIsEditedWithTheseEntries()
     QCOMPARE(entries(f.control->columns()->at(1)->get(QStringLiteral("Control")).objectValue()),
              (QStringList{"No", "Yes"}));
     // Only the entries can be picked; a value that is none of them stays until one is.
-    f.control->items()->call(QStringLiteral("Add"), {QStringLiteral("A2	Unknown")});
+    f.control->items()->call(QStringLiteral("Add"), {QStringLiteral("A2\tUnknown")});
     const QModelIndex other = f.view().model()->index(1, 1);
     f.view().setCurrentIndex(other);
     f.view().edit(other);
@@ -174,7 +174,7 @@ void TestComboBox::screenshot()
     f.control->columns()->at(0)->setCaption(QStringLiteral("Invoice"));
     f.control->columns()->at(0)->setWidth(11);
     const auto kind = f.control->columns()->add(Variant::missing(), QStringLiteral("Kind"), QStringLiteral("Kind"),
-                                                int16_t(14));
+                                                int16_t(17));
     kind->setControlType(lstCtlComboBox);
     const ObjectRef kinds = kind->get(QStringLiteral("Control")).objectValue();
     for (const char* text : {"Invoice", "Credit note", "Sales order"})
