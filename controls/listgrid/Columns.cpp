@@ -1,9 +1,12 @@
 #include "controls/listgrid/Columns.h"
 
 #include "controls/listgrid/ColumnsBlock.h"
+#include "controls/listgrid/ComboBoxControl.h"
 #include "controls/listgrid/Enumerators.h"
 #include "controls/listgrid/ListViewWnd.h"
 #include "controls/listgrid/OptionalArgs.h"
+
+#include "package/listwindow/EditorWindows.h"
 
 #include "platform/basic/Conversions.h"
 #include "platform/basic/RuntimeError.h"
@@ -273,8 +276,7 @@ const ColumnTable& CColumn::members()
             .method(30, "ShowPopup", [](CColumn& c, Args&) { c.showPopup(); return Variant(); });
         captionColourProperty<&ColumnSettings::captionBackColor>(t, 31, "CaptionBackColor");
         captionColourProperty<&ColumnSettings::captionForeColor>(t, 32, "CaptionForeColor");
-        // The combo-box editor's object comes with the combo-box columns; until then none.
-        t.property(33, "Control", [](CColumn&, Args&) { return Variant::nothing(); })
+        t.property(33, "Control", [](CColumn& c, Args&) { return c.control(); })
             .property(34, "CurrentWidth", [](CColumn& c, Args&) { return Variant(c.currentWidth()); },
                       [](CColumn& c, Args&, const Variant& v) { c.setCurrentWidth(basic::CInt(v)); })
             .property(35, "CurrentIndex", [](CColumn& c, Args&) { return Variant(c.currentIndex()); },
@@ -286,6 +288,16 @@ const ColumnTable& CColumn::members()
     return t;
 }
 
+
+Variant CColumn::control()
+{
+    if (m_s.controlType != lstCtlComboBox)
+        return Variant::nothing();
+    if (!m_combo)
+        m_combo = std::make_shared<CComboBoxControl>();
+    m_combo->bind(m_owner->IsCreated() ? m_owner->GetColumnEditor(m_id) : 0);
+    return Variant(basic::ObjectRef(m_combo));
+}
 
 CColumn::CColumn(std::shared_ptr<CListViewWnd> owner) : m_owner(std::move(owner)), m_id(allocateColumnId()) {}
 CColumn::~CColumn() { releaseColumnId(m_id); }
@@ -407,6 +419,13 @@ void CColumn::applyToWindow(int32_t position)
     ColumnDefinition d = definition();
     m_owner->InsertColumn(position, d);
     sendCellColours();
+    if (m_s.dataType == lstDataBit && m_s.controlType == lstCtlComboBox) {
+        // A Bit column picked from a list offers its two values.
+        CComboBoxControl entries;
+        entries.bind(m_owner->GetColumnEditor(m_id));
+        entries.add(QStringLiteral("No"));
+        entries.add(QStringLiteral("Yes"));
+    }
     int32_t index = -1;
     if (windowIndex(index)) {
         // Caption colours are stored with the design, so a loaded column brings its own.
@@ -538,6 +557,12 @@ void CColumn::setEnabled(bool value)
     editDefinition([&](ColumnDefinition& d) {
         d.editorStyle = value ? d.editorStyle | EditorStyle::Enabled : d.editorStyle & ~EditorStyle::Enabled;
     });
+    int32_t index = -1;
+    if (windowIndex(index))
+        if (auto* editor = vllist::windowFromHandle(m_owner->GetColumnEditorAt(index))) {
+            const uint32_t style = editor->windowStyle();
+            editor->setWindowStyle(value ? style | EditorStyle::Enabled : style & ~EditorStyle::Enabled);
+        }
     m_owner->SetModified();
 }
 
@@ -581,7 +606,7 @@ void CColumn::setControlStyle(int32_t value)
     if (windowIndex(index)) {
         if (!m_owner->IsUserMode()) {
             recreate();
-        } else if (auto* editor = reinterpret_cast<Window*>(m_owner->GetColumnEditor(m_id))) {
+        } else if (auto* editor = vllist::windowFromHandle(m_owner->GetColumnEditor(m_id))) {
             // The editor's button and lock messages, by editor kind.
             struct EditorMessages { Message button; uint32_t buttonHidden; Message lock; };
             static constexpr EditorMessages byType[ControlTypeCount] = {

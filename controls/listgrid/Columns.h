@@ -15,6 +15,7 @@
 
 namespace listgrid {
 
+class CComboBoxControl;
 class CListViewWnd;
 
 // One popup column of a popup-edit column: the name of a data field in its list.
@@ -100,6 +101,9 @@ public:
     void setAllowDrillDown(bool value);
     double position(int side) const; // 0 top, 1 bottom, 2 left, 3 right
     void showPopup();
+    // Column.Control: the combo box editor's entries, for a combo-box column only
+    // (Nothing for any other); bound at each request to the column's editor.
+    basic::Variant control();
 
 private:
     bool windowIndex(int32_t& index) const;
@@ -116,6 +120,7 @@ private:
     int16_t m_index = 1;
     ColumnSettings m_s;
     std::shared_ptr<CPopupColumns> m_popups;
+    std::shared_ptr<CComboBoxControl> m_combo;
 };
 
 // The control's columns, in order; saved as the "Columns" block.

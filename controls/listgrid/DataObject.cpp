@@ -17,7 +17,7 @@ const MemberTable<CVBDataObjectFiles>& CVBDataObjectFiles::members()
     static const auto item = [](F& f, Args& a) {
         const int32_t index = basic::CLng(automation::optionalArg(a, 0));
         if (index < 1 || index > f.m_files.size())
-            throw basic::RuntimeError(0xFFFF, QStringLiteral("Invalid index specified"), f.className());
+            throw basic::RuntimeError(InvalidIndex, QStringLiteral("Invalid index specified"), f.className());
         return Variant(f.m_files.at(index - 1));
     };
     static const auto t = MemberTable<F>()
@@ -27,14 +27,14 @@ const MemberTable<CVBDataObjectFiles>& CVBDataObjectFiles::members()
     return t;
 }
 
-CVBDataObject::CVBDataObject(DragData& data) : m_data(data), m_files(std::make_shared<CVBDataObjectFiles>()) {}
+CVBDataObject::CVBDataObject() : m_files(std::make_shared<CVBDataObjectFiles>()) {}
 
 const MemberTable<CVBDataObject>& CVBDataObject::members()
 {
     using D = CVBDataObject;
     static const auto t =
         MemberTable<D>()
-            .property(1, "Files", [](D& d, Args&) { return Variant(basic::ObjectRef(d.m_files)); })
+            .property(1, "Files", [](D& d, Args&) { return Variant(basic::ObjectRef(d.files())); })
             .method(2, "Clear", [](D& d, Args&) { d.clear(); return Variant(); })
             .method(3, "GetData", [](D& d, Args& a) { return d.getData(basic::CInt(automation::optionalArg(a, 0))); })
             .method(4, "GetFormat", [](D& d, Args& a) { return Variant(d.getFormat(basic::CInt(automation::optionalArg(a, 0)))); })
@@ -47,31 +47,45 @@ const MemberTable<CVBDataObject>& CVBDataObject::members()
 
 Variant CVBDataObject::getData(int16_t format) const
 {
-    if (!m_data.active || format != TextFormat || !m_data.hasText)
+    if (!m_current || format == 0)
         return {};
-    return Variant(QString::fromLatin1(m_data.text));
+    const auto block = m_current->getBlock(format);
+    if (!block)
+        return {};
+    // Text up to its zero, and never past the block's end.
+    const qsizetype end = block->indexOf('\0');
+    return Variant(QString::fromLatin1(end < 0 ? *block : block->left(end)));
 }
 
-bool CVBDataObject::getFormat(int16_t format) const
-{
-    return m_data.active && format == TextFormat && m_data.hasText;
-}
+bool CVBDataObject::getFormat(int16_t format) const { return m_current && m_current->queryFormat(format); }
 
 void CVBDataObject::setData(const Variant& data, const Variant& format)
 {
     const auto text = optionalString(data);
-    if (!m_data.active || !text || optionalInteger(format).value_or(TextFormat) != TextFormat)
+    if (!m_current || !text)
         return;
-    m_data.text = text->toLatin1();
-    m_data.hasText = true;
+    QByteArray block = text->toLatin1();
+    block.append('\0');
+    m_current->setBlock(optionalInteger(format).value_or(TextFormat), block);
 }
 
 void CVBDataObject::clear()
 {
-    if (!m_data.active)
-        return;
-    m_data.text.clear();
-    m_data.hasText = false;
+    if (m_current)
+        m_current->setBlock(0, std::nullopt);
+}
+
+const std::shared_ptr<CVBDataObjectFiles>& CVBDataObject::files()
+{
+    if (m_files->m_files.isEmpty() && m_current) {
+        if (const auto block = m_current->getBlock(clipboard::DroppedFiles)) {
+            FileList list = readFileListBlock(*block);
+            if (!list.error.isEmpty())
+                throw basic::RuntimeError(CVBDataObjectFiles::InvalidIndex, list.error, className());
+            m_files->m_files = list.files;
+        }
+    }
+    return m_files;
 }
 
 } // namespace listgrid

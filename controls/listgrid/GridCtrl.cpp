@@ -21,7 +21,7 @@ namespace event {
 constexpr automation::DispId ColumnSelChange = 1, ItemSelChange = 2, SelChange = 3, ValidateCell = 4, DblClk = 5,
                              NewItem = 6, MouseClick = 7, CaptionMouseClick = 8, PreColumnSelChange = 9,
                              PreItemSelChange = 10, PreSelChange = 11, ValidateOnChange = 12, Popup = 13,
-                             PagedFill = 19, PreItemLostFocus = 21, DrillDownButtonClick = 22;
+                             PagedFill = 19, ComboboxSelChange = 20, PreItemLostFocus = 21, DrillDownButtonClick = 22;
 }
 
 // The deferred popup a popup column's button asks for.
@@ -301,6 +301,21 @@ void CGridCtrl::showColumnPopup(CColumn& column)
 
 // ---- notifications ----
 
+void CGridCtrl::editorCommand(vllist::Window& editor, uint16_t code)
+{
+    if (m_frozen || code != vllist::combobox::SelChange)
+        return;
+    const auto column = m_columns->at(m_wnd->GetCurrentColumn());
+    if (!column || column->settings().controlType != lstCtlComboBox)
+        return;
+    const auto handle = m_wnd->GetColumnEditor(column->columnId());
+    if (vllist::windowFromHandle(handle) != &editor)
+        return;
+    const vllist::LParam selected = editor.sendMessage(vllist::combobox::GetCurSel, 0, 0);
+    fire(event::ComboboxSelChange, "ComboboxSelChange",
+         {Variant(int32_t(selected == vllist::combobox::Error ? -1 : selected))});
+}
+
 void CGridCtrl::fireWithCurrentCell(automation::DispId id, const char* name, Args before)
 {
     const int32_t row = m_wnd->GetCurrentRow();
@@ -359,7 +374,7 @@ void CGridCtrl::notification(uint16_t code)
     case 4:
         fireWithCurrentCell(event::MouseClick, "MouseClick", {Variant(int16_t(1)), Variant(shiftState())});
         if (m_oleDragMode == 2)
-            oleDrag(true);
+            oleDrag();
         break;
     case 5:
     case 6: {

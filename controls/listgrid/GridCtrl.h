@@ -57,12 +57,14 @@ protected:
     uint32_t styleBits() const override;
     void configureNewWindow() override;
     void notification(uint16_t code) override;
+    // A combo-box column's editor picked another entry: ComboboxSelChange.
+    void editorCommand(vllist::Window& editor, uint16_t code) override;
     vllist::PagedProc pagedProc() const override { return &CGridCtrl::__PagedProc; }
     void bindDataControl(basic::ObjectRef object, vldata::DataControlInterface* data) override;
     void releasedByModeChange() override;
     bool pagesBoundRows() const override { return false; }
     void firstUnfreeze() override;
-    DragEvents dragEvents() const override { return {18, 14}; }
+    DragEvents dragEvents() const override { return {18, 14, 15, 16, 17}; }
 
 private:
     void boundFill();

@@ -71,7 +71,12 @@ const MemberTable<CItem>& CItem::members()
             .property(3, "Cells", [](CItem& i, Args&) { return Variant(basic::ObjectRef(i.cells())); })
             .property(4, "Selected", [](CItem& i, Args&) { return Variant(i.owner()->IsRowSelected(i.row())); },
                       [](CItem& i, Args&, const Variant& v) { i.owner()->SelectRow(i.row(), basic::CBool(v)); })
-            .property(5, "Bitmap", [](CItem& i, Args&) { return Variant(int16_t(i.owner()->GetRowImage(i.row()))); },
+            // From 1, as it is set: the window numbers its images from 0 (the grid has none).
+            .property(5, "Bitmap",
+                      [](CItem& i, Args&) {
+                          const int32_t image = i.owner()->GetRowImage(i.row());
+                          return Variant(int16_t(i.owner()->isGrid() ? -1 : image + 1));
+                      },
                       [](CItem& i, Args&, const Variant& v) { i.owner()->SetRowImage(i.row(), int16_t(basic::CInt(v) - 1)); })
             .property(6, "Key", [](CItem& i, Args&) { return Variant(i.owner()->GetRowKey(i.row())); },
                       [](CItem& i, Args&, const Variant& v) { i.owner()->SetRowKey(i.row(), basic::CLng(v)); });

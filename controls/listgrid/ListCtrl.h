@@ -66,7 +66,7 @@ protected:
     vllist::PagedProc pagedProc() const override { return &CListCtrl::__PagedProc; }
     void bindDataControl(basic::ObjectRef object, vldata::DataControlInterface* data) override;
     void firstUnfreeze() override;
-    DragEvents dragEvents() const override { return {11, 7}; }
+    DragEvents dragEvents() const override { return {11, 7, 8, 9, 10}; }
     bool keyEvent(QEvent* event) override;
 
 private:

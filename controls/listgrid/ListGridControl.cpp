@@ -1,6 +1,7 @@
 #include "controls/listgrid/ListGridControl.h"
 
 #include "controls/listgrid/Columns.h"
+#include "controls/listgrid/DropTarget.h"
 #include "controls/listgrid/Items.h"
 #include "controls/listgrid/LibraryState.h"
 #include "controls/listgrid/RowPacking.h"
@@ -9,8 +10,6 @@
 #include "platform/basic/RuntimeError.h"
 
 #include <QCursor>
-#include <QDrag>
-#include <QMimeData>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -65,7 +64,7 @@ ListGridControl::ListGridControl(bool grid) : m_lock(liveObjects()), m_grid(grid
         m_wnd = std::make_shared<CListViewWnd>(this);
     m_columns = std::make_shared<CColumns>(m_wnd);
     m_items = std::make_shared<CItems>(m_wnd);
-    m_dataObjectForDrag = std::make_shared<CVBDataObject>(m_drag);
+    m_dataObjectForDrag = std::make_shared<CVBDataObject>();
     m_watcher = std::make_unique<Watcher>(*this);
     widget()->installEventFilter(m_watcher.get());
     widget()->setFocusPolicy(Qt::NoFocus);
@@ -207,6 +206,7 @@ void ListGridControl::createWindow()
     m_window->setWindowStyle(m_style);
     m_window->setGeometry(widget()->rect());
     m_window->view()->installEventFilter(m_watcher.get());
+    registerDropTarget();
     widget()->setFocusProxy(m_window->view());
     m_window->show();
     configureNewWindow();
@@ -567,66 +567,6 @@ bool ListGridControl::keyEvent(QEvent* event)
     return false;
 }
 
-// ---- drag and drop ----
-
-namespace {
-
-int32_t platformDragLoop(ListGridControl& source, int32_t allowedEffects)
-{
-    auto* drag = new QDrag(source.widget());
-    auto* mime = new QMimeData;
-    const DragData& data = source.dataObject()->m_data;
-    if (data.hasText)
-        mime->setText(QString::fromLatin1(data.text));
-    drag->setMimeData(mime);
-    const Qt::DropActions allowed = ((allowedEffects & 1) ? Qt::CopyAction : Qt::IgnoreAction) |
-                                    ((allowedEffects & 2) ? Qt::MoveAction : Qt::IgnoreAction);
-    switch (drag->exec(allowed)) {
-    case Qt::CopyAction: return 1;
-    case Qt::MoveAction: return 2;
-    default: return 0;
-    }
-}
-
-ListGridControl::DragLoop& dragLoop()
-{
-    static ListGridControl::DragLoop loop = &platformDragLoop;
-    return loop;
-}
-
-} // namespace
-
-void ListGridControl::setDragLoop(DragLoop loop) { dragLoop() = loop ? std::move(loop) : DragLoop(&platformDragLoop); }
-
-void ListGridControl::oleDrag(bool automatic)
-{
-    int32_t row = m_wnd->GetCurrentRow();
-    if (row < 0 || m_drag.active)
-        return;
-    m_drag = DragData{true, false, {}};
-    if (automatic) {
-        m_drag.text = m_wnd->GetRowText(row).toLatin1();
-        m_drag.hasText = true;
-    }
-    const DragEvents events = dragEvents();
-    Args start{Variant(basic::ObjectRef(m_dataObjectForDrag)), Variant(int32_t(3))};
-    fireByRef(events.startDrag, "OLEStartDrag", start);
-    const int32_t allowed = basic::CLng(start.at(1));
-    int32_t effect = 0;
-    if (allowed != 0) {
-        // The dragged row keeps its identity while the drop inserts or removes rows.
-        m_wnd->trackRow(&row);
-        try {
-            effect = dragLoop()(*this, allowed);
-        } catch (const basic::RuntimeError&) {
-            effect = 0;
-        }
-        m_wnd->trackRow(nullptr);
-        fire(events.completeDrag, "OLECompleteDrag", {Variant(effect)});
-        if ((effect & 2) && automatic && row >= 0)
-            m_wnd->DeleteRow(row);
-    }
-    m_drag = DragData{};
-}
+// Drag and drop: DragDrop.cpp.
 
 } // namespace listgrid

@@ -13,6 +13,7 @@
 #include "platform/controlframework/PropertyExchange.h"
 #include "platform/controlframework/PropertyPage.h"
 
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -105,12 +106,21 @@ public:
     int32_t refresh();
 
     // Drag and drop: OLEDrag, and the automatic drag after a click (OLEDragMode 2).
-    // The platform's drag loop takes the allowed effects and gives the final one;
-    // tests put a scripted loop in its place.
+    // The platform's drag loop takes the drag's mime data and the allowed effects
+    // and gives the final effect; tests put a scripted loop in its place.
     using DragLoop = std::function<int32_t(ListGridControl& source, int32_t allowedEffects)>;
     static void setDragLoop(DragLoop loop);
-    void oleDrag(bool automatic = false);
+    void oleDrag();
     const std::shared_ptr<CVBDataObject>& dataObject() const { return m_dataObjectForDrag; }
+    // The mime data of the drag this control runs (null outside one): what the loop
+    // hands to the target.
+    QMimeData* dragMimeData() const { return m_dragMime; }
+    const ControlDataSource& dragSource() const { return m_source; }
+    // During the drag loop, at each change of the effect: OLEGiveFeedback; true when
+    // the default cursors are to be used.
+    bool giveFeedback(int32_t effect);
+    // The drop target: the drag events Qt delivers to the window's rows.
+    bool dropTargetEvent(QEvent* event);
 
     // The control's window style word (what it last gave the window).
     uint32_t style() const { return m_style; }
@@ -130,7 +140,7 @@ protected:
     // Per class.
     struct DragEvents
     {
-        automation::DispId startDrag, completeDrag;
+        automation::DispId startDrag, completeDrag, dragDrop, dragOver, giveFeedback;
     };
     virtual DragEvents dragEvents() const = 0;
     virtual void resetProperties() = 0;
@@ -207,8 +217,14 @@ protected:
     vldata::DataControlInterface* m_data = nullptr;
     std::shared_ptr<vldata::FieldLayout> m_layout;
 
-    DragData m_drag;
+    // Drag and drop: the data source, the data object the events carry, the
+    // running drag's mime data, and what a drag over this control brings.
+    ControlDataSource m_source;
     std::shared_ptr<CVBDataObject> m_dataObjectForDrag;
+    QPointer<QMimeData> m_dragMime;
+    bool m_dragging = false;
+    std::unique_ptr<DropData> m_incoming;
+    int32_t m_dropEffect = 0;
 
     bool m_frozen = false;
     bool m_initialised = false;
@@ -223,13 +239,18 @@ protected:
 
 private:
     class Watcher;
+    class DropTarget;
     void placed();
+    void registerDropTarget();
+    // Client pixels of the window's rows to the container's coordinates.
+    QPointF containerPoint(const QPointF& inViewport) const;
     void applyEnabled();
     controlframework::FontInfo ambientFont() const;
     void applyFont();
 
     automation::LibraryLock m_lock;
     std::unique_ptr<Watcher> m_watcher;
+    std::unique_ptr<DropTarget> m_dropTarget;
     bool m_grid;
 };
 

@@ -326,6 +326,16 @@ QString CListViewWnd::GetRowText(int32_t row)
     return QString::fromLatin1(buffer.constData());
 }
 
+QString CListViewWnd::GetDragText(int32_t row)
+{
+    QByteArray buffer(RowTextBufferSize, '\0');
+    const int32_t column = isGrid() ? GetCurrentColumn() : 0;
+    RowText record{row, column >= 0 && isGrid() ? in(column) : column, buffer.data(), 1};
+    send(m_messages.getRowText, 0, toLParam(&record));
+    buffer[RowTextBufferSize - 1] = '\0';
+    return QString::fromLatin1(buffer.constData());
+}
+
 namespace {
 
 enum DataType : int16_t { String = 0, Long = 1, Integer = 2, Double = 3, Single = 4, Date = 5, Bit = 6 };

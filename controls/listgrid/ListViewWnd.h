@@ -85,6 +85,9 @@ public:
     int32_t InsertDataRow(const void* packedRow);
     void SetRowText(int32_t row, const QString& text);
     QString GetRowText(int32_t row);
+    // The text an automatic drag carries: the list's row, the grid's current cell
+    // (at most 1,024 bytes with the zero).
+    QString GetDragText(int32_t row);
     basic::Variant GetCellValue(int32_t row, int32_t column);
     void SetCellValue(int32_t row, int32_t column, const basic::Variant& value);
     void SetCellEnabled(int32_t row, int32_t column, bool enabled);

@@ -362,6 +362,12 @@ class WindowOwner
 public:
     virtual ~WindowOwner() = default;
     virtual void windowCommand(Window& window, uint16_t code) = 0;
+    // A command from one of the window's cell editors (a combo box's selection change).
+    virtual void editorCommand(Window& editor, uint16_t code)
+    {
+        (void)editor;
+        (void)code;
+    }
 };
 
 template <class T>

@@ -1,6 +1,7 @@
 #include "package/listwindow/ListWindow.h"
 
 #include "package/listwindow/CellStorage.h"
+#include "package/listwindow/EditorWindows.h"
 #include "package/listwindow/ListWindowModel.h"
 
 #include "platform/basic/Conversions.h"
@@ -158,7 +159,7 @@ public:
 class HighlightDelegate : public QStyledItemDelegate
 {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    HighlightDelegate(ListWindow& window, QObject* parent) : QStyledItemDelegate(parent), m_window(window) {}
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
@@ -186,6 +187,11 @@ public:
             return date;
         }
         if (editor == "ComboBox") {
+            // The column's own combo box, with the entries its column was given.
+            if (ComboBoxWindow* combo = m_window.comboBoxOf(def.columnId)) {
+                combo->setParent(parent);
+                return combo;
+            }
             auto* combo = new QComboBox(parent);
             combo->setEditable(true);
             return combo;
@@ -203,7 +209,10 @@ public:
             const auto parsed = basic::parseDate(text);
             date->setDate(parsed ? basic::toQDate(*parsed) : basic::toQDate(basic::Today()));
         } else if (auto* combo = qobject_cast<QComboBox*>(editor)) {
-            combo->setCurrentText(text);
+            // The entry of that text is the selected one (none when it has none).
+            combo->setCurrentIndex(combo->findText(text));
+            if (combo->isEditable())
+                combo->setCurrentText(text);
         } else {
             static_cast<QLineEdit*>(editor)->setText(text);
         }
@@ -213,12 +222,28 @@ public:
         QString text;
         if (auto* date = qobject_cast<QDateEdit*>(editor))
             text = basic::formatDate(basic::fromQDate(date->date()));
-        else if (auto* combo = qobject_cast<QComboBox*>(editor))
+        else if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+            // A list the user picked nothing from leaves the cell as it was.
+            if (!combo->isEditable() && combo->currentIndex() < 0)
+                return;
             text = combo->currentText();
+        }
         else
             text = static_cast<QLineEdit*>(editor)->text();
         model->setData(index, text, Qt::EditRole);
     }
+    void destroyEditor(QWidget* editor, const QModelIndex& index) const override
+    {
+        // A column's combo box outlives the edit: it is hidden, not destroyed.
+        if (auto* combo = dynamic_cast<ComboBoxWindow*>(editor)) {
+            combo->hide();
+            return;
+        }
+        QStyledItemDelegate::destroyEditor(editor, index);
+    }
+
+private:
+    ListWindow& m_window;
 };
 
 } // namespace
@@ -234,7 +259,7 @@ ListWindow::ListWindow(Kind kind, WindowOwner* owner, QWidget* parent)
         m_view->setSelectionModel(new ValidatingSelection(m_model, *this));
         delete old;
     }
-    m_view->setItemDelegate(new HighlightDelegate(m_view));
+    m_view->setItemDelegate(new HighlightDelegate(*this, m_view));
     m_view->verticalHeader()->hide();
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
     m_view->horizontalHeader()->setHighlightSections(false);
@@ -338,6 +363,8 @@ void ListWindow::cellMoved()
 
 QString editorWindowText(LParam editor)
 {
+    if (auto* combo = dynamic_cast<ComboBoxWindow*>(windowFromHandle(editor)))
+        return combo->currentText();
     auto* widget = reinterpret_cast<QWidget*>(editor);
     if (auto* line = qobject_cast<QLineEdit*>(widget))
         return line->text();
@@ -358,7 +385,13 @@ bool ListWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonPress) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (watched == m_view->viewport())
+        if (watched == m_view->viewport() && mouse->button() == Qt::LeftButton && m_dragEnabled) {
+            // A drag may start from this click: the pressed row is the current one first.
+            const QModelIndex pressed = m_view->indexAt(mouse->position().toPoint());
+            if (pressed.isValid())
+                m_view->setCurrentIndex(pressed);
+            notify(notify::LeftClick);
+        } else if (watched == m_view->viewport())
             notify(mouse->button() == Qt::RightButton ? notify::RightClick : notify::LeftClick);
         else if (watched == m_view->horizontalHeader()->viewport() && mouse->button() == Qt::RightButton) {
             const int section = m_view->horizontalHeader()->logicalIndexAt(mouse->position().toPoint());
@@ -616,7 +649,12 @@ LParam ListWindow::handle(Op op, WParam wParam, LParam lParam)
             if (op == Op::SetRowText) {
                 m_model->setRowText(row, QString::fromLatin1(static_cast<const char*>(record->data)));
             } else {
-                const QByteArray text = m_model->rowText(row).toLatin1().left(RowTextBufferSize - 1);
+                // The grid gives one cell's text when a column is named (a dragged cell).
+                const int column = m_kind == Kind::Grid && record->column >= 0 ? logical(record->column) : -1;
+                const QString whole = column >= 0 && size_t(column) < row.cells.size()
+                                          ? row.cells[size_t(column)].text
+                                          : m_model->rowText(row);
+                const QByteArray text = whole.toLatin1().left(RowTextBufferSize - 1);
                 std::memcpy(record->data, text.constData(), size_t(text.size()) + 1);
             }
         } else {
@@ -800,9 +838,18 @@ LParam ListWindow::handle(Op op, WParam wParam, LParam lParam)
             if (m_model->column(c).definition.columnId == uint16_t(lParam))
                 return windowOrder(c);
         return -1;
-    case Op::DeleteColumn:
-        m_model->removeColumnAt(logical(int32_t(lParam)));
+    case Op::DeleteColumn: {
+        const int column = logical(int32_t(lParam));
+        if (column < 0)
+            return 0;
+        const uint16_t id = m_model->column(column).definition.columnId;
+        m_model->removeColumnAt(column);
+        if (const auto it = m_comboBoxes.find(id); it != m_comboBoxes.end()) {
+            delete it->second.data();
+            m_comboBoxes.erase(it);
+        }
         return 0;
+    }
     case Op::InsertColumn: {
         const auto* record = fromLParam<ColumnDefinition>(lParam);
         if (!record)
@@ -810,6 +857,14 @@ LParam ListWindow::handle(Op op, WParam wParam, LParam lParam)
         const int count = m_model->columns();
         const int at = wColumn >= 0 && wColumn < count ? logical(wColumn) : count;
         m_model->insertColumnAt(at, *record);
+        if (m_kind == Kind::Grid &&
+            QByteArray(record->editorClass, qsizetype(strnlen(record->editorClass, sizeof record->editorClass))) ==
+                "ComboBox") {
+            auto* combo = new ComboBoxWindow(this, m_view->viewport());
+            combo->setWindowStyle(record->editorStyle);
+            delete m_comboBoxes[record->columnId].data();
+            m_comboBoxes[record->columnId] = combo;
+        }
         if (record->flags & ColumnFlag::AllowMove)
             header->setSectionsMovable(true);
         const int to = wColumn >= 0 && wColumn < count ? wColumn : count;
@@ -884,7 +939,18 @@ LParam ListWindow::handle(Op op, WParam wParam, LParam lParam)
         return 0;
     case Op::GetColumnEditorAt:
     case Op::GetColumnEditor: {
-        // The open in-place editor, when it belongs to that column.
+        // A combo-box column's editor lives with its column; other editors only
+        // while a cell of that column is being edited.
+        for (const auto& [id, combo] : m_comboBoxes) {
+            if (!combo)
+                continue;
+            const int column = op == Op::GetColumnEditorAt ? logical(int32_t(lParam)) : -1;
+            const bool ofColumn = op == Op::GetColumnEditorAt
+                                      ? column >= 0 && m_model->column(column).definition.columnId == id
+                                      : id == uint16_t(lParam);
+            if (ofColumn)
+                return combo->handle();
+        }
         const QModelIndex current = m_view->currentIndex();
         if (!current.isValid() || !static_cast<CommittingView*>(m_view)->isEditing())
             return 0;

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "package/listwindow/EditorWindows.h"
 #include "package/listwindow/ListMessages.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QWidget>
 
+#include <map>
 #include <memory>
 
 class QTableView;
@@ -21,7 +24,7 @@ inline constexpr const char* GridViewClass = "#VL32GRIDVIEW";
 // captions, selection, the grid's in-place editors and scrolling. Everything the
 // controls do to it goes through sendMessage with the numbers of ListMessages.h;
 // what the user does comes back to the owner as notification codes.
-class ListWindow : public QWidget, public Window
+class ListWindow : public QWidget, public Window, public EditorOwner
 {
 public:
     enum class Kind { List, Grid };
@@ -62,6 +65,19 @@ public:
     // (notification 12); a refusal (0x1413) keeps it there. Called by the view.
     bool allowCellMove(const QModelIndex& from, const QModelIndex& to);
     void cellMoved();
+
+    // The combo box of a grid column whose editor class is "ComboBox" (null for others).
+    ComboBoxWindow* comboBoxOf(uint16_t columnId) const
+    {
+        const auto it = m_comboBoxes.find(columnId);
+        return it == m_comboBoxes.end() ? nullptr : it->second.data();
+    }
+    // An editor's notification goes on to the owner.
+    void editorNotification(Window& editor, uint16_t code) override
+    {
+        if (m_owner)
+            m_owner->editorCommand(editor, code);
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -114,6 +130,10 @@ private:
     bool m_validating = false;
     int32_t m_nextRow = -1;
     int32_t m_nextColumn = -1;
+
+    // The combo boxes of the grid's combo-box columns, by column id: children of the
+    // rows' viewport, deleted with their column (or with the window).
+    std::map<uint16_t, QPointer<ComboBoxWindow>> m_comboBoxes;
 
     // Incremental find: what the user typed, and when.
     QByteArray m_typed;

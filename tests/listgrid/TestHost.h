@@ -100,3 +100,5 @@ int runItemsTests(int argc, char** argv);
 int runLibraryTests(int argc, char** argv);
 int runListCtrlTests(int argc, char** argv);
 int runGridCtrlTests(int argc, char** argv);
+int runDragDropTests(int argc, char** argv);
+int runComboBoxTests(int argc, char** argv);

@@ -12,5 +12,7 @@ int main(int argc, char** argv)
     failed += runLibraryTests(argc, argv);
     failed += runListCtrlTests(argc, argv);
     failed += runGridCtrlTests(argc, argv);
+    failed += runDragDropTests(argc, argv);
+    failed += runComboBoxTests(argc, argv);
     return failed;
 }

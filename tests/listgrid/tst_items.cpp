@@ -57,6 +57,8 @@ private Q_SLOTS:
     void itemColours();
     void cellsByKeyAndNumber();
     void typedCellValues();
+    void bitmapReadsBackWhatWasSet_data();
+    void bitmapReadsBackWhatWasSet();
     void gridRowsHaveNoSelectionOrImage();
     void selectionWalk();
     void selectionClear();
@@ -91,9 +93,11 @@ void TestItems::addPositionsAndImages()
     const ObjectRef tenth = c.items->call(QStringLiteral("Add"), {QStringLiteral("d"), int32_t(10)}).objectValue();
     QCOMPARE(tenth->get(QStringLiteral("Index")), Variant(int32_t(3)));
     QCOMPARE(c.items->value({int32_t(4)}).objectValue()->get(QStringLiteral("Text")), Variant(QStringLiteral("c\t")));
-    // Bitmap 1 and no Bitmap both give image 0.
-    QCOMPARE(c.items->value({int32_t(1)}).objectValue()->get(QStringLiteral("Bitmap")), Variant(int16_t(0)));
-    QCOMPARE(c.items->value({int32_t(4)}).objectValue()->get(QStringLiteral("Bitmap")), Variant(int16_t(0)));
+    // Bitmap 1 and no Bitmap both give the window's image 0, read back as 1.
+    QCOMPARE(c.host.real->sendMessage(vllist::list::GetRowImage, 0, 0), 0);
+    QCOMPARE(c.host.real->sendMessage(vllist::list::GetRowImage, 0, 3), 0);
+    QCOMPARE(c.items->value({int32_t(1)}).objectValue()->get(QStringLiteral("Bitmap")), Variant(int16_t(1)));
+    QCOMPARE(c.items->value({int32_t(4)}).objectValue()->get(QStringLiteral("Bitmap")), Variant(int16_t(1)));
     // AddEx carries the row's key.
     const ObjectRef keyed = c.items->call(QStringLiteral("AddEx"), {QStringLiteral("e"), int32_t(4711)}).objectValue();
     QCOMPARE(keyed->get(QStringLiteral("Key")), Variant(int32_t(4711)));
@@ -119,7 +123,7 @@ void TestItems::itemMembersByDispId()
     item->invoke(4, Invoke::PropertyPut, none, true);
     QCOMPARE(item->invoke(4, Invoke::PropertyGet, none), Variant(true));
     item->invoke(5, Invoke::PropertyPut, none, int16_t(3));
-    QCOMPARE(item->invoke(5, Invoke::PropertyGet, none), Variant(int16_t(2)));
+    QCOMPARE(item->invoke(5, Invoke::PropertyGet, none), Variant(int16_t(3)));
     QCOMPARE(item->idOfName(QStringLiteral("highlightedforecolor")), 10);
     Args first{int32_t(1)};
     const ObjectRef same = c.items->invoke(automation::DispIdValue, Invoke::PropertyGet, first).objectValue();
@@ -182,6 +186,31 @@ void TestItems::typedCellValues()
     qty->put(QStringLiteral("Enabled"), false);
     QCOMPARE(qty->get(QStringLiteral("Enabled")), Variant(false));
     QVERIFY(!(c.host.real->view()->model()->index(0, 1).flags() & Qt::ItemIsEditable));
+}
+
+void TestItems::bitmapReadsBackWhatWasSet_data()
+{
+    QTest::addColumn<int>("bitmap");
+    QTest::addColumn<int>("windowImage");
+    QTest::newRow("first image") << 1 << 0;
+    QTest::newRow("third image") << 3 << 2;
+    QTest::newRow("none") << 0 << -1;
+}
+
+void TestItems::bitmapReadsBackWhatWasSet()
+{
+    QFETCH(int, bitmap);
+    QFETCH(int, windowImage);
+    Control c(false);
+    const ObjectRef item = c.add(QStringLiteral("x"));
+    item->put(QStringLiteral("Bitmap"), int16_t(bitmap));
+    QCOMPARE(c.host.real->sendMessage(vllist::list::GetRowImage, 0, 0), vllist::LParam(windowImage));
+    QCOMPARE(item->get(QStringLiteral("Bitmap")), Variant(int16_t(bitmap)));
+    // Added with a Bitmap, the same.
+    const ObjectRef added =
+        c.items->call(QStringLiteral("Add"), {QStringLiteral("y"), missing, int16_t(bitmap == 0 ? 1 : bitmap)})
+            .objectValue();
+    QCOMPARE(added->get(QStringLiteral("Bitmap")), Variant(int16_t(bitmap == 0 ? 1 : bitmap)));
 }
 
 void TestItems::gridRowsHaveNoSelectionOrImage()
