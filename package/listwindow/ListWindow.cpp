@@ -1,5 +1,6 @@
 #include "package/listwindow/ListWindow.h"
 
+#include "package/listwindow/CellPainter.h"
 #include "package/listwindow/CellStorage.h"
 #include "package/listwindow/ListWindowModel.h"
 
@@ -17,6 +18,7 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
@@ -145,6 +147,22 @@ class CommittingView : public QTableView
 {
 public:
     using QTableView::QTableView;
+
+protected:
+    // Rows drawn straight; a drag over the view keeps the view's own painting, which
+    // shows where a drop would land.
+    void paintEvent(QPaintEvent* event) override
+    {
+        if (state() == QAbstractItemView::DraggingState)
+            QTableView::paintEvent(event);
+        else
+            m_painter.paint(*this, *static_cast<const ListWindowModel*>(model()), event->rect());
+    }
+
+private:
+    CellPainter m_painter;
+
+public:
     bool isEditing() const { return state() == QAbstractItemView::EditingState; }
     void commitOpenEditor()
     {
@@ -494,10 +512,7 @@ void ListWindow::loadPage(int row)
     const PagedData rows{row, last};
     m_pagedProc(this, &rows, m_pagedUserData);
     m_fillNext = m_fillEnd = -1;
-    QTimer::singleShot(0, this, [this, row, last] {
-        for (int r = row; r <= last; ++r)
-            m_model->rowChanged(r);
-    });
+    QTimer::singleShot(0, this, [this, row, last] { m_model->rowsChanged(row, last); });
 }
 
 void ListWindow::fillRowFromPacked(int row, const void* packed)
