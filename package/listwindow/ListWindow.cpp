@@ -2,6 +2,7 @@
 
 #include "package/listwindow/CellPainter.h"
 #include "package/listwindow/CellStorage.h"
+#include "package/listwindow/DropDownEditors.h"
 #include "package/listwindow/ListWindowModel.h"
 
 #include "platform/basic/Conversions.h"
@@ -10,7 +11,6 @@
 #include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QDoubleValidator>
 #include <QEvent>
 #include <QLineEdit>
 #include <QHeaderView>
@@ -197,21 +197,15 @@ public:
         const auto* model = static_cast<const ListWindowModel*>(index.model());
         const ColumnDefinition& def = model->column(index.column()).definition;
         const QByteArray editor(def.editorClass, qsizetype(strnlen(def.editorClass, sizeof def.editorClass)));
-        if (editor == "#VL32DATEEDIT") {
-            auto* date = new QDateEdit(parent);
-            date->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-            date->setCalendarPopup(true);
-            return date;
-        }
+        if (editor == "#VL32DATEEDIT")
+            return new DateEditorWindow(parent);
         if (editor == "ComboBox") {
             auto* combo = new QComboBox(parent);
             combo->setEditable(true);
             return combo;
         }
-        auto* line = new QLineEdit(parent);
+        auto* line = new LineEditorWindow(editor, parent);
         line->setMaxLength(std::max(1, int(def.bufferSize) - 1));
-        if (editor == "#VL32NUMBEREDIT" || editor == "#VL32CALCEDIT")
-            line->setValidator(new QDoubleValidator(line));
         return line;
     }
     void setEditorData(QWidget* editor, const QModelIndex& index) const override
@@ -356,7 +350,7 @@ void ListWindow::cellMoved()
 
 QString editorWindowText(LParam editor)
 {
-    auto* widget = reinterpret_cast<QWidget*>(editor);
+    QWidget* widget = editorWidget(editor);
     if (auto* line = qobject_cast<QLineEdit*>(widget))
         return line->text();
     if (auto* combo = qobject_cast<QComboBox*>(widget))
@@ -906,7 +900,7 @@ LParam ListWindow::handle(Op op, WParam wParam, LParam lParam)
         const bool ofColumn = op == Op::GetColumnEditorAt
                                   ? windowOrder(current.column()) == int32_t(lParam)
                                   : m_model->column(current.column()).definition.columnId == uint16_t(lParam);
-        return ofColumn ? reinterpret_cast<LParam>(m_view->indexWidget(current)) : 0;
+        return ofColumn ? editorHandle(m_view->indexWidget(current)) : 0;
     }
     case Op::RefuseCellMove:
         m_moveRefused = lParam != 0;
