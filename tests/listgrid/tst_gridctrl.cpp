@@ -63,6 +63,8 @@ private Q_SLOTS:
     void popupEditorSetsTheValue();
     void dropDownGivesTheEditorsValue_data();
     void dropDownGivesTheEditorsValue();
+    void controlStyleLocksTheOpenEditor_data();
+    void controlStyleLocksTheOpenEditor();
     void tabOutReachesTheNextControl();
     void pagedRowsFromOne();
     void boundFillAndModeSwitchReleases();
@@ -204,6 +206,42 @@ void TestGridCtrl::dropDownGivesTheEditorsValue()
     // Leaving the cell stores what the drop-down left in the editor.
     f.view().setCurrentIndex(f.view().model()->index(1, 2));
     QCOMPARE(f.cellText(0, 2), expected);
+}
+
+void TestGridCtrl::controlStyleLocksTheOpenEditor_data()
+{
+    QTest::addColumn<int>("controlType");
+    QTest::addColumn<int>("lockedStyle");
+    QTest::addRow("edit") << int(lstCtlEdit) << 0x800;
+    QTest::addRow("numeric") << int(lstCtlNumeric) << 0x20;
+    QTest::addRow("calculator") << int(lstCtlCalculator) << 0x20;
+    QTest::addRow("date") << int(lstCtlDate) << 0x20;
+    QTest::addRow("popup") << int(lstCtlPopup) << 0x20;
+}
+
+void TestGridCtrl::controlStyleLocksTheOpenEditor()
+{
+    QFETCH(int, controlType);
+    QFETCH(int, lockedStyle);
+    GridOnForm f;
+    fillRows(f);
+    CColumn& column = *f.control->columns()->at(1);
+    column.setControlType(int16_t(controlType));
+    const QModelIndex cell = f.view().model()->index(0, 1);
+    f.view().setCurrentIndex(cell);
+    f.view().edit(cell);
+    QWidget* editor = f.view().indexWidget(cell);
+    QVERIFY(editor);
+    const auto locked = [editor] {
+        if (auto* line = qobject_cast<QLineEdit*>(editor))
+            return line->isReadOnly();
+        return static_cast<QDateEdit*>(editor)->isReadOnly();
+    };
+    // At run time the style goes to the editor that is open, as messages to its window.
+    column.setControlStyle(lockedStyle);
+    QVERIFY(locked());
+    column.setControlStyle(0);
+    QVERIFY(!locked());
 }
 
 void TestGridCtrl::tabOutReachesTheNextControl()
