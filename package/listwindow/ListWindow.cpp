@@ -220,6 +220,14 @@ public:
             static_cast<QLineEdit*>(editor)->setText(text);
         }
     }
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::updateEditorGeometry(editor, option, index);
+        // A date editor is never narrower than its date and its arrow.
+        if (qobject_cast<QDateEdit*>(editor))
+            editor->resize(std::max(editor->width(), editor->sizeHint().width()), editor->height());
+    }
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
     {
         QString text;
