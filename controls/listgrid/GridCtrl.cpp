@@ -3,6 +3,8 @@
 #include "controls/listgrid/RowPacking.h"
 #include "controls/listgrid/SharedMembers.h"
 
+#include "package/listwindow/DropDownEditors.h"
+
 #include "platform/basic/RuntimeError.h"
 #include "platform/forms/Twips.h"
 
@@ -274,6 +276,10 @@ void CGridCtrl::showColumnPopup(CColumn& column)
     case lstCtlDate:
         // The editor opens its own drop-down part.
         grid().SuspendEditing(true);
+        if (auto* editorWindow = vllist::fromLParam<vllist::Window>(editor))
+            editorWindow->sendMessage(column.settings().controlType == lstCtlCalculator ? vllist::editor::OpenCalculator
+                                                                                        : vllist::editor::OpenCalendar,
+                                      0, 0);
         m_popupShown = true;
         grid().SuspendEditing(false);
         break;
@@ -281,7 +287,7 @@ void CGridCtrl::showColumnPopup(CColumn& column)
         // Just below the editor's left edge (the cell's, without an editor), in the
         // container's coordinates.
         QRect place;
-        if (auto* widget = reinterpret_cast<QWidget*>(editor))
+        if (auto* widget = vllist::editorWidget(editor))
             place = QRect(widget->mapTo(this->widget(), QPoint(0, 0)), widget->size());
         else if (window())
             place = window()->view()->visualRect(window()->view()->currentIndex())
@@ -291,7 +297,7 @@ void CGridCtrl::showColumnPopup(CColumn& column)
         fire(event::Popup, "Popup",
              {Variant(double(forms::pixelsToTwips(at.x()))), Variant(double(forms::pixelsToTwips(at.y())))});
         grid().SuspendEditing(false);
-        if (auto* widget = reinterpret_cast<QWidget*>(m_wnd->GetColumnEditor(column.columnId())))
+        if (auto* widget = vllist::editorWidget(m_wnd->GetColumnEditor(column.columnId())))
             widget->setFocus();
         break;
     }

@@ -1,5 +1,6 @@
 #include "controls/listgrid/ListCtrl.h"
 
+#include "controls/listgrid/ImageLists.h"
 #include "controls/listgrid/OptionalArgs.h"
 #include "controls/listgrid/RowPacking.h"
 #include "controls/listgrid/SharedMembers.h"
@@ -140,6 +141,7 @@ void CListCtrl::configureNewWindow()
     m_wnd->SetVisibleRows(m_visibleItems);
     sendAlternateColours();
     m_columns->applyAll();
+    loadImageLists();
     try {
         connectByName();
     } catch (const basic::RuntimeError&) {
@@ -152,6 +154,7 @@ void CListCtrl::configureNewWindow()
 
 void CListCtrl::firstUnfreeze()
 {
+    loadImageLists();
     if (!m_data && !(isPaged() && m_refreshed))
         connectByName();
 }
@@ -182,7 +185,29 @@ void CListCtrl::setStyleFlag(bool CListCtrl::*member, bool value, bool persisted
 void CListCtrl::setImageList(bool small, const QString& name)
 {
     (small ? m_smallImageList : m_imageList) = name;
+    m_imagesLoaded = false;
+    loadImageLists();
     setModified();
+}
+
+void CListCtrl::loadImageLists()
+{
+    const auto named = [](const QString& name) { return !name.isEmpty() && name != NoSource; };
+    if (m_imagesLoaded || !m_window || !isUserMode() || !named(m_imageList))
+        return;
+    m_window->sendMessage(vllist::list::ClearImages, 0, 0);
+    const basic::ObjectRef large = findImageList(m_imageList, clientSite());
+    if (!large)
+        return;
+    const basic::ObjectRef small = named(m_smallImageList) ? findImageList(m_smallImageList, clientSite()) : nullptr;
+    const ImageListPictures big = drawImageList(large);
+    const ImageListPictures little = small ? drawImageList(small) : ImageListPictures{};
+    const int32_t mask = windowColour(big.maskColor, uint32_t(-1));
+    for (size_t i = 0; i < big.images.size(); ++i) {
+        const vllist::ImagePair pair{&big.images[i], i < little.images.size() ? &little.images[i] : nullptr, mask};
+        m_window->sendMessage(vllist::list::AddImage, 1, vllist::toLParam(&pair));
+    }
+    m_imagesLoaded = true;
 }
 
 void CListCtrl::bindDataControl(basic::ObjectRef object, vldata::DataControlInterface* data)

@@ -68,8 +68,11 @@ protected:
     void firstUnfreeze() override;
     DragEvents dragEvents() const override { return {11, 7, 8, 9, 10}; }
     bool keyEvent(QEvent* event) override;
+    void ensureImageLists() override { loadImageLists(); }
 
 private:
+    // Once, in user mode, from the ImageList controls the two names give.
+    void loadImageLists();
     void pagedFill(const vllist::PagedData& rows);
     void incrementalFind();
     void fireWithCurrentItem(automation::DispId id, const char* name, automation::Args before = {});
@@ -80,6 +83,7 @@ private:
     QString m_imageList = NoSource;
     QString m_smallImageList = NoSource;
     int32_t m_createdView = -1; // the view bits the window was created with
+    bool m_imagesLoaded = false;
 };
 
 } // namespace listgrid

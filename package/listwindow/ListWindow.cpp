@@ -1,6 +1,8 @@
 #include "package/listwindow/ListWindow.h"
 
+#include "package/listwindow/CellPainter.h"
 #include "package/listwindow/CellStorage.h"
+#include "package/listwindow/DropDownEditors.h"
 #include "package/listwindow/EditorWindows.h"
 #include "package/listwindow/ListWindowModel.h"
 
@@ -10,7 +12,6 @@
 #include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QDoubleValidator>
 #include <QEvent>
 #include <QLineEdit>
 #include <QHeaderView>
@@ -18,6 +19,7 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
@@ -146,6 +148,22 @@ class CommittingView : public QTableView
 {
 public:
     using QTableView::QTableView;
+
+protected:
+    // Rows drawn straight; a drag over the view keeps the view's own painting, which
+    // shows where a drop would land.
+    void paintEvent(QPaintEvent* event) override
+    {
+        if (state() == QAbstractItemView::DraggingState)
+            QTableView::paintEvent(event);
+        else
+            m_painter.paint(*this, *static_cast<const ListWindowModel*>(model()), event->rect());
+    }
+
+private:
+    CellPainter m_painter;
+
+public:
     bool isEditing() const { return state() == QAbstractItemView::EditingState; }
     void commitOpenEditor()
     {
@@ -180,12 +198,8 @@ public:
         const auto* model = static_cast<const ListWindowModel*>(index.model());
         const ColumnDefinition& def = model->column(index.column()).definition;
         const QByteArray editor(def.editorClass, qsizetype(strnlen(def.editorClass, sizeof def.editorClass)));
-        if (editor == "#VL32DATEEDIT") {
-            auto* date = new QDateEdit(parent);
-            date->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-            date->setCalendarPopup(true);
-            return date;
-        }
+        if (editor == "#VL32DATEEDIT")
+            return new DateEditorWindow(parent);
         if (editor == "ComboBox") {
             // The column's own combo box, with the entries its column was given.
             if (ComboBoxWindow* combo = m_window.comboBoxOf(def.columnId)) {
@@ -196,10 +210,8 @@ public:
             combo->setEditable(true);
             return combo;
         }
-        auto* line = new QLineEdit(parent);
+        auto* line = new LineEditorWindow(editor, parent);
         line->setMaxLength(std::max(1, int(def.bufferSize) - 1));
-        if (editor == "#VL32NUMBEREDIT" || editor == "#VL32CALCEDIT")
-            line->setValidator(new QDoubleValidator(line));
         return line;
     }
     void setEditorData(QWidget* editor, const QModelIndex& index) const override
@@ -216,6 +228,14 @@ public:
         } else {
             static_cast<QLineEdit*>(editor)->setText(text);
         }
+    }
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::updateEditorGeometry(editor, option, index);
+        // A date editor is never narrower than its date and its arrow.
+        if (qobject_cast<QDateEdit*>(editor))
+            editor->resize(std::max(editor->width(), editor->sizeHint().width()), editor->height());
     }
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
     {
@@ -363,9 +383,7 @@ void ListWindow::cellMoved()
 
 QString editorWindowText(LParam editor)
 {
-    if (auto* combo = dynamic_cast<ComboBoxWindow*>(windowFromHandle(editor)))
-        return combo->currentText();
-    auto* widget = reinterpret_cast<QWidget*>(editor);
+    QWidget* widget = editorWidget(editor);
     if (auto* line = qobject_cast<QLineEdit*>(widget))
         return line->text();
     if (auto* combo = qobject_cast<QComboBox*>(widget))
@@ -527,10 +545,7 @@ void ListWindow::loadPage(int row)
     const PagedData rows{row, last};
     m_pagedProc(this, &rows, m_pagedUserData);
     m_fillNext = m_fillEnd = -1;
-    QTimer::singleShot(0, this, [this, row, last] {
-        for (int r = row; r <= last; ++r)
-            m_model->rowChanged(r);
-    });
+    QTimer::singleShot(0, this, [this, row, last] { m_model->rowsChanged(row, last); });
 }
 
 void ListWindow::fillRowFromPacked(int row, const void* packed)
@@ -957,7 +972,7 @@ LParam ListWindow::handle(Op op, WParam wParam, LParam lParam)
         const bool ofColumn = op == Op::GetColumnEditorAt
                                   ? windowOrder(current.column()) == int32_t(lParam)
                                   : m_model->column(current.column()).definition.columnId == uint16_t(lParam);
-        return ofColumn ? reinterpret_cast<LParam>(m_view->indexWidget(current)) : 0;
+        return ofColumn ? editorHandle(m_view->indexWidget(current)) : 0;
     }
     case Op::RefuseCellMove:
         m_moveRefused = lParam != 0;

@@ -140,7 +140,8 @@ private:
     QElapsedTimer m_typedAt;
 };
 
-// The text of an editor window that GetColumnEditor gave (0: none).
+// The text of an editor window that GetColumnEditor gave (0: none; DropDownEditors.h
+// names the editor windows).
 QString editorWindowText(LParam editor);
 
 } // namespace vllist

@@ -241,6 +241,13 @@ void ListWindowModel::rowChanged(int r)
         Q_EMIT dataChanged(index(r, 0), index(r, columns() - 1));
 }
 
+void ListWindowModel::rowsChanged(int first, int last)
+{
+    last = std::min(last, rows() - 1);
+    if (first >= 0 && first <= last && columns() > 0)
+        Q_EMIT dataChanged(index(first, 0), index(last, columns() - 1));
+}
+
 void ListWindowModel::sortBy(int c, int order)
 {
     if (c < 0 || c >= columns() || order == 0)

@@ -66,11 +66,21 @@ public:
     void clearRows();
     void setPlaceholderRows(int count);
     void rowChanged(int r);
+    void rowsChanged(int first, int last);
     void sortBy(int c, int order);
 
     Row makeRow() const;
     void setRowText(Row& row, const QString& tabSeparated) const;
     QString rowText(const Row& row) const;
+
+    // For drawing: the row, filled first when it is a paged row not asked for yet;
+    // a cell's colour of one slot after cell, row, column and alternate colours (-1 none).
+    const Row& rowForDrawing(int r) const { return loadedRow(r); }
+    int32_t cellColour(int r, int c, int32_t ColourQuartet::*slot) const { return colourAt(r, c, slot); }
+    const QPixmap* image(int32_t i) const
+    {
+        return !m_grid && i >= 0 && size_t(i) < m_images.size() ? &m_images[size_t(i)] : nullptr;
+    }
 
     void setAlternate(int32_t count, const ColourQuartet& colours);
     void clearImages() { m_images.clear(); }

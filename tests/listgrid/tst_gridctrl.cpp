@@ -6,13 +6,19 @@
 #include "controls/listgrid/GridCtrl.h"
 #include "controls/listgrid/Items.h"
 
+#include "package/listwindow/DropDownEditors.h"
+
 #include "platform/basic/Conversions.h"
 #include "platform/basic/RuntimeError.h"
 #include "platform/controlframework/PropertyBag.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
+#include <QDateEdit>
+#include <QFrame>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QTableView>
 #include <QTest>
 
 using namespace listgrid;
@@ -55,6 +61,10 @@ private Q_SLOTS:
     void validateAcceptsAndRefuses();
     void slashOpensThePopupInstead();
     void popupEditorSetsTheValue();
+    void dropDownGivesTheEditorsValue_data();
+    void dropDownGivesTheEditorsValue();
+    void controlStyleLocksTheOpenEditor_data();
+    void controlStyleLocksTheOpenEditor();
     void tabOutReachesTheNextControl();
     void pagedRowsFromOne();
     void boundFillAndModeSwitchReleases();
@@ -153,6 +163,85 @@ void TestGridCtrl::popupEditorSetsTheValue()
     QCOMPARE(f.cellText(1, 1), QStringLiteral("Picked"));
     QVERIFY(x.doubleValue() > 0 && y.doubleValue() > 0);
     QVERIFY(!f.window().editingSuspended());
+}
+
+void TestGridCtrl::dropDownGivesTheEditorsValue_data()
+{
+    QTest::addColumn<int>("controlType");
+    QTest::addColumn<QString>("expected");
+    QTest::addRow("calculator keypad") << int(lstCtlCalculator) << QStringLiteral("15");
+    QTest::addRow("date calendar") << int(lstCtlDate) << QStringLiteral("05/04/2026");
+}
+
+void TestGridCtrl::dropDownGivesTheEditorsValue()
+{
+    QFETCH(int, controlType);
+    QFETCH(QString, expected);
+    GridOnForm f;
+    fillRows(f);
+    f.control->columns()->at(2)->setControlType(int16_t(controlType));
+    const QModelIndex cell = f.view().model()->index(0, 2);
+    f.view().setCurrentIndex(cell);
+    f.view().edit(cell);
+    QWidget* editor = f.view().indexWidget(cell);
+    QVERIFY(editor);
+    // ShowPopup on the cell being edited opens the editor's drop-down part.
+    const ObjectRef cellObject = f.control->items()->value({int32_t(1)}).objectValue()->get(QStringLiteral("Cells"))
+                                     .objectValue()->value({int32_t(3)}).objectValue();
+    cellObject->call(QStringLiteral("ShowPopup"));
+    QVERIFY(!f.window().editingSuspended());
+    if (controlType == lstCtlCalculator) {
+        QFrame* keypad = static_cast<vllist::LineEditorWindow*>(editor)->dropDown();
+        QVERIFY(keypad && keypad->isVisible());
+        QTest::keyClicks(keypad, QStringLiteral("12+3"));
+        QTest::keyClick(keypad, Qt::Key_Return);
+        QVERIFY(!keypad->isVisible());
+    } else {
+        QCalendarWidget* calendar = static_cast<QDateEdit*>(editor)->calendarWidget();
+        QTRY_VERIFY(calendar->window()->isVisible());
+        calendar->setSelectedDate(QDate(2026, 4, 5));
+        QTest::keyClick(calendar->findChild<QTableView*>(), Qt::Key_Return);
+        QTRY_VERIFY(!calendar->window()->isVisible());
+    }
+    // Leaving the cell stores what the drop-down left in the editor.
+    f.view().setCurrentIndex(f.view().model()->index(1, 2));
+    QCOMPARE(f.cellText(0, 2), expected);
+}
+
+void TestGridCtrl::controlStyleLocksTheOpenEditor_data()
+{
+    QTest::addColumn<int>("controlType");
+    QTest::addColumn<int>("lockedStyle");
+    QTest::addRow("edit") << int(lstCtlEdit) << 0x800;
+    QTest::addRow("numeric") << int(lstCtlNumeric) << 0x20;
+    QTest::addRow("calculator") << int(lstCtlCalculator) << 0x20;
+    QTest::addRow("date") << int(lstCtlDate) << 0x20;
+    QTest::addRow("popup") << int(lstCtlPopup) << 0x20;
+}
+
+void TestGridCtrl::controlStyleLocksTheOpenEditor()
+{
+    QFETCH(int, controlType);
+    QFETCH(int, lockedStyle);
+    GridOnForm f;
+    fillRows(f);
+    CColumn& column = *f.control->columns()->at(1);
+    column.setControlType(int16_t(controlType));
+    const QModelIndex cell = f.view().model()->index(0, 1);
+    f.view().setCurrentIndex(cell);
+    f.view().edit(cell);
+    QWidget* editor = f.view().indexWidget(cell);
+    QVERIFY(editor);
+    const auto locked = [editor] {
+        if (auto* line = qobject_cast<QLineEdit*>(editor))
+            return line->isReadOnly();
+        return static_cast<QDateEdit*>(editor)->isReadOnly();
+    };
+    // At run time the style goes to the editor that is open, as messages to its window.
+    column.setControlStyle(lockedStyle);
+    QVERIFY(locked());
+    column.setControlStyle(0);
+    QVERIFY(!locked());
 }
 
 void TestGridCtrl::tabOutReachesTheNextControl()

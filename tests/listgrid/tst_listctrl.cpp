@@ -6,9 +6,12 @@
 #include "controls/listgrid/ListCtrl.h"
 
 #include "platform/basic/RuntimeError.h"
+#include "platform/forms/ImageList.h"
 #include "platform/controlframework/PropertyBag.h"
 
 #include <QHeaderView>
+#include <QImage>
+#include <QPixmap>
 #include <QScrollBar>
 #include <QTest>
 
@@ -60,6 +63,8 @@ private Q_SLOTS:
     void wrongDataSourceObjectIsRefused();
     void layoutFailureLeavesUnbound();
     void dataClearEmptiesTheDraggedText();
+    void imagesFromTheImageListOnTheForm_data();
+    void imagesFromTheImageListOnTheForm();
     void automaticMoveDeletesTheRowThatMoved();
 };
 
@@ -430,6 +435,42 @@ void TestListCtrl::automaticMoveDeletesTheRowThatMoved()
     ListGridControl::setDragLoop({});
     QCOMPARE(text, QStringLiteral("C"));
     QCOMPARE(rowTexts(f), (QStringList{"C", "A", "B"}));
+}
+
+void TestListCtrl::imagesFromTheImageListOnTheForm_data()
+{
+    QTest::addColumn<int>("imageWidth");
+    QTest::addColumn<QSize>("shownSize");
+    QTest::addRow("the list's image size") << 16 << QSize(16, 16);
+    QTest::addRow("each picture's own size") << 0 << QSize(20, 12);
+}
+
+void TestListCtrl::imagesFromTheImageListOnTheForm()
+{
+    QFETCH(int, imageWidth);
+    QFETCH(QSize, shownSize);
+    ListOnForm f(QStringLiteral("ctl"), false);
+    auto icons = std::make_shared<forms::ImageList>();
+    for (const QColor& colour : {QColor(Qt::red), QColor(Qt::blue)}) {
+        QImage image(20, 12, QImage::Format_RGB32);
+        image.fill(colour);
+        icons->addImage(image);
+    }
+    icons->m_imageWidth = imageWidth;
+    icons->m_imageHeight = imageWidth;
+    f.form.addObject(QStringLiteral("imlIcons"), icons, forms::ImageList::ClassId);
+    f.placeOnForm(QStringLiteral("lstFiles"));
+    f.object()->put(QStringLiteral("ImageList"), QStringLiteral("imlIcons"));
+    const ObjectRef item =
+        f.control->items()->call(QStringLiteral("Add"), {QStringLiteral("second image"), Variant::missing(), int16_t(2)})
+            .objectValue();
+    QCOMPARE(item->get(QStringLiteral("Bitmap")), Variant(int16_t(2))); // reads back what was set
+    const QPixmap shown = f.view().model()->index(0, 0).data(Qt::DecorationRole).value<QPixmap>();
+    QCOMPARE(shown.size(), shownSize);
+    QCOMPARE(shown.toImage().pixelColor(shown.width() / 2, shown.height() / 2), QColor(Qt::blue));
+    // A name that resolves to no image list leaves the list without images, and no error.
+    f.object()->put(QStringLiteral("ImageList"), QStringLiteral("imlMissing"));
+    QVERIFY(f.view().model()->index(0, 0).data(Qt::DecorationRole).isNull());
 }
 
 int runListCtrlTests(int argc, char** argv)

@@ -75,6 +75,7 @@ private Q_SLOTS:
     void gridEditorsByColumnKind();
     void sortKeepsTheSelectionOnItsRows();
     void rowImagesAreDrawn();
+    void rowsArePaintedWithTheirColours();
     void tabLeavesTheGridAtItsEdges();
     void timestamps_data();
     void timestamps();
@@ -428,6 +429,41 @@ void TestListWindow::rowImagesAreDrawn()
     w.sendMessage(list::InsertRow, 1, toLParam(&insert));
     const QPixmap shown = w.view()->model()->index(0, 0).data(Qt::DecorationRole).value<QPixmap>();
     QCOMPARE(shown.toImage().pixelColor(8, 8), QColor(Qt::blue));
+}
+
+void TestListWindow::rowsArePaintedWithTheirColours()
+{
+    ListWindow w(ListWindow::Kind::List, nullptr);
+    w.resize(400, 200);
+    auto a = column("A", 10000), b = column("B", 10001);
+    w.sendMessage(list::InsertColumn, 0, toLParam(&a));
+    w.sendMessage(list::InsertColumn, 1, toLParam(&b));
+    for (const char* text : {"x\ty", "x\ty", "x\ty"})
+        addRow(w, list::InsertRow, text);
+    CellColours red{0, 1, {0x0000FF, -1, -1, -1}};
+    w.sendMessage(list::SetCellColours, 0, toLParam(&red));
+    w.sendMessage(list::SelectRow, 1, 2);
+    w.show();
+    QTableView* view = w.view();
+    const QImage picture = view->viewport()->grab().toImage();
+    // A point of each cell right of its short text.
+    const auto at = [&](int row, int c) {
+        const QRect cell = view->visualRect(view->model()->index(row, c));
+        return picture.pixelColor(cell.right() - 4, cell.center().y());
+    };
+    QCOMPARE(at(0, 1), QColor(Qt::red));
+    QCOMPARE(at(0, 0), view->palette().color(QPalette::Base));
+    const QColor highlight = view->palette().color(QPalette::Inactive, QPalette::Highlight);
+    const QColor activeHighlight = view->palette().color(QPalette::Active, QPalette::Highlight);
+    QVERIFY(at(2, 0) == highlight || at(2, 0) == activeHighlight);
+    QVERIFY(at(2, 1) == highlight || at(2, 1) == activeHighlight);
+    // Text is drawn: the cell's first pixels are not all its background.
+    const QRect first = view->visualRect(view->model()->index(1, 0));
+    bool inked = false;
+    for (int x = first.left(); x < first.left() + 16 && !inked; ++x)
+        for (int y = first.top(); y <= first.bottom() && !inked; ++y)
+            inked = picture.pixelColor(x, y) != view->palette().color(QPalette::Base);
+    QVERIFY(inked);
 }
 
 void TestListWindow::tabLeavesTheGridAtItsEdges()

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "package/listwindow/EditorWindows.h"
+#include "package/listwindow/ListMessages.h"
+
+#include <QDateEdit>
+#include <QLineEdit>
+
+class QFrame;
+
+// The grid's in-place editors of the edit, numeric, calculator, date and popup
+// classes as windows of this layer: GetColumnEditor gives the window (the handle is
+// the Window's address), and the editors take their lock messages and, for the
+// calculator and date classes, the message that opens their drop-down part.
+namespace vllist {
+
+namespace editor {
+inline constexpr Message SetReadOnly = 0x00CF;      // edit: wParam non-zero locks
+inline constexpr Message OpenCalculator = 0x1406;   // calculator: shows its keypad
+inline constexpr Message OpenCalendar = 0x140C;     // date: shows its calendar
+} // namespace editor
+
+// The handle GetColumnEditor gives for an editor that is a window (0 for another).
+LParam editorHandle(QWidget* editor);
+// The editor's widget from its handle (null for 0 or a window that has gone).
+QWidget* editorWidget(LParam handle);
+
+class LineEditorWindow : public QLineEdit, public LiveWindow
+{
+public:
+    // `editorClass`: "EDIT", "#VL32NUMBEREDIT", "#VL32CALCEDIT" or "#VL32POPUP".
+    LineEditorWindow(const QByteArray& editorClass, QWidget* parent);
+    LParam sendMessage(Message message, WParam wParam, LParam lParam) override;
+
+    // The calculator's keypad (null until it was first shown).
+    QFrame* dropDown() const { return m_dropDown; }
+
+private:
+    void openCalculator();
+
+    bool m_calculator = false;
+    Message m_lock = 0;
+    QFrame* m_dropDown = nullptr;
+};
+
+class DateEditorWindow : public QDateEdit, public LiveWindow
+{
+public:
+    explicit DateEditorWindow(QWidget* parent);
+    LParam sendMessage(Message message, WParam wParam, LParam lParam) override;
+};
+
+} // namespace vllist
