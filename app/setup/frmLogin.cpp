@@ -5,6 +5,7 @@
 #include "app/mainwindow/frmErrors.h"
 #include "app/mainwindow/frmmain.h"
 #include "ui_frmmain.h"
+#include "ui_frmSettings.h"
 #include "app/mainwindow/password/LoginPassword.h"
 #include "app/session/ProgramSession.h"
 #include "app/setup/FrmFileStructure.h"
@@ -130,6 +131,11 @@ void frmLogin::configurationFolder()
         m_loadMarker = QStringLiteral("hrnconfigmade:") + config;
     }
     settings::writeSetting(ConfigKey, config);
+    // The main window's load has loaded the settings form from the store already, with
+    // the setting still empty: its box gets the folder too, or the form would show no
+    // configuration folder and refuse to save until one is typed.
+    if (DefaultInstance<frmSettings>::isLoaded())
+        DefaultInstance<frmSettings>::get().m_ui->TxtConfigPath->setText(config);
     m_loadMarker = QStringLiteral("pellmoorconfigdir:") + config;
 }
 

@@ -10,6 +10,7 @@
 #include "app/setup/frmLogin.h"
 #include "ui_frmLogin.h"
 #include "app/setup/frmSettings.h"
+#include "ui_frmSettings.h"
 #include "app/setup/frmSplash.h"
 
 #include "platform/forms/DefaultInstance.h"
@@ -372,6 +373,9 @@ private Q_SLOTS:
         QVERIFY(login.isVisible());
         QVERIFY(QFileInfo(config).isDir());
         QCOMPARE(stored("pellmoorconfigdir"), config);
+        // The settings form, loaded by the main window's load before the folder was
+        // stored, used to show no folder and refuse to save: it shows the folder.
+        QCOMPARE(DefaultInstance<frmSettings>::get().m_ui->TxtConfigPath->text(), config);
         // What was there is kept.
         QCOMPARE(QFileInfo::exists(config + QStringLiteral("/qfm.cfg")), present);
     }
