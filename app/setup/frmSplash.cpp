@@ -47,6 +47,9 @@ frmSplash::frmSplash() : m_ui(std::make_unique<Ui::frmSplash>())
                 box->setText(contactLine(i + 1));
         });
     }
+    // The caption's "&" marks its key (Alt+C) as on a button: a label shows the mark
+    // only with a buddy, so it is its own, and its key closes the splash like a click.
+    m_ui->Label1->setBuddy(m_ui->Label1);
     m_ui->Label1->installEventFilter(this);
 }
 
@@ -82,7 +85,8 @@ void frmSplash::keyPressEvent(QKeyEvent* event)
 
 bool frmSplash::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_ui->Label1 && event->type() == QEvent::MouseButtonRelease) {
+    if (watched == m_ui->Label1 &&
+        (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::Shortcut)) {
         Label1_Click();
         return true;
     }

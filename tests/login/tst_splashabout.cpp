@@ -90,6 +90,7 @@ private Q_SLOTS:
         QTest::addRow("unloaded by the caller") << "unload" << 1000;
         QTest::addRow("Esc") << "Esc" << 1000;
         QTest::addRow("Close clicked: no pause") << "Close" << 0;
+        QTest::addRow("Close by its key: no pause") << "Alt+C" << 0;
     }
 
     // Unloading the splash pauses for UnloadDelay while it stays on screen.
@@ -109,6 +110,8 @@ private Q_SLOTS:
             DefaultInstance<frmSplash>::unload();
         else if (how == QLatin1String("Esc"))
             QTest::keyClick(&splash, Qt::Key_Escape);
+        else if (how == QLatin1String("Alt+C"))
+            QTest::keyClick(&splash, Qt::Key_C, Qt::AltModifier);
         else
             QTest::mouseClick(splash.m_ui->Label1, Qt::LeftButton);
         QCOMPARE(sleeps.sleeps, std::vector<int32_t>{pause});
