@@ -33,6 +33,9 @@ namespace {
 const QString LoginKey = QStringLiteral("QuillarLogin");
 const QString PasswordKey = QStringLiteral("QuillarPassword");
 const QString ConfigKey = QStringLiteral("pellmoorconfigdir");
+const QString LoginNotStored =
+    QStringLiteral("The login could not be stored in the settings. Please check that the settings can be "
+                   "written and try again.");
 
 QString title()
 {
@@ -167,8 +170,17 @@ void frmLogin::cmdOK_Click()
                 return;
             }
             forms::MsgBox(QStringLiteral("Setting Login and Password"), forms::OKOnly, title());
-            settings::writeSetting(LoginKey, userName);
-            settings::writeSetting(PasswordKey, password::ScrambleLoginPassword(typedPassword));
+            // A login that was not stored would let this start in and leave the next
+            // one a first start again, where anyone sets the login.
+            if (!settings::writeSetting(LoginKey, userName)) {
+                forms::MsgBox(LoginNotStored, forms::OKOnly, title());
+                return;
+            }
+            if (!settings::writeSetting(PasswordKey, password::ScrambleLoginPassword(typedPassword))) {
+                settings::writeSetting(LoginKey, QString());
+                forms::MsgBox(LoginNotStored, forms::OKOnly, title());
+                return;
+            }
             login = userName;
             password = typedPassword;
         }

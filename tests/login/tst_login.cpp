@@ -16,6 +16,7 @@
 #include "platform/forms/DefaultInstance.h"
 #include "platform/forms/End.h"
 #include "platform/forms/Pump.h"
+#include "platform/registry/RegistryStore.h"
 #include "platform/settings/SettingsStore.h"
 #include "platform/widgets/ToolBar.h"
 
@@ -208,6 +209,31 @@ private Q_SLOTS:
         QCOMPARE(shownTexts(f.boxes.service()), QStringList{LoginTitle + QStringLiteral(": Setting Login and Password")});
         QCOMPARE(stored("QuillarLogin"), QStringLiteral("anna"));
         QVERIFY(DefaultInstance<frmmain>::get().isVisible());
+    }
+
+    // A store that cannot be written: the first login does not pass (it used to pass
+    // with nothing stored, leaving the next start a first start for anyone).
+    void firstStartWithAStoreThatCannotBeWritten()
+    {
+        MainWindowFixture f;
+        RecordedSleeps sleeps;
+        storeLogin({}, {});
+        frmLogin& login = startProgram();
+        const QString hive = registry::hivePath(registry::Hive::CurrentUser);
+        const QFile::Permissions permissions = QFile::permissions(hive);
+        QVERIFY(QFile::setPermissions(hive, QFile::ReadOwner));
+
+        typeAndPressOK(login, QStringLiteral("anna"), QStringLiteral("Secret7"));
+        QFile::setPermissions(hive, permissions);
+
+        QCOMPARE(f.boxes.service().shown().size(), size_t(2));
+        QCOMPARE(f.boxes.service().shown().at(0).text, QStringLiteral("Setting Login and Password"));
+        QVERIFY(f.boxes.service().shown().at(1).text.startsWith(QLatin1String("The login could not be stored")));
+        QCOMPARE(f.boxes.service().shown().at(1).title, LoginTitle);
+        QVERIFY(login.isVisible());
+        QVERIFY(!DefaultInstance<frmmain>::get().isVisible());
+        QCOMPARE(stored("QuillarLogin"), QString());
+        QCOMPARE(stored("QuillarPassword"), QString());
     }
 
     void emptyUserName_data()
