@@ -20,7 +20,9 @@
 #include "platform/settings/SettingsStore.h"
 #include "platform/shell/Paths.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -208,6 +210,9 @@ void frmLogin::showMainWindow()
     hide();
     frmSplash& splash = DefaultInstance<frmSplash>::get();
     splash.show();
+    // The window must be on screen before it is painted, or it would stay blank
+    // through the pause.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     splash.repaint();
     DefaultInstance<frmSplash>::unload();
     DefaultInstance<frmErrors>::get();
