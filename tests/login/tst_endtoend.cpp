@@ -36,6 +36,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
@@ -279,7 +280,16 @@ private Q_SLOTS:
                                  "Invoice No 1003 for BROOKFIELD HARDWARE (Unique No. BRO002BH-208) created.",
                                  "Credit No 1004 for CHARITY SHOP NETWORK (Unique No. CHA003RET-17) created."})
             QVERIFY2(log.contains(QLatin1String(line)), line);
-        QCOMPARE(documents().size(), seeded + 3);
+        const QJsonArray posted = documents();
+        QCOMPARE(posted.size(), seeded + 3);
+        QStringList added;
+        for (qsizetype i = seeded; i < posted.size(); ++i) {
+            const QJsonObject document = posted.at(i).toObject();
+            added << document.value(QStringLiteral("DOCUMENT_KIND")).toString() + QLatin1Char(' ') +
+                         document.value(QStringLiteral("INVOICE_NUMBER")).toVariant().toString() + QLatin1Char(' ') +
+                         document.value(QStringLiteral("ACCOUNT_REF")).toString();
+        }
+        QCOMPARE(added, (QStringList{"invoice 1002 ABB001", "invoice 1003 BRO002", "credit 1004 CHA003"}));
 
         // Closing the main window ends the program, through the login form's unload.
         QCOMPARE(end.count(), 0);
