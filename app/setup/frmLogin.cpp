@@ -105,7 +105,7 @@ void frmLogin::formLoad()
         mainWindow.setErrorsFoundIMG(true, true);
         mainWindow.setNoErrorFoundIMG(false, true);
         mainWindow.setImgRedVisible(false);
-        m_loadMarker = QStringLiteral("mainstate:") + caption;
+        m_loadMarker = QStringLiteral("firststate:set");
 
         const QString dataPath = session::ProgramSession::current()->context().settingsForm.txtDatapath();
         m_loadMarker = QStringLiteral("txtdatapath:") + dataPath;
