@@ -1,10 +1,9 @@
 // Quillar: validates sales-document import files and posts them into the
 // accounting package's company data.
 #include "app/mainwindow/MainWindowForms.h"
-#include "app/mainwindow/frmmain.h"
-#include "ui_frmmain.h"
 #include "app/session/ProgramSession.h"
 #include "app/setup/SetupForms.h"
+#include "app/setup/frmLogin.h"
 
 #include "platform/forms/DefaultInstance.h"
 #include "platform/forms/End.h"
@@ -12,39 +11,21 @@
 #include "platform/forms/MessageService.h"
 #include "platform/forms/WidgetFileDialogService.h"
 #include "platform/forms/WidgetMessageService.h"
-#include "platform/settings/SettingsStore.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 
 #include <memory>
 
-namespace {
-
-// What the login form sets on the main window before showing it; here until the
-// login form exists.
-void prepareMainWindow(frmmain& mainWindow)
-{
-    mainWindow.m_ui->lblTarnbyVersion->setText(session::ProgramSession::versionText());
-    mainWindow.m_ui->LblUserloggedin->setText(settings::readSetting(QStringLiteral("QuillarLogin")));
-    mainWindow.setMnuFileStartImportEnabled(false);
-    mainWindow.setMnuFileViewErrorsEnabled(false);
-    const bool companyChosen = !settings::readSetting(QStringLiteral("VorlenDataPath")).isEmpty();
-    mainWindow.setMnuFilenewEnabled(companyChosen);
-    mainWindow.setToolbarButtonEnabled(1, companyChosen);
-    mainWindow.setErrorsFoundIMG(true, true);
-    mainWindow.setNoErrorFoundIMG(false, true);
-    mainWindow.setImgRedVisible(false);
-}
-
-} // namespace
-
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quillar"));
+    QApplication::setApplicationName(QString::fromLatin1(forms::ProgramTitle));
     const session::ProgramVersion v = session::ProgramSession::version();
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3").arg(v.major).arg(v.minor).arg(v.revision));
+    // The program ends only through the login form's unload (forms::End), never
+    // because its last window closed.
+    QApplication::setQuitOnLastWindowClosed(false);
 
     // The session comes before any form, and outlives them all.
     session::ProgramSession programSession;
@@ -57,16 +38,17 @@ int main(int argc, char* argv[])
     mainwindow::registerForms(programSession);
     setup::registerForms(programSession);
 
-    // The main window is loaded (its load reads the settings and shows the package
-    // version), then shown; the login form comes before it once it exists. The
-    // standard --version and --help are answered once the window has loaded, so
-    // that "quillar --version" also shows that the program comes up.
-    frmmain& mainWindow = forms::DefaultInstance<frmmain>::get();
-    prepareMainWindow(mainWindow);
+    // The start-up form: its load prepares the main window hidden (or, when the
+    // configured folder is missing, ends the program); then it is shown. The
+    // standard --version and --help are answered once it has loaded, so that
+    // "quillar --version" also shows that the program comes up.
+    frmLogin& login = forms::DefaultInstance<frmLogin>::get();
     QCommandLineParser options;
     options.addHelpOption();
     options.addVersionOption();
     options.process(app);
-    mainWindow.show();
+    if (login.isUnloaded())
+        return 0;
+    login.show();
     return app.exec();
 }

@@ -1,18 +1,17 @@
 #include "app/mainwindow/OtherForms.h"
 
 #include "app/mainwindow/FrmErrlog.h"
-#include "app/mainwindow/StandInForms.h"
 #include "app/mainwindow/frmErrors.h"
 #include "app/setup/FrmFileStructure.h"
+#include "app/setup/frmAbout.h"
 #include "app/setup/frmDirPath.h"
+#include "app/setup/frmLogin.h"
 #include "app/setup/frmSettings.h"
+#include "app/setup/frmSplash.h"
 
 #include "platform/forms/DefaultInstance.h"
 #include "platform/forms/End.h"
 
-// Until the About box lands its stand-in (StandInForms.h) is what opens; the
-// splash and the login form do not exist yet, so there is nothing of them to
-// unload.
 namespace mainwindow::otherforms {
 
 using forms::DefaultInstance;
@@ -25,12 +24,12 @@ void showSettings(QWidget* owner)
 
 void showAbout(QWidget* owner)
 {
-    DefaultInstance<StandInAbout>::get().showModal(owner);
+    DefaultInstance<frmAbout>::get().showModal(owner);
 }
 
 void showAboutModeless()
 {
-    DefaultInstance<StandInAbout>::get().show();
+    DefaultInstance<frmAbout>::get().show();
 }
 
 void showImportLog(QWidget* owner)
@@ -45,17 +44,23 @@ void showErrorList(QWidget* owner)
 
 void unloadOthers()
 {
+    DefaultInstance<frmSplash>::unload();
     DefaultInstance<frmSettings>::unload();
     DefaultInstance<frmErrors>::unload();
     DefaultInstance<FrmErrlog>::unload();
     DefaultInstance<FrmFileStructure>::unload();
-    DefaultInstance<StandInAbout>::unload();
+    DefaultInstance<frmAbout>::unload();
     DefaultInstance<frmDirPath>::unload();
 }
 
 void unloadLogin()
 {
-    forms::End(0);
+    // The login form's unload ends the program. A main window opened without it (a
+    // test of the window alone) ends the program itself.
+    if (DefaultInstance<frmLogin>::exists())
+        DefaultInstance<frmLogin>::unload();
+    else
+        forms::End(0);
 }
 
 } // namespace mainwindow::otherforms

@@ -4,8 +4,7 @@ class QWidget;
 
 // The forms the main window opens and closes that are built elsewhere (settings,
 // About, the two log viewers, splash, login, layout editor, folder picker). The main
-// window reaches them only through these calls, so a form that lands replaces its
-// stand-in here (OtherForms.cpp) and nowhere else.
+// window reaches them only through these calls.
 namespace mainwindow::otherforms {
 
 // frmSettings modal over `owner`; when it closes it is loaded again, hidden, so that
@@ -21,8 +20,8 @@ void showErrorList(QWidget* owner);
 // Unloads, in this order, those of frmSplash, frmSettings, frmErrors, FrmErrlog,
 // FrmFileStructure, frmAbout and frmDirPath that exist.
 void unloadOthers();
-// Unloads frmLogin, whose unload ends the program. Until the login form exists the
-// program is ended here.
+// Unloads frmLogin, whose unload ends the program; without a login form (the window
+// opened on its own) the program is ended here.
 void unloadLogin();
 
 } // namespace mainwindow::otherforms

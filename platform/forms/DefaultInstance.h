@@ -30,6 +30,9 @@ public:
     }
 
     static bool isLoaded() { return current() != nullptr; }
+    // Whether the default instance has been made and not yet destroyed: loaded, or
+    // unloaded (perhaps while its unload is under way) but not yet deleted.
+    static bool exists() { return !s_form.isNull(); }
 
     static void unload()
     {

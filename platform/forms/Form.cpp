@@ -5,7 +5,24 @@
 #include <QPointer>
 #include <QWindow>
 
+#include <utility>
+
 namespace forms {
+
+namespace {
+
+Form::UnloadObserver& unloadObserver()
+{
+    static Form::UnloadObserver observer;
+    return observer;
+}
+
+} // namespace
+
+Form::UnloadObserver Form::setUnloadObserver(UnloadObserver observer)
+{
+    return std::exchange(unloadObserver(), std::move(observer));
+}
 
 Form::Form(QWidget* parent, Qt::WindowFlags flags) : QWidget(parent, flags) {}
 
@@ -35,6 +52,8 @@ void Form::unload()
         return;
     const bool wasLoaded = m_state != State::Created;
     m_state = State::Unloaded;
+    if (wasLoaded && unloadObserver())
+        unloadObserver()(*this);
     try {
         if (wasLoaded)
             formUnload();

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QCloseEvent;
 
 // The base of every form. A form has a load and an unload handler:
@@ -35,6 +37,12 @@ public:
     void showModal(QWidget* owner = nullptr);
     bool isFormLoaded() const { return m_state == State::Loaded || m_state == State::Loading; }
     bool isUnloaded() const { return m_state == State::Unloaded; }
+
+    // Tests: called with each loaded form as its unload begins, before its unload
+    // handler, so the order in which the program's end unloads the forms can be
+    // checked. Returns the previous observer; an empty one observes nothing.
+    using UnloadObserver = std::function<void(const Form& form)>;
+    static UnloadObserver setUnloadObserver(UnloadObserver observer);
 
 protected:
     virtual void formLoad();

@@ -58,7 +58,8 @@ bool MainWindowFixture::registerLibraries()
            QProcess::execute(regsvr, {QStringLiteral("/s"), QStringLiteral(VLHMCOMCTL_PATH)}) == 0;
 }
 
-MainWindowFixture::MainWindowFixture(int programType) : programSession(BinDir)
+MainWindowFixture::MainWindowFixture(int programType, const QString& programFolder)
+    : programSession(programFolder.isEmpty() ? BinDir : programFolder)
 {
     mainwindow::registerForms(programSession);
     setup::registerForms(programSession);

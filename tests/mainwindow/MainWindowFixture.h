@@ -28,8 +28,9 @@ struct MainWindowFixture
     // false when they are not built.
     static bool registerLibraries();
 
-    // programType: the edition the company's package reports (1 "Ferriby", 2 "Aldwick Plus").
-    explicit MainWindowFixture(int programType = 1);
+    // programType: the edition the company's package reports (1 "Ferriby", 2 "Aldwick Plus");
+    // programFolder: the program's folder (the build's bin folder when empty).
+    explicit MainWindowFixture(int programType = 1, const QString& programFolder = {});
     ~MainWindowFixture();
     MainWindowFixture(const MainWindowFixture&) = delete;
     MainWindowFixture& operator=(const MainWindowFixture&) = delete;

@@ -4,7 +4,7 @@
 #include "tests/mainwindow/MainWindowFixture.h"
 
 #include "app/mainwindow/FrmErrlog.h"
-#include "app/mainwindow/StandInForms.h"
+#include "app/setup/frmAbout.h"
 #include "app/setup/FrmFileStructure.h"
 #include "app/setup/frmDirPath.h"
 #include "app/setup/frmSettings.h"
@@ -322,7 +322,7 @@ private Q_SLOTS:
         // The "Next Batch starts" label opens About without holding the window.
         w.m_ui->Label1->show();
         QTest::mouseClick(w.m_ui->Label1, Qt::LeftButton);
-        auto& about = DefaultInstance<mainwindow::StandInAbout>::get();
+        auto& about = DefaultInstance<frmAbout>::get();
         QTRY_VERIFY(about.isVisible());
         QVERIFY(!about.isModal());
         QCOMPARE(closer.closed.size(), 3);
@@ -451,7 +451,7 @@ private Q_SLOTS:
         forms::Form* forms[] = {&DefaultInstance<frmSettings>::get(),
                                 &DefaultInstance<frmErrors>::get(), &DefaultInstance<FrmErrlog>::get(),
                                 &DefaultInstance<FrmFileStructure>::get(),
-                                &DefaultInstance<mainwindow::StandInAbout>::get(),
+                                &DefaultInstance<frmAbout>::get(),
                                 &DefaultInstance<frmDirPath>::get(), &w};
         // Each form, shown, is hidden by its unload: the hides give the order, and
         // the first shows what was done before anything was unloaded.
