@@ -1,4 +1,5 @@
 #include "tests/layouteditor/EditorFixture.h"
+#include "tests/support/ListClicks.h"
 
 #include "platform/forms/DefaultInstance.h"
 #include "platform/settings/SettingsStore.h"
@@ -86,15 +87,7 @@ void EditorFixture::doubleClick(QWidget* widget)
 
 bool EditorFixture::doubleClickEntry(const char* listName, const QString& title)
 {
-    auto* list = qobject_cast<QListWidget*>(child(listName));
-    const auto found = list->findItems(title, Qt::MatchExactly);
-    if (found.isEmpty() || !list->isVisible())
-        return false;
-    list->scrollToItem(found.first());
-    const QPoint centre = list->visualItemRect(found.first()).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
-    return true;
+    return testsupport::doubleClickEntry(qobject_cast<QListWidget*>(child(listName)), title);
 }
 
 bool EditorFixture::pickColumn(int box, const QString& title)

@@ -2,6 +2,7 @@
 // first start, the settings pointed at a package company, a layout made in the layout
 // editor, a file with errors validated, a good file imported, the program closed.
 #include "tests/mainwindow/MainWindowFixture.h"
+#include "tests/support/ListClicks.h"
 
 #include "app/mainwindow/FrmErrlog.h"
 #include "app/mainwindow/MainWindowForms.h"
@@ -108,15 +109,7 @@ QWidget* child(QWidget* form, const QString& name)
 bool pick(FrmFileStructure& editor, const QString& box, const char* listName, const QString& title)
 {
     QTest::mouseDClick(child(&editor, box), Qt::LeftButton);
-    auto* list = qobject_cast<QListWidget*>(child(&editor, QLatin1String(listName)));
-    const QList<QListWidgetItem*> found = list->findItems(title, Qt::MatchExactly);
-    if (found.isEmpty() || !list->isVisible())
-        return false;
-    list->scrollToItem(found.first());
-    const QPoint centre = list->visualItemRect(found.first()).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
-    return true;
+    return testsupport::doubleClickEntry(qobject_cast<QListWidget*>(child(&editor, QLatin1String(listName))), title);
 }
 
 // The columns of the demo's invoice files, and the fields that make one document.

@@ -1,6 +1,7 @@
 // The login form as the program starts it: its load, the login against the stored
 // pair, the first start, the main window's first state and the program's end.
 #include "tests/mainwindow/MainWindowFixture.h"
+#include "tests/support/RecordedSleeps.h"
 
 #include "app/mainwindow/FrmErrlog.h"
 #include "app/mainwindow/frmErrors.h"
@@ -34,6 +35,8 @@
 
 using forms::DefaultInstance;
 
+using testsupport::RecordedSleeps;
+
 namespace {
 
 const QString LoginTitle = QStringLiteral("Quillar - Login");
@@ -63,21 +66,6 @@ void typeAndPressOK(frmLogin& login, const QString& userName, const QString& pas
     login.m_ui->txtPassword->setText(password);
     QTest::mouseClick(login.m_ui->cmdOK, Qt::LeftButton);
 }
-
-// Every pause asked for, instead of sleeping.
-class RecordedSleeps
-{
-public:
-    RecordedSleeps()
-    {
-        m_previous = forms::setSleepFunction([this](int32_t ms) { sleeps.push_back(ms); });
-    }
-    ~RecordedSleeps() { forms::setSleepFunction(std::move(m_previous)); }
-    std::vector<int32_t> sleeps;
-
-private:
-    forms::SleepFunction m_previous;
-};
 
 // The forms in the order their unloads begin, and "End" where the program ends.
 class UnloadLog

@@ -1,6 +1,7 @@
 // The splash and the About box: their texts, the splash's pause, the About box's
 // system-information tool found through the two registry values.
 #include "app/session/ProgramSession.h"
+#include "tests/support/RecordedSleeps.h"
 #include "app/setup/frmAbout.h"
 #include "ui_frmAbout.h"
 #include "app/setup/frmSplash.h"
@@ -25,6 +26,8 @@
 
 using forms::DefaultInstance;
 
+using testsupport::RecordedSleeps;
+
 namespace {
 
 const QString ToolKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
@@ -37,20 +40,6 @@ void setMachineValue(const QString& key, const QString& name, const QString& val
     QCOMPARE(registry::createKey(registry::Hive::LocalMachine, key, k), registry::Success);
     QCOMPARE(k->setValue(name, registry::Value::fromString(value)), registry::Success);
 }
-
-class RecordedSleeps
-{
-public:
-    RecordedSleeps()
-    {
-        m_previous = forms::setSleepFunction([this](int32_t ms) { sleeps.push_back(ms); });
-    }
-    ~RecordedSleeps() { forms::setSleepFunction(std::move(m_previous)); }
-    std::vector<int32_t> sleeps;
-
-private:
-    forms::SleepFunction m_previous;
-};
 
 } // namespace
 
