@@ -1,6 +1,6 @@
 // The list and grid controls' drag and drop: the drag they start (OLEDrag, and the
-// automatic drag of a row pressed and moved), the data source it carries, and the drop target
-// that raises the drag events of a drag over them.
+// automatic drag of a row pressed and moved), the data source it carries, and the
+// drop target that raises the drag events of a drag over them.
 #include "controls/listgrid/DropTarget.h"
 
 #include "controls/listgrid/ListViewWnd.h"
@@ -13,8 +13,8 @@
 
 #include <QApplication>
 #include <QDrag>
-#include <QMouseEvent>
 #include <QDropEvent>
+#include <QMouseEvent>
 #include <QTableView>
 
 namespace listgrid {
