@@ -1,6 +1,6 @@
 // The list and grid controls' drag and drop: the drag they start (OLEDrag, and the
-// automatic drag after a click), the data source it carries, and the drop target
-// that raises the drag events of a drag over them.
+// automatic drag of a row pressed and moved), the data source it carries, and the
+// drop target that raises the drag events of a drag over them.
 #include "controls/listgrid/DropTarget.h"
 
 #include "controls/listgrid/ListViewWnd.h"
@@ -11,8 +11,10 @@
 #include "platform/basic/RuntimeError.h"
 #include "platform/forms/Twips.h"
 
+#include <QApplication>
 #include <QDrag>
 #include <QDropEvent>
+#include <QMouseEvent>
 #include <QTableView>
 
 namespace listgrid {
@@ -89,11 +91,54 @@ QPointF ListGridControl::containerPoint(const QPointF& inViewport) const
 
 // ---- the drag this control starts ----
 
+void ListGridControl::armAutomaticDrag()
+{
+    // Only a press in the rows with the button still down can become a drag.
+    m_dragArmed = m_pressedAt.has_value();
+}
+
+bool ListGridControl::rowsMouseEvent(QEvent* event)
+{
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        // Seen before the window reports the click, which may arm the drag on it.
+        m_dragArmed = false;
+        if (mouse->button() == Qt::LeftButton)
+            m_pressedAt = mouse->position().toPoint();
+        return false;
+    case QEvent::MouseButtonRelease:
+        if (mouse->button() == Qt::LeftButton) {
+            // A click, not a drag: nothing starts, and nothing is dropped or moved.
+            m_pressedAt.reset();
+            m_dragArmed = false;
+        }
+        return false;
+    case QEvent::MouseMove: {
+        if (!m_dragArmed)
+            return false;
+        if (!(mouse->buttons() & Qt::LeftButton) || !m_pressedAt || m_oleDragMode != 2) {
+            m_dragArmed = false;
+            return false;
+        }
+        // The view sees none of these moves, so the pressed row stays the one dragged.
+        if ((mouse->position().toPoint() - *m_pressedAt).manhattanLength() < QApplication::startDragDistance())
+            return true;
+        m_dragArmed = false;
+        m_pressedAt.reset();
+        oleDrag();
+        return true;
+    }
+    default: return false;
+    }
+}
+
 void ListGridControl::oleDrag()
 {
     int32_t row = m_wnd->GetCurrentRow();
     if (row < 0 || m_dragging)
         return;
+    m_dragArmed = false;
     m_dragging = true;
     m_source.empty();
     m_source.announceText();

@@ -380,7 +380,7 @@ void CGridCtrl::notification(uint16_t code)
     case 4:
         fireWithCurrentCell(event::MouseClick, "MouseClick", {Variant(int16_t(1)), Variant(shiftState())});
         if (m_oleDragMode == 2)
-            oleDrag();
+            armAutomaticDrag();
         break;
     case 5:
     case 6: {

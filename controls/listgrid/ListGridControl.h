@@ -20,6 +20,7 @@
 #include <initializer_list>
 #include <utility>
 #include <memory>
+#include <optional>
 
 namespace listgrid {
 
@@ -105,8 +106,8 @@ public:
     // Refresh: the row count and paged callback for the current mode; the result of 0x1403.
     int32_t refresh();
 
-    // Drag and drop: OLEDrag, and the automatic drag after a click (OLEDragMode 2).
-    // The platform's drag loop takes the drag's mime data and the allowed effects
+    // Drag and drop: OLEDrag, and the automatic drag of a row pressed and moved
+    // (OLEDragMode 2). The platform's drag loop takes the drag's mime data and the allowed effects
     // and gives the final effect; tests put a scripted loop in its place.
     using DragLoop = std::function<int32_t(ListGridControl& source, int32_t allowedEffects)>;
     static void setDragLoop(DragLoop loop);
@@ -192,6 +193,9 @@ protected:
     void fireByRef(automation::DispId id, const char* name, automation::Args& args);
     static int16_t shiftState();
     void moveFocusByTabIndex(bool backward);
+    // After the left click in OLEDragMode 2: the drag starts once the pointer, the
+    // button still held, has moved far enough from the press; a plain click drags nothing.
+    void armAutomaticDrag();
 
     std::shared_ptr<CListViewWnd> m_wnd;
     std::shared_ptr<CColumns> m_columns;
@@ -223,6 +227,9 @@ protected:
     std::shared_ptr<CVBDataObject> m_dataObjectForDrag;
     QPointer<QMimeData> m_dragMime;
     bool m_dragging = false;
+    // The left press in the rows (while the button is down) and whether a drag waits on it.
+    std::optional<QPoint> m_pressedAt;
+    bool m_dragArmed = false;
     std::unique_ptr<DropData> m_incoming;
     int32_t m_dropEffect = 0;
 
@@ -242,6 +249,8 @@ private:
     class DropTarget;
     void placed();
     void registerDropTarget();
+    // The mouse in the window's rows, for the automatic drag waiting to start; true swallows.
+    bool rowsMouseEvent(QEvent* event);
     // Client pixels of the window's rows to the container's coordinates.
     QPointF containerPoint(const QPointF& inViewport) const;
     void applyEnabled();

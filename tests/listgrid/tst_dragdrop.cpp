@@ -11,6 +11,7 @@
 #include "platform/basic/RuntimeError.h"
 #include "platform/forms/Twips.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDropEvent>
 #include <QGuiApplication>
@@ -32,6 +33,14 @@ QWidget* rowsOf(QTableView& view) { return view.viewport(); }
 
 // A drag over a control's rows as the platform delivers it: enter and a move at
 // `at`, then the drop there. The effect the target answered (0 when refused).
+Qt::DropActions actionsOf(int32_t effects)
+{
+    Qt::DropActions actions;
+    actions.setFlag(Qt::CopyAction, effects & 1);
+    actions.setFlag(Qt::MoveAction, effects & 2);
+    return actions;
+}
+
 int32_t dragOnto(QWidget* rows, const QMimeData* mime, QPoint at, Qt::KeyboardModifiers keys,
                  Qt::DropActions allowed = Qt::CopyAction | Qt::MoveAction)
 {
@@ -81,6 +90,43 @@ QStringList eventNames(const std::vector<Raised>& raised, const QString& prefix)
     return names;
 }
 
+// What a left press on a row, a move of `moved` pixels with the button held and the
+// release there did to a control that drags automatically and takes drops, whose host
+// leaves every proposed effect as it is: the drag loop drops onto the control itself.
+struct Gesture
+{
+    int loops = 0;
+    QStringList dragEvents;
+    int clicks = 0;
+    QStringList rowsBefore, rowsAfter;
+};
+
+template <class Form>
+Gesture pressMoveRelease(Form& f, const QStringList& rows, int pressedRow, int moved)
+{
+    for (const QString& row : rows)
+        f.control->items()->call(QStringLiteral("Add"), {row});
+    f.object()->put(QStringLiteral("OLEDragMode"), int16_t(2));
+    f.object()->put(QStringLiteral("OLEDropMode"), int16_t(1));
+    Gesture g;
+    g.rowsBefore = rowTexts(f.view());
+    const QPoint pressed = f.view().visualRect(f.view().model()->index(pressedRow, 0)).center();
+    ListGridControl::setDragLoop([&](ListGridControl& from, int32_t allowed) {
+        ++g.loops;
+        return dragOnto(rowsOf(f.view()), from.dragMimeData(), pressed, Qt::NoModifier, actionsOf(allowed));
+    });
+    QWidget* viewport = f.view().viewport();
+    QTest::mousePress(viewport, Qt::LeftButton, {}, pressed);
+    const QPoint released = pressed + QPoint(moved, 0);
+    if (moved)
+        QTest::mouseMove(viewport, released);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, released);
+    g.dragEvents = eventNames(f.raised, QStringLiteral("OLE"));
+    g.clicks = f.count(QStringLiteral("MouseClick"));
+    g.rowsAfter = rowTexts(f.view());
+    return g;
+}
+
 QMimeData* fileManagerSelection(const QStringList& paths)
 {
     auto* mime = new QMimeData;
@@ -111,6 +157,8 @@ private Q_SLOTS:
     void rowDraggedToAnotherList();
     void platformDragEndsAndLetsGo();
     void pressingARowDragsThatRow();
+    void dragStartsOnlyWhenThePointerMoves_data();
+    void dragStartsOnlyWhenThePointerMoves();
     void textSetWhileTheDragStartsIsDragged();
     void dropModeNoneRefusesWithoutEvents();
     void leavingTellsTheHost();
@@ -220,11 +268,58 @@ void TestDragDrop::pressingARowDragsThatRow()
         return 0;
     });
     const QPoint third = source.view().visualRect(source.view().model()->index(2, 0)).center();
+    const QPoint away = third + QPoint(QApplication::startDragDistance(), 0);
     QTest::mousePress(source.view().viewport(), Qt::LeftButton, {}, third);
-    QTest::mouseRelease(source.view().viewport(), Qt::LeftButton, {}, third);
+    QTest::mouseMove(source.view().viewport(), away);
+    QTest::mouseRelease(source.view().viewport(), Qt::LeftButton, {}, away);
     QCOMPARE(dragged, QStringLiteral("Charlie"));
     QCOMPARE(lastArgs(source.raised, QStringLiteral("MouseClick"))->at(2).objectValue()->get(QStringLiteral("Index")),
              Variant(int32_t(3)));
+}
+
+void TestDragDrop::dragStartsOnlyWhenThePointerMoves_data()
+{
+    QTest::addColumn<bool>("grid");
+    QTest::addColumn<int>("moved");
+    QTest::addColumn<bool>("drags");
+    const int distance = QApplication::startDragDistance();
+    for (const bool grid : {false, true}) {
+        const char* kind = grid ? "grid" : "list";
+        QTest::addRow("%s: click", kind) << grid << 0 << false;
+        QTest::addRow("%s: move shorter than the drag distance", kind) << grid << distance - 1 << false;
+        QTest::addRow("%s: move of the drag distance", kind) << grid << distance << true;
+    }
+}
+
+void TestDragDrop::dragStartsOnlyWhenThePointerMoves()
+{
+    QFETCH(bool, grid);
+    QFETCH(int, moved);
+    QFETCH(bool, drags);
+    const QStringList rows{"Alpha", "Bravo", "Charlie"};
+    Gesture g;
+    if (grid) {
+        GridOnForm f;
+        f.addColumns();
+        g = pressMoveRelease(f, rows, 1, moved);
+    } else {
+        ListOnForm f;
+        g = pressMoveRelease(f, rows, 1, moved);
+    }
+    QCOMPARE(g.rowsBefore, rows);
+    QCOMPARE(g.clicks, 1);
+    if (drags) {
+        // Dropped on itself as a move: the pressed row is the one moved away.
+        QCOMPARE(g.loops, 1);
+        QCOMPARE(g.dragEvents, (QStringList{"OLEStartDrag", "OLEDragOver0", "OLEDragOver2", "OLEDragDrop",
+                                            "OLECompleteDrag"}));
+        QCOMPARE(g.rowsAfter, (QStringList{"Alpha", "Charlie"}));
+    } else {
+        // A click is no drag: nothing dropped, nothing moved away.
+        QCOMPARE(g.rowsAfter, rows);
+        QCOMPARE(g.dragEvents, QStringList());
+        QCOMPARE(g.loops, 0);
+    }
 }
 
 void TestDragDrop::textSetWhileTheDragStartsIsDragged()
