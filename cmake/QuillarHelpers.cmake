@@ -47,6 +47,17 @@ function(quillar_test name)
     TIMEOUT 600)
 endfunction()
 
+# quillar_after_tools(target tool...): `target` is built after each of the tools
+# (the package engine, regsvr, the libraries a test registers or starts) that this
+# build has.
+function(quillar_after_tools target)
+  foreach(tool ${ARGN})
+    if(TARGET ${tool})
+      add_dependencies(${target} ${tool})
+    endif()
+  endforeach()
+endfunction()
+
 # Adds every sub-folder of the current folder that has a CMakeLists.txt: one module each.
 function(quillar_add_modules)
   file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
