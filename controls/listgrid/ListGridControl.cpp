@@ -11,8 +11,6 @@
 
 #include <QCursor>
 #include <QEvent>
-#include <QFontMetrics>
-#include <QHeaderView>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QTableView>
@@ -172,12 +170,10 @@ void ListGridControl::applyFont()
 {
     if (!widget())
         return;
-    // The window and its editors take the font from the control's widget; rows
-    // follow its height as the window sizes them when it is created.
-    const QFont font = m_font.toQFont();
-    widget()->setFont(font);
+    // The window and its editors take the font from the control's widget.
+    widget()->setFont(m_font.toQFont());
     if (m_window)
-        m_window->view()->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + 6);
+        m_window->fitRowsToFont();
 }
 
 void ListGridControl::exchangeColumns(PropertyExchange& px)

@@ -281,7 +281,7 @@ ListWindow::ListWindow(Kind kind, WindowOwner* owner, QWidget* parent)
     }
     m_view->setItemDelegate(new HighlightDelegate(*this, m_view));
     m_view->verticalHeader()->hide();
-    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
+    fitRowsToFont();
     m_view->horizontalHeader()->setHighlightSections(false);
     m_view->setShowGrid(kind == Kind::Grid);
     m_view->setWordWrap(false);
@@ -319,6 +319,11 @@ ListWindow::ListWindow(Kind kind, WindowOwner* owner, QWidget* parent)
     m_view->viewport()->installEventFilter(this);
     m_view->horizontalHeader()->viewport()->installEventFilter(this);
     m_view->installEventFilter(this);
+}
+
+void ListWindow::fitRowsToFont()
+{
+    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
 }
 
 ListWindow::~ListWindow() = default;
