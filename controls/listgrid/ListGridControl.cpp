@@ -510,9 +510,10 @@ void ListGridControl::fireByRef(automation::DispId id, const char* name, Args& a
     }
 }
 
-int16_t ListGridControl::shiftState()
+int16_t ListGridControl::shiftState() { return shiftState(QGuiApplication::queryKeyboardModifiers()); }
+
+int16_t ListGridControl::shiftState(Qt::KeyboardModifiers m)
 {
-    const Qt::KeyboardModifiers m = QGuiApplication::queryKeyboardModifiers();
     return int16_t(((m & Qt::ShiftModifier) ? 1 : 0) | ((m & Qt::ControlModifier) ? 2 : 0) |
                    ((m & Qt::AltModifier) ? 4 : 0));
 }
