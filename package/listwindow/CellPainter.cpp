@@ -171,7 +171,8 @@ void CellPainter::paint(QTableView& view, const ListWindowModel& model, const QR
         const int c = header->logicalIndex(visual);
         if (c < 0 || header->isSectionHidden(c))
             continue;
-        shown.push_back({c, header->sectionViewportPosition(c), header->sectionSize(c), model.columnAlignment(c)});
+        shown.push_back(
+            {c, header->sectionViewportPosition(c), header->sectionSize(c), model.columnAlignment(c)});
     }
 
     QColor pen;

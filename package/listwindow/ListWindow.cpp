@@ -57,7 +57,8 @@ using Op = ListWindow::Op;
 // A column's editor class name, within its fixed-size field.
 QByteArray editorClassOf(const ColumnDefinition& definition)
 {
-    return QByteArray(definition.editorClass, qsizetype(strnlen(definition.editorClass, sizeof definition.editorClass)));
+    return QByteArray(definition.editorClass,
+                      qsizetype(strnlen(definition.editorClass, sizeof definition.editorClass)));
 }
 
 const std::pair<Message, Op> listMessages[] = {
