@@ -52,9 +52,7 @@ Variant CVBDataObject::getData(int16_t format) const
     const auto block = m_current->getBlock(format);
     if (!block)
         return {};
-    // Text up to its zero, and never past the block's end.
-    const qsizetype end = block->indexOf('\0');
-    return Variant(QString::fromLatin1(end < 0 ? *block : block->left(end)));
+    return Variant(QString::fromLatin1(terminatedText(*block)));
 }
 
 bool CVBDataObject::getFormat(int16_t format) const { return m_current && m_current->queryFormat(format); }

@@ -20,14 +20,13 @@ uint32_t dwordAt(const QByteArray& block, qsizetype at)
 
 void appendDword(QByteArray& block, uint32_t value) { block.append(reinterpret_cast<const char*>(&value), sizeof value); }
 
-// Zero-terminated text of a block, never read past its end.
+} // namespace
+
 QByteArray terminatedText(const QByteArray& block)
 {
     const qsizetype end = block.indexOf('\0');
     return end < 0 ? block : block.left(end);
 }
-
-} // namespace
 
 // ---- the control's data source ----
 

@@ -19,6 +19,9 @@ inline constexpr int16_t Text = 1;         // zero-terminated Latin-1 text
 inline constexpr int16_t DroppedFiles = 15; // the file-list block below
 } // namespace clipboard
 
+// The zero-terminated text of a block, never read past its end.
+QByteArray terminatedText(const QByteArray& block);
+
 // The platform data object of one drag.
 class TransferData
 {

@@ -45,12 +45,6 @@ int32_t effectOf(Qt::DropAction action)
     }
 }
 
-int16_t shiftOf(Qt::KeyboardModifiers m)
-{
-    return int16_t(((m & Qt::ShiftModifier) ? 1 : 0) | ((m & Qt::ControlModifier) ? 2 : 0) |
-                   ((m & Qt::AltModifier) ? 4 : 0));
-}
-
 // The drag loop of the platform: Qt's drag, which asks the targets under the
 // pointer and ends with the effect the one dropped on chose.
 int32_t platformDragLoop(ListGridControl& source, int32_t allowedEffects)
@@ -216,7 +210,7 @@ bool ListGridControl::dropTargetEvent(QEvent* event)
         Args args{data,
                   Variant(int32_t((drag->modifiers() & Qt::ControlModifier) ? EffectCopy : EffectMove)),
                   Variant(int16_t(0)),
-                  Variant(shiftOf(drag->modifiers())),
+                  Variant(shiftState(drag->modifiers())),
                   Variant(at.x()),
                   Variant(at.y()),
                   Variant(int16_t(entering ? 0 : 2))};
@@ -262,7 +256,7 @@ bool ListGridControl::dropTargetEvent(QEvent* event)
             Args args{data,
                       Variant(effect),
                       Variant(int16_t(0)),
-                      Variant(shiftOf(drop->modifiers())),
+                      Variant(shiftState(drop->modifiers())),
                       Variant(at.x()),
                       Variant(at.y())};
             fireByRef(events.dragDrop, "OLEDragDrop", args);

@@ -17,7 +17,7 @@ namespace {
 Variant read(const basic::ObjectRef& object, automation::DispId id, Args args = {})
 {
     if (!object)
-        throw basic::RuntimeError(91, QStringLiteral("Object variable or With block variable not set"), QString());
+        throw basic::RuntimeError(basic::err::ObjectVariableNotSet);
     return object->invoke(id, Invoke::PropertyGet, args);
 }
 

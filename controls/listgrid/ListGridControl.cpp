@@ -11,8 +11,6 @@
 
 #include <QCursor>
 #include <QEvent>
-#include <QFontMetrics>
-#include <QHeaderView>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QTableView>
@@ -172,12 +170,10 @@ void ListGridControl::applyFont()
 {
     if (!widget())
         return;
-    // The window and its editors take the font from the control's widget; rows
-    // follow its height as the window sizes them when it is created.
-    const QFont font = m_font.toQFont();
-    widget()->setFont(font);
+    // The window and its editors take the font from the control's widget.
+    widget()->setFont(m_font.toQFont());
     if (m_window)
-        m_window->view()->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + 6);
+        m_window->fitRowsToFont();
 }
 
 void ListGridControl::exchangeColumns(PropertyExchange& px)
@@ -514,9 +510,10 @@ void ListGridControl::fireByRef(automation::DispId id, const char* name, Args& a
     }
 }
 
-int16_t ListGridControl::shiftState()
+int16_t ListGridControl::shiftState() { return shiftState(QGuiApplication::queryKeyboardModifiers()); }
+
+int16_t ListGridControl::shiftState(Qt::KeyboardModifiers m)
 {
-    const Qt::KeyboardModifiers m = QGuiApplication::queryKeyboardModifiers();
     return int16_t(((m & Qt::ShiftModifier) ? 1 : 0) | ((m & Qt::ControlModifier) ? 2 : 0) |
                    ((m & Qt::AltModifier) ? 4 : 0));
 }

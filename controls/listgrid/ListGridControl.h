@@ -191,7 +191,10 @@ protected:
     void fire(automation::DispId id, const char* name, automation::Args args = {});
     // The same, with by-reference arguments written back into `args`.
     void fireByRef(automation::DispId id, const char* name, automation::Args& args);
+    // The Shift argument of the events: 1 Shift, 2 Ctrl, 4 Alt; the keys held now,
+    // or those an event carries.
     static int16_t shiftState();
+    static int16_t shiftState(Qt::KeyboardModifiers modifiers);
     void moveFocusByTabIndex(bool backward);
     // After the left click in OLEDragMode 2: the drag starts once the pointer, the
     // button still held, has moved far enough from the press; a plain click drags nothing.

@@ -317,23 +317,21 @@ void CListViewWnd::SetRowText(int32_t row, const QString& text)
     send(m_messages.setRowText, 0, toLParam(&record));
 }
 
-QString CListViewWnd::GetRowText(int32_t row)
+QString CListViewWnd::rowText(int32_t row, int32_t windowColumn)
 {
     QByteArray buffer(RowTextBufferSize, '\0');
-    RowText record{row, -1, buffer.data(), 1};
+    RowText record{row, windowColumn, buffer.data(), 1};
     send(m_messages.getRowText, 0, toLParam(&record));
     buffer[RowTextBufferSize - 1] = '\0';
     return QString::fromLatin1(buffer.constData());
 }
 
+QString CListViewWnd::GetRowText(int32_t row) { return rowText(row, -1); }
+
 QString CListViewWnd::GetDragText(int32_t row)
 {
-    QByteArray buffer(RowTextBufferSize, '\0');
     const int32_t column = isGrid() ? GetCurrentColumn() : 0;
-    RowText record{row, column >= 0 && isGrid() ? in(column) : column, buffer.data(), 1};
-    send(m_messages.getRowText, 0, toLParam(&record));
-    buffer[RowTextBufferSize - 1] = '\0';
-    return QString::fromLatin1(buffer.constData());
+    return rowText(row, column >= 0 && isGrid() ? in(column) : column);
 }
 
 namespace {

@@ -152,6 +152,9 @@ protected:
     const WindowMessages& m_messages;
 
 private:
+    // The row's text from the window (a grid cell's when the window column is >= 0).
+    QString rowText(int32_t row, int32_t windowColumn);
+
     ListControlHost* m_host;
     uint32_t m_columnMapping = 0;
     int32_t* m_tracked = nullptr;

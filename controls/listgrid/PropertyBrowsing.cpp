@@ -8,6 +8,7 @@
 #include "platform/controlframework/StockPages.h"
 
 #include <map>
+#include <span>
 
 namespace listgrid {
 
@@ -52,15 +53,9 @@ constexpr EnumRow gridRows[] = {
 
 const EnumRow* enumRow(bool grid, automation::DispId id)
 {
-    if (grid) {
-        for (const EnumRow& row : gridRows)
-            if (row.id == id)
-                return &row;
-    } else {
-        for (const EnumRow& row : listRows)
-            if (row.id == id)
-                return &row;
-    }
+    for (const EnumRow& row : grid ? std::span<const EnumRow>(gridRows) : std::span<const EnumRow>(listRows))
+        if (row.id == id)
+            return &row;
     return nullptr;
 }
 
@@ -74,6 +69,12 @@ Names namesOf(bool grid, automation::DispId id)
     if (id == 8 || id == 9)
         return Names::ImageLists;
     return id == 18 ? Names::DataSources : Names::No;
+}
+
+// The names such a property offers now.
+QStringList offeredNames(Names names, const ClientSite* site)
+{
+    return names == Names::ImageLists ? imageListNames(site) : dataSourceNames(site);
 }
 
 } // namespace
@@ -122,7 +123,7 @@ bool ListGridControl::predefinedStrings(automation::DispId id, QStringList& stri
     const Names names = namesOf(m_grid, id);
     if (names == Names::No)
         return false;
-    strings = names == Names::ImageLists ? imageListNames(clientSite()) : dataSourceNames(clientSite());
+    strings = offeredNames(names, clientSite());
     for (qsizetype i = 0; i < strings.size(); ++i)
         cookies.push_back(uint32_t(i));
     return true;
@@ -139,7 +140,7 @@ bool ListGridControl::predefinedValue(automation::DispId id, uint32_t cookie, ba
     const Names names = namesOf(m_grid, id);
     if (names == Names::No)
         return false;
-    const QStringList offered = names == Names::ImageLists ? imageListNames(clientSite()) : dataSourceNames(clientSite());
+    const QStringList offered = offeredNames(names, clientSite());
     if (cookie >= uint32_t(offered.size()))
         return false;
     value = basic::Variant(offered.at(qsizetype(cookie)));

@@ -64,7 +64,7 @@ void addSharedMembers(automation::MemberTable<T>& t, const SharedIds& ids)
                   [](T& c, Args&, const Variant& v) {
                       const auto font = controlframework::fontOf(v);
                       if (!font)
-                          throw basic::RuntimeError(basic::err::TypeMismatch, basic::errorDescription(basic::err::TypeMismatch));
+                          throw basic::RuntimeError(basic::err::TypeMismatch);
                       c.setFont(*font);
                   })
         .property(-515, "hWnd", [](T& c, Args&) { return Variant(c.controlId()); })

@@ -171,9 +171,8 @@ void CellPainter::paint(QTableView& view, const ListWindowModel& model, const QR
         const int c = header->logicalIndex(visual);
         if (c < 0 || header->isSectionHidden(c))
             continue;
-        const uint32_t align = model.column(c).definition.flags & ColumnFlag::ColumnAlignMask;
-        shown.push_back({c, header->sectionViewportPosition(c), header->sectionSize(c),
-                         align == 0x100 ? Qt::AlignRight : align == 0x200 ? Qt::AlignHCenter : Qt::AlignLeft});
+        shown.push_back(
+            {c, header->sectionViewportPosition(c), header->sectionSize(c), model.columnAlignment(c)});
     }
 
     QColor pen;

@@ -54,6 +54,13 @@ namespace {
 
 using Op = ListWindow::Op;
 
+// A column's editor class name, within its fixed-size field.
+QByteArray editorClassOf(const ColumnDefinition& definition)
+{
+    return QByteArray(definition.editorClass,
+                      qsizetype(strnlen(definition.editorClass, sizeof definition.editorClass)));
+}
+
 const std::pair<Message, Op> listMessages[] = {
     {list::InsertRow, Op::InsertRow}, {list::SetPagedProc, Op::SetPagedProc},
     {list::SetPagedUserData, Op::SetPagedUserData}, {list::AddImage, Op::AddImage},
@@ -197,7 +204,7 @@ public:
     {
         const auto* model = static_cast<const ListWindowModel*>(index.model());
         const ColumnDefinition& def = model->column(index.column()).definition;
-        const QByteArray editor(def.editorClass, qsizetype(strnlen(def.editorClass, sizeof def.editorClass)));
+        const QByteArray editor = editorClassOf(def);
         if (editor == "#VL32DATEEDIT")
             return new DateEditorWindow(parent);
         if (editor == "ComboBox") {
@@ -281,7 +288,7 @@ ListWindow::ListWindow(Kind kind, WindowOwner* owner, QWidget* parent)
     }
     m_view->setItemDelegate(new HighlightDelegate(*this, m_view));
     m_view->verticalHeader()->hide();
-    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
+    fitRowsToFont();
     m_view->horizontalHeader()->setHighlightSections(false);
     m_view->setShowGrid(kind == Kind::Grid);
     m_view->setWordWrap(false);
@@ -319,6 +326,11 @@ ListWindow::ListWindow(Kind kind, WindowOwner* owner, QWidget* parent)
     m_view->viewport()->installEventFilter(this);
     m_view->horizontalHeader()->viewport()->installEventFilter(this);
     m_view->installEventFilter(this);
+}
+
+void ListWindow::fitRowsToFont()
+{
+    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
 }
 
 ListWindow::~ListWindow() = default;
@@ -872,9 +884,7 @@ LParam ListWindow::handle(Op op, WParam wParam, LParam lParam)
         const int count = m_model->columns();
         const int at = wColumn >= 0 && wColumn < count ? logical(wColumn) : count;
         m_model->insertColumnAt(at, *record);
-        if (m_kind == Kind::Grid &&
-            QByteArray(record->editorClass, qsizetype(strnlen(record->editorClass, sizeof record->editorClass))) ==
-                "ComboBox") {
+        if (m_kind == Kind::Grid && editorClassOf(*record) == "ComboBox") {
             auto* combo = new ComboBoxWindow(this, m_view->viewport());
             combo->setWindowStyle(record->editorStyle);
             delete m_comboBoxes[record->columnId].data();
@@ -956,16 +966,13 @@ LParam ListWindow::handle(Op op, WParam wParam, LParam lParam)
     case Op::GetColumnEditor: {
         // A combo-box column's editor lives with its column; other editors only
         // while a cell of that column is being edited.
-        for (const auto& [id, combo] : m_comboBoxes) {
-            if (!combo)
-                continue;
-            const int column = op == Op::GetColumnEditorAt ? logical(int32_t(lParam)) : -1;
-            const bool ofColumn = op == Op::GetColumnEditorAt
-                                      ? column >= 0 && m_model->column(column).definition.columnId == id
-                                      : id == uint16_t(lParam);
-            if (ofColumn)
-                return combo->handle();
-        }
+        int32_t columnId = -1;
+        if (op == Op::GetColumnEditor)
+            columnId = uint16_t(lParam);
+        else if (const int column = logical(int32_t(lParam)); column >= 0)
+            columnId = m_model->column(column).definition.columnId;
+        if (const ComboBoxWindow* combo = columnId >= 0 ? comboBoxOf(uint16_t(columnId)) : nullptr)
+            return combo->handle();
         const QModelIndex current = m_view->currentIndex();
         if (!current.isValid() || !static_cast<CommittingView*>(m_view)->isEditing())
             return 0;

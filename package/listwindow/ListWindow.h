@@ -46,6 +46,9 @@ public:
     uint32_t windowStyle() const override { return m_style; }
 
     QTableView* view() const { return m_view; }
+    // Rows as tall as the view's font needs, with a margin of 6 pixels; done when the
+    // window is made, and again by its owner after it gives the window another font.
+    void fitRowsToFont();
     QSize sizeHint() const override;
 
     // What the window was told that has no drawing of its own, for the controls' tests.

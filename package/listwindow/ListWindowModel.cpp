@@ -43,6 +43,12 @@ int32_t ListWindowModel::colourAt(int r, int c, int32_t ColourQuartet::*slot) co
     return -1;
 }
 
+Qt::Alignment ListWindowModel::columnAlignment(int c) const
+{
+    const uint32_t align = m_columns[size_t(c)].definition.flags & ColumnFlag::ColumnAlignMask;
+    return align == 0x100 ? Qt::AlignRight : align == 0x200 ? Qt::AlignHCenter : Qt::AlignLeft;
+}
+
 QVariant ListWindowModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || !validRow(index.row()) || index.column() >= columns())
@@ -50,16 +56,12 @@ QVariant ListWindowModel::data(const QModelIndex& index, int role) const
     const int r = index.row();
     const int c = index.column();
     const Row& row = loadedRow(r);
-    const Column& col = m_columns[size_t(c)];
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
         return size_t(c) < row.cells.size() ? row.cells[size_t(c)].text : QString();
-    case Qt::TextAlignmentRole: {
-        const uint32_t align = col.definition.flags & ColumnFlag::ColumnAlignMask;
-        const Qt::Alignment h = align == 0x100 ? Qt::AlignRight : align == 0x200 ? Qt::AlignHCenter : Qt::AlignLeft;
-        return QVariant::fromValue(h | Qt::AlignVCenter);
-    }
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(columnAlignment(c) | Qt::AlignVCenter);
     case Qt::BackgroundRole: {
         const QColor colour = colourFromRgb(colourAt(r, c, &ColourQuartet::back));
         return colour.isValid() ? QVariant(colour) : QVariant();

@@ -54,6 +54,8 @@ public:
     int columns() const { return int(m_columns.size()); }
     Column& column(int c) { return m_columns[size_t(c)]; }
     const Column& column(int c) const { return m_columns[size_t(c)]; }
+    // The column's horizontal alignment, from its definition's alignment bits.
+    Qt::Alignment columnAlignment(int c) const;
     void insertColumnAt(int c, const ColumnDefinition& definition);
     void removeColumnAt(int c);
     void columnChanged(int c);

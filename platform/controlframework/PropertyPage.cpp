@@ -24,29 +24,16 @@ PropertyPageProvider::~PropertyPageProvider() = default;
 
 bool PageExchange::read(const char* property, basic::Variant& value) const
 {
-    if (m_page.objects().empty() || !m_page.objects().front())
-        return false;
-    try {
-        value = m_page.objects().front()->get(QLatin1String(property));
-        return true;
-    } catch (const basic::RuntimeError&) {
-        return false;
-    }
+    const auto got = m_page.readProperty(QLatin1String(property));
+    if (got)
+        value = *got;
+    return got.has_value();
 }
 
 void PageExchange::write(QWidget* item, const char* property, const basic::Variant& value)
 {
-    if (!m_page.m_changed.count(item))
-        return;
-    for (const auto& object : m_page.objects()) {
-        if (!object)
-            continue;
-        try {
-            object->put(QLatin1String(property), value);
-        } catch (const basic::RuntimeError&) {
-            // An object without the property, or one that refuses the value, keeps its own.
-        }
-    }
+    if (m_page.m_changed.count(item))
+        m_page.writeProperty(QLatin1String(property), value);
 }
 
 void PageExchange::check(QAbstractButton* box, const char* property, bool& member)
@@ -114,6 +101,31 @@ void PageExchange::number(QSpinBox* spin, const char* property, int16_t& member)
 PropertyPage::PropertyPage(const QString& caption, QWidget* parent) : QWidget(parent), m_caption(caption) {}
 
 PropertyPage::~PropertyPage() = default;
+
+std::optional<basic::Variant> PropertyPage::readProperty(const QString& property) const
+{
+    const automation::ObjectRef object = firstObject();
+    if (!object)
+        return std::nullopt;
+    try {
+        return object->get(property);
+    } catch (const basic::RuntimeError&) {
+        return std::nullopt;
+    }
+}
+
+void PropertyPage::writeProperty(const QString& property, const basic::Variant& value) const
+{
+    for (const auto& object : m_objects) {
+        if (!object)
+            continue;
+        try {
+            object->put(property, value);
+        } catch (const basic::RuntimeError&) {
+            // An object without the property, or one that refuses the value, keeps its own.
+        }
+    }
+}
 
 void PropertyPage::setObjects(std::vector<automation::ObjectRef> objects) { m_objects = std::move(objects); }
 

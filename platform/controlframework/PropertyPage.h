@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -76,6 +77,13 @@ public:
     // The selected controls (their own automation objects).
     void setObjects(std::vector<automation::ObjectRef> objects);
     const std::vector<automation::ObjectRef>& objects() const { return m_objects; }
+    // The first selected control (null when none): the one the page reads from.
+    automation::ObjectRef firstObject() const { return m_objects.empty() ? nullptr : m_objects.front(); }
+    // The property read from the first object; nullopt when it cannot be read.
+    std::optional<basic::Variant> readProperty(const QString& property) const;
+    // The property written to every object; an object without the property, or one
+    // that refuses the value, keeps its own.
+    void writeProperty(const QString& property, const basic::Variant& value) const;
 
     // Dialog initialisation, once, then the properties read into the items.
     void open();

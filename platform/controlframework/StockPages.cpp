@@ -47,37 +47,6 @@ QStringList typedProperties(const automation::ObjectRef& object,
     return names;
 }
 
-automation::ObjectRef firstObject(const PropertyPage& page)
-{
-    return page.objects().empty() ? nullptr : page.objects().front();
-}
-
-// The property read from the page's first object; nullopt when it cannot be read.
-std::optional<basic::Variant> readProperty(const PropertyPage& page, const QString& property)
-{
-    const automation::ObjectRef object = firstObject(page);
-    if (!object)
-        return std::nullopt;
-    try {
-        return object->get(property);
-    } catch (const basic::RuntimeError&) {
-        return std::nullopt;
-    }
-}
-
-void writeProperty(const PropertyPage& page, const QString& property, const basic::Variant& value)
-{
-    for (const auto& object : page.objects()) {
-        if (!object)
-            continue;
-        try {
-            object->put(property, value);
-        } catch (const basic::RuntimeError&) {
-            // An object without the property, or one that refuses the value, keeps its own.
-        }
-    }
-}
-
 QComboBox* propertyList(QWidget* page)
 {
     auto* list = new QComboBox(page);
@@ -189,7 +158,7 @@ StockFontPage::StockFontPage(QWidget* parent) : PropertyPage(QStringLiteral("Fon
 void StockFontPage::initDialog()
 {
     m_entries.clear();
-    for (const QString& property : fontPropertiesOf(firstObject(*this)))
+    for (const QString& property : fontPropertiesOf(firstObject()))
         m_entries.push_back({property, {}, false});
     m_showing = true;
     m_propertyList->clear();
@@ -201,7 +170,7 @@ void StockFontPage::initDialog()
 void StockFontPage::load()
 {
     for (Entry& entry : m_entries) {
-        if (const auto value = readProperty(*this, entry.property))
+        if (const auto value = readProperty(entry.property))
             if (const auto font = fontOf(*value))
                 entry.font = *font;
         entry.changed = false;
@@ -214,7 +183,7 @@ void StockFontPage::save()
     for (Entry& entry : m_entries) {
         if (!entry.changed)
             continue;
-        writeProperty(*this, entry.property, makeFont(entry.font));
+        writeProperty(entry.property, makeFont(entry.font));
         entry.changed = false;
     }
 }
@@ -394,7 +363,7 @@ StockColourPage::StockColourPage(QWidget* parent) : PropertyPage(QStringLiteral(
 void StockColourPage::initDialog()
 {
     m_entries.clear();
-    for (const QString& property : colourPropertiesOf(firstObject(*this)))
+    for (const QString& property : colourPropertiesOf(firstObject()))
         m_entries.push_back({property, 0, false});
     m_showing = true;
     m_propertyList->clear();
@@ -406,7 +375,7 @@ void StockColourPage::initDialog()
 void StockColourPage::load()
 {
     for (Entry& entry : m_entries) {
-        if (const auto value = readProperty(*this, entry.property)) {
+        if (const auto value = readProperty(entry.property)) {
             try {
                 entry.colour = toOleColor(*value);
             } catch (const basic::RuntimeError&) {
@@ -423,7 +392,7 @@ void StockColourPage::save()
     for (Entry& entry : m_entries) {
         if (!entry.changed)
             continue;
-        writeProperty(*this, entry.property, fromOleColor(entry.colour));
+        writeProperty(entry.property, fromOleColor(entry.colour));
         entry.changed = false;
     }
 }

@@ -71,7 +71,7 @@ private:
                     automation::checkArgCount(a, 1, 4);
                     QPainter* painter = DeviceContext::painterOf(basic::CLng(a[0]));
                     if (!painter)
-                        throw basic::RuntimeError(5, QStringLiteral("Invalid procedure call or argument"),
+                        throw basic::RuntimeError(basic::err::InvalidProcedureCall, QString(),
                                                   QStringLiteral("ImageList"));
                     const int x = a.size() > 1 ? basic::CInt(a[1]) : 0, y = a.size() > 2 ? basic::CInt(a[2]) : 0;
                     painter->drawImage(QPoint(x, y), i.image());

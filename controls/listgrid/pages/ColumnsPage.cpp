@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -122,18 +123,9 @@ void callMember(const automation::ObjectRef& object, const char* name, Args args
     }
 }
 
-template <class W>
-W* named(QWidget* parent, const char* name, int id)
-{
-    auto* w = new W(parent);
-    w->setObjectName(QLatin1String(name));
-    w->setProperty("itemId", id);
-    return w;
-}
-
 QComboBox* dropList(QWidget* parent, const char* name, int id, std::initializer_list<const char*> entries)
 {
-    auto* list = named<QComboBox>(parent, name, id);
+    auto* list = pageItem<QComboBox>(parent, name, id);
     for (const char* entry : entries)
         list->addItem(QLatin1String(entry));
     list->setMinimumContentsLength(12);
@@ -141,16 +133,9 @@ QComboBox* dropList(QWidget* parent, const char* name, int id, std::initializer_
     return list;
 }
 
-QCheckBox* box(QWidget* parent, const char* name, int id, const char* text)
-{
-    auto* b = named<QCheckBox>(parent, name, id);
-    b->setText(QLatin1String(text));
-    return b;
-}
-
 RangeSpin* spin(QWidget* parent, const char* name, int id, int spinId, int low, int high)
 {
-    auto* s = named<RangeSpin>(parent, name, id);
+    auto* s = pageItem<RangeSpin>(parent, name, id);
     s->setProperty("spinId", spinId);
     s->setSpinRange(low, high);
     return s;
@@ -193,11 +178,11 @@ CColumnsPropPage::CColumnsPropPage(QWidget* parent) : PropertyPage(resourceStrin
     m_columnSpin->setRange(1, 1);
     m_columnSpin->setTextReadOnly();
     m_columnSpin->setMinimumWidth(60);
-    m_add = named<QPushButton>(this, "Add", 5051);
+    m_add = pageItem<QPushButton>(this, "Add", 5051);
     m_add->setText(QStringLiteral("&Add"));
-    m_insert = named<QPushButton>(this, "Insert", 5007);
+    m_insert = pageItem<QPushButton>(this, "Insert", 5007);
     m_insert->setText(QStringLiteral("&Insert"));
-    m_remove = named<QPushButton>(this, "Remove", 5009);
+    m_remove = pageItem<QPushButton>(this, "Remove", 5009);
     m_remove->setText(QStringLiteral("&Remove"));
     header->addWidget(label(this, "Column:", m_columnSpin));
     header->addWidget(m_columnSpin);
@@ -207,18 +192,18 @@ CColumnsPropPage::CColumnsPropPage(QWidget* parent) : PropertyPage(resourceStrin
     header->addWidget(m_remove);
     top->addLayout(header);
 
-    m_tabs = named<QTabWidget>(this, "Tabs", 5011);
+    m_tabs = pageItem<QTabWidget>(this, "Tabs", 5011);
     top->addWidget(m_tabs);
 
     // General
     auto* general = new QWidget(this);
     general->setObjectName(QStringLiteral("GeneralTab"));
-    m_key = named<QLineEdit>(general, "Key", 5020);
-    m_caption = named<QLineEdit>(general, "Caption", 5022);
+    m_key = pageItem<QLineEdit>(general, "Key", 5020);
+    m_caption = pageItem<QLineEdit>(general, "Caption", 5022);
     m_captionAlign = dropList(general, "CaptionAlignment", 5024, {"Left", "Right", "Center"});
     m_columnAlign = dropList(general, "ColumnAlignment", 5026, {"Left", "Right", "Center"});
-    m_visible = box(general, "Visible", 5027, "Visible");
-    m_enabled = box(general, "Enabled", 5030, "Enabled");
+    m_visible = checkBoxItem(general, "Visible", 5027, "Visible");
+    m_enabled = checkBoxItem(general, "Enabled", 5030, "Enabled");
     {
         auto* g = new QGridLayout(general);
         g->addWidget(label(general, "Key:", m_key), 0, 0);
@@ -238,11 +223,11 @@ CColumnsPropPage::CColumnsPropPage(QWidget* parent) : PropertyPage(resourceStrin
     // Advanced
     auto* advanced = new QWidget(this);
     advanced->setObjectName(QStringLiteral("AdvancedTab"));
-    m_allowMove = box(advanced, "AllowMove", 5031, "Allow Move");
-    m_allowSelect = box(advanced, "AllowSelect", 5032, "Allow Select");
-    m_allowSize = box(advanced, "AllowSize", 5033, "Allow Size");
-    m_autoSize = box(advanced, "AutoSize", 5035, "Auto Size");
-    m_fixed = box(advanced, "Fixed", 5034, "Fixed");
+    m_allowMove = checkBoxItem(advanced, "AllowMove", 5031, "Allow Move");
+    m_allowSelect = checkBoxItem(advanced, "AllowSelect", 5032, "Allow Select");
+    m_allowSize = checkBoxItem(advanced, "AllowSize", 5033, "Allow Size");
+    m_autoSize = checkBoxItem(advanced, "AutoSize", 5035, "Auto Size");
+    m_fixed = checkBoxItem(advanced, "Fixed", 5034, "Fixed");
     {
         auto* g = new QGridLayout(advanced);
         g->addWidget(m_allowMove, 0, 0);
@@ -298,7 +283,7 @@ CColumnsPropPage::CColumnsPropPage(QWidget* parent) : PropertyPage(resourceStrin
         {"FwdSlash", 5072, "Fwd Slash"},
     };
     for (int o = 0; o < OptionCount; ++o)
-        m_options[size_t(o)] = box(m_controlTab, options[o].name, options[o].id, options[o].text);
+        m_options[size_t(o)] = checkBoxItem(m_controlTab, options[o].name, options[o].id, options[o].text);
     {
         auto* typeRow = new QHBoxLayout;
         typeRow->addWidget(label(m_controlTab, "Control:", m_controlType));
@@ -365,20 +350,16 @@ int32_t CColumnsPropPage::columnCount() const
 
 void CColumnsPropPage::setSpinPosition(int value)
 {
-    const bool was = m_filling;
-    m_filling = true;
+    const QScopedValueRollback filling(m_filling, true);
     m_columnSpin->setValue(value);
-    m_filling = was;
 }
 
 void CColumnsPropPage::resetSpinRange()
 {
-    const bool was = m_filling;
-    m_filling = true;
+    const QScopedValueRollback filling(m_filling, true);
     const int count = std::max(1, int(columnCount()));
     m_columnSpin->setRange(1, count);
     m_columnSpin->setSpinRange(1, count);
-    m_filling = was;
 }
 
 // ---- initialisation, load and save ----
@@ -424,7 +405,7 @@ void CColumnsPropPage::refreshFields()
     m_fields.reset();
     m_dataControl.reset();
     Variant source;
-    const automation::ObjectRef object = objects().empty() ? nullptr : objects().front();
+    const automation::ObjectRef object = firstObject();
     const QString name = getProperty(object, "DataSource", source) ? basic::CStr(source) : QString();
     if (!name.isEmpty() && name != resourceString(strings::None)) {
         m_dataControl = FindContainerControl(name, QLatin1String(DataControlClassId), clientSiteOf(object));
@@ -436,11 +417,9 @@ void CColumnsPropPage::refreshFields()
     QStringList names{resourceString(strings::None)};
     if (m_fields)
         addFields(*m_fields, QString(), names);
-    const bool was = m_filling;
-    m_filling = true;
+    const QScopedValueRollback filling(m_filling, true);
     m_field->clear();
     m_field->addItems(names);
-    m_filling = was;
 }
 
 CColumnsPropPage::Values CColumnsPropPage::readColumn(const automation::ObjectRef& col) const
@@ -492,8 +471,7 @@ void CColumnsPropPage::loadColumn()
     if (!col)
         return;
     const Values r = readColumn(col);
-    const bool was = m_filling;
-    m_filling = true;
+    const QScopedValueRollback filling(m_filling, true);
     m_key->setText(r.key);
     m_caption->setText(r.caption);
     m_captionAlign->setCurrentIndex(r.captionAlignment >= 0 && r.captionAlignment < 3 ? r.captionAlignment : -1);
@@ -518,7 +496,6 @@ void CColumnsPropPage::loadColumn()
     showOptions(r.controlStyle);
     updateDataEnabling();
     layoutControlTab();
-    m_filling = was;
 }
 
 CColumnsPropPage::Values CColumnsPropPage::pageValues() const

@@ -28,27 +28,9 @@ const ClientSite* clientSiteOf(const automation::ObjectRef& object)
 
 namespace {
 
-// An item of the dialog: its object name is the property it edits, "itemId" its
-// number in the dialog template.
-template <class W>
-W* item(QWidget* page, const char* name, int id)
-{
-    auto* w = new W(page);
-    w->setObjectName(QLatin1String(name));
-    w->setProperty("itemId", id);
-    return w;
-}
-
-QCheckBox* checkBox(QWidget* page, const char* name, int id, const char* text)
-{
-    auto* box = item<QCheckBox>(page, name, id);
-    box->setText(QLatin1String(text));
-    return box;
-}
-
 QComboBox* comboBox(QWidget* page, const char* name, int id, bool editable)
 {
-    auto* combo = item<QComboBox>(page, name, id);
+    auto* combo = pageItem<QComboBox>(page, name, id);
     combo->setEditable(editable);
     combo->setMinimumContentsLength(16);
     combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -57,7 +39,7 @@ QComboBox* comboBox(QWidget* page, const char* name, int id, bool editable)
 
 RangeSpin* alternateSpin(QWidget* page)
 {
-    auto* spin = item<RangeSpin>(page, "AlternateItems", 5061);
+    auto* spin = pageItem<RangeSpin>(page, "AlternateItems", 5061);
     spin->setProperty("spinId", 5060);
     return spin;
 }
@@ -87,11 +69,6 @@ void fillFromControl(QComboBox* list, const automation::ObjectRef& object, const
     }
 }
 
-automation::ObjectRef firstObject(const controlframework::PropertyPage& page)
-{
-    return page.objects().empty() ? nullptr : page.objects().front();
-}
-
 } // namespace
 
 // ---- list ----
@@ -104,12 +81,12 @@ CListPropPage::CListPropPage(QWidget* parent) : PropertyPage(resourceString(stri
     m_smallImageListCombo = comboBox(this, "SmallImageList", 5007, true);
     m_dataSourceCombo = comboBox(this, "DataSource", 5008, true);
     m_alternateSpin = alternateSpin(this);
-    m_sortBox = checkBox(this, "Sort", 5013, "Sort");
-    m_guideBox = checkBox(this, "GuideVisible", 5017, "Guide Visible");
-    m_integralBox = checkBox(this, "IntegralHeight", 5015, "Integral Height");
-    m_rowSizeBox = checkBox(this, "AllowRowSize", 5014, "Allow Row Size");
-    m_captionBox = checkBox(this, "CaptionVisible", 5016, "Caption Visible");
-    m_refreshBox = checkBox(this, "RefreshOnScroll", 5071, "Refresh On Scroll");
+    m_sortBox = checkBoxItem(this, "Sort", 5013, "Sort");
+    m_guideBox = checkBoxItem(this, "GuideVisible", 5017, "Guide Visible");
+    m_integralBox = checkBoxItem(this, "IntegralHeight", 5015, "Integral Height");
+    m_rowSizeBox = checkBoxItem(this, "AllowRowSize", 5014, "Allow Row Size");
+    m_captionBox = checkBoxItem(this, "CaptionVisible", 5016, "Caption Visible");
+    m_refreshBox = checkBoxItem(this, "RefreshOnScroll", 5071, "Refresh On Scroll");
 
     auto* grid = new QGridLayout(this);
     addRow(grid, 0, "Style:", m_styleList);
@@ -131,7 +108,7 @@ CListPropPage::CListPropPage(QWidget* parent) : PropertyPage(resourceString(stri
 void CListPropPage::initDialog()
 {
     static_cast<RangeSpin*>(m_alternateSpin)->setSpinRange(0, 256);
-    const automation::ObjectRef object = firstObject(*this);
+    const automation::ObjectRef object = firstObject();
     fillFromControl(m_styleList, object, "Style");
     fillFromControl(m_selectStyleList, object, "SelectStyle");
     const ClientSite* site = clientSiteOf(object);
@@ -160,16 +137,16 @@ void CListPropPage::exchange(PageExchange& px)
 
 CGridPropPage::CGridPropPage(QWidget* parent) : PropertyPage(resourceString(strings::GridPageCaption), parent)
 {
-    m_gridLinesBox = checkBox(this, "GridLinesVisible", 5018, "Grid Lines Visible");
-    m_guideBox = checkBox(this, "GuideVisible", 5017, "Guide Visible");
-    m_integralBox = checkBox(this, "IntegralHeight", 5015, "Integral Height");
-    m_rowSizeBox = checkBox(this, "AllowRowSize", 5014, "Allow Row Size");
-    m_captionBox = checkBox(this, "CaptionVisible", 5016, "Caption Visible");
+    m_gridLinesBox = checkBoxItem(this, "GridLinesVisible", 5018, "Grid Lines Visible");
+    m_guideBox = checkBoxItem(this, "GuideVisible", 5017, "Guide Visible");
+    m_integralBox = checkBoxItem(this, "IntegralHeight", 5015, "Integral Height");
+    m_rowSizeBox = checkBoxItem(this, "AllowRowSize", 5014, "Allow Row Size");
+    m_captionBox = checkBoxItem(this, "CaptionVisible", 5016, "Caption Visible");
     m_dataSourceCombo = comboBox(this, "DataSource", 5008, true);
     m_alternateSpin = alternateSpin(this);
-    m_sortBox = checkBox(this, "Sort", 5013, "Sort");
-    m_validateBox = checkBox(this, "ValidateOnLostFocus", 5069, "Validate On Lost Focus");
-    m_blankLastRowBox = checkBox(this, "AllowBlankLastRow", 5073, "Allow Blank Last Row");
+    m_sortBox = checkBoxItem(this, "Sort", 5013, "Sort");
+    m_validateBox = checkBoxItem(this, "ValidateOnLostFocus", 5069, "Validate On Lost Focus");
+    m_blankLastRowBox = checkBoxItem(this, "AllowBlankLastRow", 5073, "Allow Blank Last Row");
 
     auto* grid = new QGridLayout(this);
     addRow(grid, 0, "Data Source:", m_dataSourceCombo);
@@ -188,7 +165,7 @@ CGridPropPage::CGridPropPage(QWidget* parent) : PropertyPage(resourceString(stri
 void CGridPropPage::initDialog()
 {
     static_cast<RangeSpin*>(m_alternateSpin)->setSpinRange(0, 256);
-    FillDataSourceCombo(clientSiteOf(firstObject(*this)), m_dataSourceCombo);
+    FillDataSourceCombo(clientSiteOf(firstObject()), m_dataSourceCombo);
 }
 
 void CGridPropPage::exchange(PageExchange& px)

@@ -1,12 +1,32 @@
 #pragma once
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QSpinBox>
+#include <QString>
 
 #include <limits>
 
 // Dialog items the pages share.
 namespace listgrid {
+
+// An item of the dialog: its object name is the property it edits, "itemId" its
+// number in the dialog template.
+template <class W>
+W* pageItem(QWidget* page, const char* name, int id)
+{
+    auto* w = new W(page);
+    w->setObjectName(QLatin1String(name));
+    w->setProperty("itemId", id);
+    return w;
+}
+
+inline QCheckBox* checkBoxItem(QWidget* page, const char* name, int id, const char* text)
+{
+    auto* box = pageItem<QCheckBox>(page, name, id);
+    box->setText(QLatin1String(text));
+    return box;
+}
 
 // An edit field with its spin control: the arrows stop at the spin's range, while
 // the field holds any 16-bit number (a value a page shows is never changed just by
