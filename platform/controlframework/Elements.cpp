@@ -5,8 +5,10 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QWidget>
 
 #include <algorithm>
+#include <cmath>
 
 namespace controlframework {
 
@@ -90,36 +92,75 @@ void Shape::setFillColor(forms::OleColor color) { m_fillColor = color; changed()
 void Shape::setBorderColor(forms::OleColor color) { m_borderColor = color; changed(); }
 void Shape::setBorderWidth(int width) { m_borderWidth = std::max(0, width); changed(); }
 
+namespace {
+
+// Where a border band `width` pixels wide, centred on an outline edge at `edge`
+// (pixels, not rounded), starts on the pixel grid. A band that would reach past the
+// control's client area (0 to `limit`) is moved in to lie along its edge, so a
+// shape that fills the control keeps its whole border.
+int bandStart(double edge, int width, int limit)
+{
+    const int start = int(std::floor(edge - width / 2.0 + 0.5));
+    return std::clamp(start, 0, std::max(0, limit - width));
+}
+
+} // namespace
+
 void Shape::paint(QPainter& painter) const
 {
-    QRectF r = pixelRect();
+    const double px = forms::TwipsPerPixel;
+    QRectF r(left() / px, top() / px, width() / px, height() / px);
     if (m_kind == ShapeKind::Square || m_kind == ShapeKind::Circle || m_kind == ShapeKind::RoundedSquare) {
         const double side = std::min(r.width(), r.height());
         r = QRectF(r.center().x() - side / 2, r.center().y() - side / 2, side, side);
     }
     if (r.width() <= 0 || r.height() <= 0)
         return;
-    // The border lies inside the outline, so a one-pixel border is the outermost pixels.
-    const double inset = m_borderWidth / 2.0;
-    const QRectF outline = r.adjusted(inset, inset, -inset, -inset);
+    const QWidget* surface = owner().widget();
+    const int limitX = surface ? surface->width() : int(std::ceil(r.right()));
+    const int limitY = surface ? surface->height() : int(std::ceil(r.bottom()));
+    const int w = m_borderWidth;
+    // The border is centred on the outline: half of it lies outside the shape's
+    // rectangle, so a control that insets its shape by half the border's thickness
+    // gets a border that reaches its edges.
+    const int x0 = bandStart(r.left(), w, limitX);
+    const int y0 = bandStart(r.top(), w, limitY);
+    const int x1 = std::max(x0, bandStart(r.right(), w, limitX));
+    const int y1 = std::max(y0, bandStart(r.bottom(), w, limitY));
+    const QRect outer(x0, y0, x1 + w - x0, y1 + w - y0);
+    const QColor fill = forms::toQColor(m_fillColor);
+    const QColor border = forms::toQColor(m_borderColor);
+
     painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, m_kind != ShapeKind::Rectangle && m_kind != ShapeKind::Square);
-    painter.setBrush(m_filled ? QBrush(forms::toQColor(m_fillColor)) : QBrush(Qt::NoBrush));
-    if (m_borderWidth > 0) {
-        QPen pen(forms::toQColor(m_borderColor), m_borderWidth);
-        pen.setJoinStyle(Qt::MiterJoin);
-        painter.setPen(pen);
+    if (m_kind == ShapeKind::Rectangle || m_kind == ShapeKind::Square) {
+        // Whole pixels, so the border's outermost pixels are exactly where the bands say.
+        if (m_filled)
+            painter.fillRect(w > 0 ? outer : r.toRect(), fill);
+        if (w > 0) {
+            painter.fillRect(QRect(x0, y0, outer.width(), w), border);
+            painter.fillRect(QRect(x0, y1, outer.width(), w), border);
+            painter.fillRect(QRect(x0, y0, w, outer.height()), border);
+            painter.fillRect(QRect(x1, y0, w, outer.height()), border);
+        }
+        painter.restore();
+        return;
+    }
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setBrush(m_filled ? QBrush(fill) : QBrush(Qt::NoBrush));
+    QRectF outline = r;
+    if (w > 0) {
+        // The pen runs along the middle of the bands.
+        const double half = w / 2.0;
+        outline = QRectF(QPointF(x0 + half, y0 + half), QPointF(x1 + half, y1 + half));
+        painter.setPen(QPen(border, w));
     } else {
         painter.setPen(Qt::NoPen);
     }
     const double radius = std::min(r.width(), r.height()) / 6.0;
     switch (m_kind) {
-    case ShapeKind::Rectangle:
-    case ShapeKind::Square: painter.drawRect(outline); break;
     case ShapeKind::Oval:
     case ShapeKind::Circle: painter.drawEllipse(outline); break;
-    case ShapeKind::RoundedRectangle:
-    case ShapeKind::RoundedSquare: painter.drawRoundedRect(outline, radius, radius); break;
+    default: painter.drawRoundedRect(outline, radius, radius); break;
     }
     painter.restore();
 }

@@ -111,7 +111,8 @@ public:
     void setFillColor(forms::OleColor color);
     forms::OleColor borderColor() const { return m_borderColor; }
     void setBorderColor(forms::OleColor color);
-    // Border width in pixels; 0 draws no border.
+    // Border width in pixels, centred on the outline (kept inside the control's
+    // client area); 0 draws no border.
     int borderWidth() const { return m_borderWidth; }
     void setBorderWidth(int width);
 

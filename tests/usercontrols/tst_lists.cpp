@@ -8,6 +8,7 @@
 #include "controls/usercontrols/vlHmOptionList.h"
 #include "platform/basic/Conversions.h"
 #include "platform/basic/RuntimeError.h"
+#include "platform/forms/OleColor.h"
 
 #include <QTest>
 
@@ -79,6 +80,7 @@ private Q_SLOTS:
     void optionListDropOfAnotherOption();
     void optionListHandlerChangesTheId();
     void optionListColours();
+    void optionListBoxBorderPixels();
 
     void menuListNewInstance();
     void menuListAutoSize_data();
@@ -300,6 +302,33 @@ void tst_lists::optionListColours()
     const int h = o.control->height();
     o.object()->put(QStringLiteral("Options"), Variant(int32_t(8)));
     QCOMPARE(o.control->height(), h);
+}
+
+void tst_lists::optionListBoxBorderPixels()
+{
+    QWidget host;
+    host.resize(300, 200);
+    Placed<vlHmOptionList> o(QStringLiteral("OptionList1"), &host);
+    o.site.initNew();
+    o.object()->put(QStringLiteral("BorderColor"), Variant(int32_t(0xFF)));
+    host.show();
+    const QImage image = o.site.widget()->grab().toImage();
+    auto at = [&](int x, int y) { return QColor(image.pixel(x, y)); };
+    const QColor window = forms::toQColor(0x80000005);
+    const QColor border = forms::toQColor(0xFF);
+    const QColor fill = forms::toQColor(0xE0E0E0);
+    // The box's outline lies 2 pixels in; its 2-pixel border is centred on it, so
+    // one pixel of margin shows the control's background on either side.
+    const int y = image.height() / 2;
+    const int right = image.width() - 1;
+    QCOMPARE(at(0, y), window);
+    QCOMPARE(at(1, y), border);
+    QCOMPARE(at(2, y), border);
+    QCOMPARE(at(3, y), fill);
+    QCOMPARE(at(right, y), window);
+    QCOMPARE(at(right - 1, y), border);
+    QCOMPARE(at(right - 2, y), border);
+    QCOMPARE(at(right - 3, y), fill);
 }
 
 // --- Menu list

@@ -68,6 +68,8 @@ private Q_SLOTS:
     void containerBorderWidth_data();
     void containerBorderWidth();
     void containerWidthRefusedBeforeStored();
+    void containerBorderReachesEdges_data();
+    void containerBorderReachesEdges();
     void containerBorderStyle_data();
     void containerBorderStyle();
     void containerPersistence_data();
@@ -398,6 +400,65 @@ void tst_simplecontrols::containerWidthRefusedBeforeStored()
     Placed<vlHmContainer> reloaded;
     reloaded.site.load(c.site.save());
     QCOMPARE(int(reloaded.control->borderWidth()), 1);
+}
+
+void tst_simplecontrols::containerBorderReachesEdges_data()
+{
+    QTest::addColumn<int>("units");
+    QTest::addColumn<int>("style");
+    QTest::newRow("one unit") << 1 << 0;
+    QTest::newRow("two units") << 2 << 0;
+    QTest::newRow("three units") << 3 << 0;
+    QTest::newRow("four units") << 4 << 0;
+    QTest::newRow("four units, rounded") << 4 << 4;
+}
+
+void tst_simplecontrols::containerBorderReachesEdges()
+{
+    QFETCH(int, units);
+    QFETCH(int, style);
+    QWidget host;
+    host.resize(300, 200);
+    Placed<vlHmContainer> c(QStringLiteral("Container1"), &host);
+    c.site.initNew();
+    c.site.move(0, 0, 3000, 2000); // 200 by 133 pixels
+    c.object()->put(QStringLiteral("BorderColor"), Variant(int32_t(0xFF)));
+    c.object()->put(QStringLiteral("BorderWidth"), Variant(int16_t(units)));
+    c.object()->put(QStringLiteral("BorderStyle"), Variant(int32_t(style)));
+    host.show();
+    const QImage image = c.site.widget()->grab().toImage();
+    QCOMPARE(image.size(), QSize(200, 133));
+    const QColor border = forms::toQColor(0xFF);
+    const QColor fill = forms::toQColor(0xE0E0E0);
+    auto at = [&](int x, int y) { return QColor(image.pixel(x, y)); };
+    const int midX = image.width() / 2;
+    const int midY = image.height() / 2;
+    // Along each edge: the border from the outermost pixel inwards, as thick as
+    // it is wide, then the fill.
+    for (int i = 0; i < units; ++i) {
+        QCOMPARE(at(i, midY), border);
+        QCOMPARE(at(image.width() - 1 - i, midY), border);
+        QCOMPARE(at(midX, i), border);
+        QCOMPARE(at(midX, image.height() - 1 - i), border);
+    }
+    QCOMPARE(at(units, midY), fill);
+    QCOMPARE(at(image.width() - 1 - units, midY), fill);
+    QCOMPARE(at(midX, units), fill);
+    QCOMPARE(at(midX, image.height() - 1 - units), fill);
+    if (style == 0) {
+        // Square corners: the whole outermost ring.
+        for (int x = 0; x < image.width(); ++x) {
+            QCOMPARE(at(x, 0), border);
+            QCOMPARE(at(x, image.height() - 1), border);
+        }
+        for (int y = 0; y < image.height(); ++y) {
+            QCOMPARE(at(0, y), border);
+            QCOMPARE(at(image.width() - 1, y), border);
+        }
+    } else {
+        // Rounded corners show the control's window-colour background.
+        QCOMPARE(at(0, 0), forms::toQColor(0x80000005));
+    }
 }
 
 void tst_simplecontrols::containerBorderStyle_data()
