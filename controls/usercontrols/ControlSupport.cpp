@@ -57,6 +57,31 @@ Variant& argument(automation::Args& args, size_t index)
     return args[index];
 }
 
+Variant labelFontObject(controlframework::Control& control, const controlframework::Label& label,
+                        std::function<void(const controlframework::FontInfo&)> apply)
+{
+    using controlframework::FontInfo;
+    const std::weak_ptr<automation::Object> owner = control.weak_from_this();
+    auto read = [owner, &label]() -> std::optional<FontInfo> {
+        if (owner.expired())
+            return std::nullopt;
+        return label.font();
+    };
+    auto write = [owner, apply = std::move(apply)](const FontInfo& font) {
+        if (const auto alive = owner.lock())
+            apply(font);
+    };
+    return Variant(automation::ObjectRef(std::make_shared<controlframework::FontObject>(std::move(read), std::move(write))));
+}
+
+controlframework::FontInfo assignedFont(const Variant& value)
+{
+    const auto font = controlframework::fontOf(value);
+    if (!font)
+        throw basic::RuntimeError(basic::err::TypeMismatch, basic::errorDescription(basic::err::TypeMismatch));
+    return *font;
+}
+
 void fireEvent(controlframework::Control& control, automation::DispId id, const QString& name)
 {
     automation::Args none;

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <span>
 
 // What several controls of the library share: typed reads of the property bag,
@@ -66,6 +67,15 @@ basic::Variant& argument(automation::Args& args, size_t index);
 // The hand cursor's hot spots: the finger tip of the 32-by-32 picture.
 inline constexpr QPoint HandHotSpot{5, 1};
 inline constexpr QPoint LinkLabelHotSpot{12, 9};
+
+// The font object of `label`, one of `control`'s elements, as the control's Font
+// property hands it out: reads give the label's font as it is now, and each change
+// made through it goes to `apply`, which gives the label that font and lays the
+// control out again. Once the control is released the object keeps its last font.
+basic::Variant labelFontObject(controlframework::Control& control, const controlframework::Label& label,
+                               std::function<void(const controlframework::FontInfo&)> apply);
+// The font a Font put assigns; 13 for a value that is no font object.
+controlframework::FontInfo assignedFont(const basic::Variant& value);
 
 // Raises an event without arguments.
 void fireEvent(controlframework::Control& control, automation::DispId id, const QString& name);

@@ -112,13 +112,11 @@ const automation::MemberTable<vlHmLinkLabel>& vlHmLinkLabel::table()
                   [](L& l, Args&, const Variant& v) { l.setForeColor(toOleColor(v)); })
         .property(linklabel::Enabled, "Enabled", [](L& l, Args&) { return Variant(l.m_enabled); },
                   [](L& l, Args&, const Variant& v) { l.setEnabled(basic::CBool(v)); })
-        .property(linklabel::Font, "Font", [](L& l, Args&) { return controlframework::makeFont(l.font()); },
-                  [](L& l, Args&, const Variant& v) {
-                      const auto font = controlframework::fontOf(v);
-                      if (!font)
-                          throw basic::RuntimeError(basic::err::TypeMismatch, basic::errorDescription(basic::err::TypeMismatch));
-                      l.setFont(*font);
-                  })
+        .property(linklabel::Font, "Font",
+                  [](L& l, Args&) {
+                      return labelFontObject(l, l.m_lblCaption, [&l](const controlframework::FontInfo& f) { l.fontChanged(f); });
+                  },
+                  [](L& l, Args&, const Variant& v) { l.setFont(assignedFont(v)); })
         .property(linklabel::Hover, "Hover", [](L& l, Args&) { return Variant(l.m_hover); },
                   [](L& l, Args&, const Variant& v) { l.setHover(basic::CBool(v)); })
         .property(linklabel::URL, "URL", [](L& l, Args&) { return Variant(l.m_url); },
@@ -184,6 +182,15 @@ void vlHmLinkLabel::setFont(const controlframework::FontInfo& font)
     m_lblCaption.setFont(font);
     sizeToCaption();
     refresh();
+    propertyChanged(QStringLiteral("Font"));
+}
+
+void vlHmLinkLabel::fontChanged(const controlframework::FontInfo& font)
+{
+    // A change made through the font object: the caption takes it as it is (the next
+    // Refresh brings the weight and underline back in line with the state).
+    m_lblCaption.setFont(font);
+    sizeToCaption();
     propertyChanged(QStringLiteral("Font"));
 }
 

@@ -67,6 +67,7 @@ protected:
 
 private:
     void sizeToCaption();
+    void fontChanged(const controlframework::FontInfo& font);
     void captionDropped();
     void captionClicked();
     // Raises HyperJump and, unless cancelled, opens the URL; a failure is shown.

@@ -111,13 +111,11 @@ const automation::MemberTable<vlHmWarnMsg>& vlHmWarnMsg::table()
                   [](W& w, Args&, const Variant& v) { w.setBackStyle(basic::CLng(v)); })
         .property(warnmsg::ForeColor, "ForeColor", [](W& w, Args&) { return fromOleColor(w.m_foreColor); },
                   [](W& w, Args&, const Variant& v) { w.setForeColor(toOleColor(v)); })
-        .property(warnmsg::Font, "Font", [](W& w, Args&) { return controlframework::makeFont(w.font()); },
-                  [](W& w, Args&, const Variant& v) {
-                      const auto font = controlframework::fontOf(v);
-                      if (!font)
-                          throw basic::RuntimeError(basic::err::TypeMismatch, basic::errorDescription(basic::err::TypeMismatch));
-                      w.setFont(*font);
-                  })
+        .property(warnmsg::Font, "Font",
+                  [](W& w, Args&) {
+                      return labelFontObject(w, w.m_lblCaption, [&w](const controlframework::FontInfo& f) { w.setFont(f); });
+                  },
+                  [](W& w, Args&, const Variant& v) { w.setFont(assignedFont(v)); })
         .property(warnmsg::ScaleHeight, "ScaleHeight", [](W& w, Args&) { return Variant(w.height()); })
         .property(warnmsg::ScaleWidth, "ScaleWidth", [](W& w, Args&) { return Variant(w.width()); })
         .method(warnmsg::Show, "Show", [](W& w, Args& a) {
@@ -159,6 +157,8 @@ controlframework::FontInfo vlHmWarnMsg::font() const
 void vlHmWarnMsg::setFont(const controlframework::FontInfo& font)
 {
     m_lblCaption.setFont(font);
+    arrange();
+    m_lblCaption.refresh();
     propertyChanged(QStringLiteral("Font"));
 }
 

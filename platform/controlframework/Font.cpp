@@ -42,6 +42,24 @@ const automation::MemberTable<FontObject>& FontObject::table()
     return t;
 }
 
+FontObject::FontObject(Reader read, Writer write) : m_read(std::move(read)), m_write(std::move(write))
+{
+    pull();
+}
+
+void FontObject::pull() const
+{
+    if (m_read)
+        if (const auto font = m_read())
+            m_font = *font;
+}
+
+const FontInfo& FontObject::info() const
+{
+    pull();
+    return m_font;
+}
+
 automation::DispId FontObject::idOfName(const QString& name) const
 {
     return table().idOfName(name);
@@ -49,7 +67,11 @@ automation::DispId FontObject::idOfName(const QString& name) const
 
 Variant FontObject::invoke(automation::DispId id, automation::Invoke kind, Args& args, const Variant& value)
 {
-    return table().invoke(*this, id, kind, args, value);
+    pull();
+    Variant result = table().invoke(*this, id, kind, args, value);
+    if (m_write && (kind == automation::Invoke::PropertyPut || kind == automation::Invoke::PropertyPutRef))
+        m_write(m_font);
+    return result;
 }
 
 Variant makeFont(const FontInfo& font)

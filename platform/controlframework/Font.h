@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 // Fonts as the controls keep, persist and hand out: a plain value, and the standard
@@ -35,9 +36,17 @@ struct FontInfo
 class FontObject : public automation::Object
 {
 public:
-    explicit FontObject(FontInfo font = {}) : m_font(std::move(font)) {}
+    // Where a bound font object reads its font from (nullopt: the owner is gone, the
+    // object keeps what it had) and where each change to it goes.
+    using Reader = std::function<std::optional<FontInfo>()>;
+    using Writer = std::function<void(const FontInfo&)>;
 
-    const FontInfo& info() const { return m_font; }
+    explicit FontObject(FontInfo font = {}) : m_font(std::move(font)) {}
+    // The font of something else (a label's): every read gives that font as it is
+    // now, every property put hands the changed font to `write`.
+    FontObject(Reader read, Writer write);
+
+    const FontInfo& info() const;
     void setInfo(const FontInfo& font) { m_font = font; }
 
     QString className() const override { return QStringLiteral("Font"); }
@@ -47,7 +56,11 @@ public:
 
 private:
     static const automation::MemberTable<FontObject>& table();
-    FontInfo m_font;
+    void pull() const;
+
+    mutable FontInfo m_font;
+    Reader m_read;
+    Writer m_write;
 };
 
 // A new font object holding `font`.

@@ -5,6 +5,7 @@
 #include "controls/usercontrols/MemberIds.h"
 #include "controls/usercontrols/vlHmLinkLabel.h"
 #include "platform/basic/RuntimeError.h"
+#include "platform/controlframework/Font.h"
 #include "platform/forms/MessageService.h"
 #include "platform/shell/ProgramStarter.h"
 
@@ -65,6 +66,8 @@ private Q_SLOTS:
     void persistence();
     void multiLineCaptionAtItsWriteDefault();
     void captionSizesTheControl();
+    void fontObjectWritesThrough_data();
+    void fontObjectWritesThrough();
     void hostResizeSnapsBack_data();
     void hostResizeSnapsBack();
     void selectedLooks();
@@ -157,6 +160,47 @@ void tst_linklabels::captionSizesTheControl()
     QCOMPARE(l.control().width(), l.caption().width());
     QCOMPARE(l.control().height(), l.caption().height());
     QCOMPARE(l.object()->get(QStringLiteral("ScaleWidth")), Variant(l.control().width()));
+}
+
+void tst_linklabels::fontObjectWritesThrough_data()
+{
+    QTest::addColumn<bool>("multi");
+    QTest::newRow("single-line") << false;
+    QTest::newRow("multi-line") << true;
+}
+
+void tst_linklabels::fontObjectWritesThrough()
+{
+    QFETCH(bool, multi);
+    auto l = std::make_unique<PlacedLink>(multi);
+    l->site().initNew();
+    const QSize plain(l->control().width(), l->control().height());
+    auto changed = [&] { return multi ? l->multiLine->changed : l->singleLine->changed; };
+    // ctl.Font.Bold = True and ctl.Font.Size = 14 change the caption's own font.
+    const automation::ObjectRef font = automation::toObject(l->object()->get(QStringLiteral("Font")));
+    font->put(QStringLiteral("Bold"), true);
+    QVERIFY(l->caption().font().bold);
+    QVERIFY(changed().contains(QStringLiteral("Font")));
+    automation::toObject(l->object()->get(QStringLiteral("Font")))->put(QStringLiteral("Size"), Variant(14.0));
+    QCOMPARE(l->caption().font().size, 14.0);
+    QVERIFY(l->caption().font().bold);
+    // The object held earlier reads the label's font as it is now.
+    QCOMPARE(font->get(QStringLiteral("Size")), Variant(14.0));
+    if (multi) {
+        QCOMPARE(QSize(l->control().width(), l->control().height()), QSize(1350, 390));
+    } else {
+        // The single-line control takes the larger caption's size.
+        QVERIFY(l->control().width() > plain.width());
+        QVERIFY(l->control().height() > plain.height());
+        QCOMPARE(l->control().width(), l->caption().width());
+    }
+    // What was written through is what the host stores.
+    const PropertyBag bag = l->site().save();
+    QCOMPARE(controlframework::fontOf(bag.read(QStringLiteral("Font")))->size, 14.0);
+    // Once the control is gone the object keeps its last font and changes nothing.
+    l.reset();
+    font->put(QStringLiteral("Size"), Variant(20.0));
+    QCOMPARE(font->get(QStringLiteral("Size")), Variant(20.0));
 }
 
 void tst_linklabels::hostResizeSnapsBack_data()

@@ -92,6 +92,7 @@ private Q_SLOTS:
     void warnPersistence_data();
     void warnPersistence();
     void warnEvents();
+    void warnFontObjectWritesThrough();
 };
 
 // --- Flat button
@@ -807,6 +808,27 @@ void tst_simplecontrols::warnEvents()
     QCOMPARE(m.eventNames(), (QStringList{"IconClick", "Click"}));
     QCOMPARE(m.events[0].id, usercontrols::warnmsg::event::IconClick);
     QCOMPARE(m.events[1].id, usercontrols::warnmsg::event::Click);
+}
+
+void tst_simplecontrols::warnFontObjectWritesThrough()
+{
+    Placed<vlHmWarnMsg> w;
+    w.site.initNew();
+    w.site.move(0, 0, 3000, 600);
+    w.changed.clear();
+    const Label& message = w.element<Label>(QStringLiteral("lblCaption"));
+    const automation::ObjectRef font = automation::toObject(w.object()->get(QStringLiteral("Font")));
+    font->put(QStringLiteral("Bold"), true);
+    font->put(QStringLiteral("Size"), Variant(14.0));
+    QVERIFY(message.font().bold);
+    QCOMPARE(message.font().size, 14.0);
+    QCOMPARE(w.changed, (QStringList{"Font", "Font"}));
+    // The message keeps the place the arrangement gives it.
+    QCOMPARE(twipsRect(message), QRect(300, 30, 2700, 570));
+    QCOMPARE(controlframework::fontOf(w.site.save().read(QStringLiteral("Font")))->size, 14.0);
+    // Set ctl.Font = another font still works.
+    w.object()->put(QStringLiteral("Font"), controlframework::makeFont(controlframework::FontInfo{QStringLiteral("Tahoma"), 9}));
+    QCOMPARE(message.font().name, QStringLiteral("Tahoma"));
 }
 
 QUILLAR_TEST_CLASS(tst_simplecontrols)
