@@ -28,10 +28,13 @@ Element::~Element()
 void Element::move(int32_t left, std::optional<int32_t> top, std::optional<int32_t> width,
                    std::optional<int32_t> height)
 {
+    const int32_t oldWidth = m_width;
     m_left = left;
     m_top = top.value_or(m_top);
     m_width = width.value_or(m_width);
     m_height = height.value_or(m_height);
+    if (m_width != oldWidth)
+        widthChanged();
     changed();
 }
 
@@ -185,6 +188,12 @@ void Label::setOpaque(bool opaque) { m_opaque = opaque; changed(); }
 void Label::setAlignment(Alignment alignment) { m_alignment = alignment; changed(); }
 void Label::setWordWrap(bool wrap) { m_wordWrap = wrap; fitText(); changed(); }
 void Label::setAutoSize(bool autoSize) { m_autoSize = autoSize; fitText(); changed(); }
+
+void Label::widthChanged()
+{
+    if (m_wordWrap)
+        fitText();
+}
 
 void Label::fitText()
 {

@@ -81,6 +81,8 @@ public:
 
 protected:
     void changed(); // geometry or looks changed: repaint
+    // Move gave the element another width.
+    virtual void widthChanged() {}
 
 private:
     Control& m_owner;
@@ -160,6 +162,8 @@ public:
 
 private:
     void fitText();
+    // A word-wrapped, auto-sized label takes the height of its text at the new width.
+    void widthChanged() override;
 
     QString m_caption;
     FontInfo m_font;

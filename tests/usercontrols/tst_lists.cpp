@@ -10,6 +10,7 @@
 #include "platform/basic/RuntimeError.h"
 #include "platform/forms/OleColor.h"
 
+#include <QFontMetrics>
 #include <QTest>
 
 using basic::Variant;
@@ -81,6 +82,7 @@ private Q_SLOTS:
     void optionListHandlerChangesTheId();
     void optionListColours();
     void optionListBoxBorderPixels();
+    void optionListTitleRefitsToItsWidth();
 
     void menuListNewInstance();
     void menuListAutoSize_data();
@@ -329,6 +331,40 @@ void tst_lists::optionListBoxBorderPixels()
     QCOMPARE(at(right - 1, y), border);
     QCOMPARE(at(right - 2, y), border);
     QCOMPARE(at(right - 3, y), fill);
+}
+
+void tst_lists::optionListTitleRefitsToItsWidth()
+{
+    Placed<vlHmOptionList> o;
+    o.site.initNew();
+    const Label& title = o.element<Label>(QStringLiteral("lblCaption"));
+    const QString caption = QStringLiteral("Collect Messages from Accounts");
+    // The height the title's text takes, wrapped within the title's width.
+    auto wrapped = [&] {
+        const QFontMetrics metrics(title.font().toQFont());
+        return 15 * metrics.boundingRect(QRect(0, 0, title.width() / 15, 100000), Qt::TextWordWrap, caption).height();
+    };
+    o.site.move(0, 0, 2400, o.control->height());
+    o.object()->put(QStringLiteral("Caption"), caption);
+    QCOMPARE(title.width(), 2400 - 60 - 180);
+    const int wide = title.height();
+    QCOMPARE(wide, wrapped());
+    // Narrowed: the title takes the new width at the next layout, and its height
+    // follows the text wrapped within it.
+    o.site.move(0, 0, 1500, o.control->height());
+    o.site.move(0, 0, 1500, o.control->height());
+    QCOMPARE(title.width(), 1500 - 60 - 180);
+    QCOMPARE(title.height(), wrapped());
+    QVERIFY(title.height() > wide);
+    // The same caption again puts the options under the taller title, and the
+    // automatic height counts it.
+    o.object()->put(QStringLiteral("Caption"), caption);
+    QCOMPARE(option(o, 0).top(), title.height() + 240);
+    QCOMPARE(o.control->height(), title.height() + 240 + 4 * 300 + 30);
+    // Widened again: back to the lines it had.
+    o.site.move(0, 0, 2400, o.control->height());
+    o.site.move(0, 0, 2400, o.control->height());
+    QCOMPARE(title.height(), wide);
 }
 
 // --- Menu list
