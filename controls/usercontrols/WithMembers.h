@@ -19,6 +19,10 @@ public:
     {
         return Self::table().invoke(static_cast<Self&>(*this), id, kind, args, value);
     }
+    void invokePutByRef(automation::DispId id, automation::Args& args, basic::Variant& value) override
+    {
+        Self::table().putByRef(static_cast<Self&>(*this), id, args, value);
+    }
 };
 
 } // namespace usercontrols

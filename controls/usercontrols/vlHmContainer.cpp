@@ -38,8 +38,15 @@ const automation::MemberTable<vlHmContainer>& vlHmContainer::table()
 {
     using C = vlHmContainer;
     static const auto t = automation::MemberTable<vlHmContainer>()
-        .property(container::BorderWidth, "BorderWidth", [](C& c, Args&) { return Variant(c.m_borderWidth); },
-                  [](C& c, Args&, const Variant& v) { int16_t w = basic::CInt(v); c.setBorderWidth(w); })
+        .propertyByRef(container::BorderWidth, "BorderWidth", [](C& c, Args&) { return Variant(c.m_borderWidth); },
+                       [](C& c, Args&, Variant& v) {
+                           const int16_t given = basic::CInt(v);
+                           int16_t w = given;
+                           c.setBorderWidth(w);
+                           // The corrected width goes back into the caller's variable.
+                           if (w != given)
+                               v = Variant(w);
+                       })
         .property(container::BorderStyle, "BorderStyle", [](C& c, Args&) { return Variant(c.m_borderStyle); },
                   [](C& c, Args&, const Variant& v) { int32_t s = basic::CLng(v); c.setBorderStyle(s); })
         .property(container::BorderColor, "BorderColor", [](C& c, Args&) { return fromOleColor(c.m_borderColor); },

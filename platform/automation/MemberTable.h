@@ -45,6 +45,8 @@ class MemberTable
 public:
     using Getter = Variant (*)(Self&, Args&);
     using Putter = void (*)(Self&, Args&, const Variant&);
+    // A setter that takes its value by reference and may write a corrected value back.
+    using RefPutter = void (*)(Self&, Args&, Variant&);
 
     MemberTable& method(DispId id, const char* name, Getter call)
     {
@@ -53,6 +55,14 @@ public:
     MemberTable& property(DispId id, const char* name, Getter get, Putter put = nullptr)
     {
         return add(id, name, get, put);
+    }
+    // A property whose setter takes its value by reference: a by-reference put
+    // (invokePutByRef) sees what the setter writes back; a plain put passes a copy.
+    MemberTable& propertyByRef(DispId id, const char* name, Getter get, RefPutter put)
+    {
+        add(id, name, get, nullptr);
+        m_members.back().putRef = put;
+        return *this;
     }
 
     DispId idOfName(const QString& name) const
@@ -69,6 +79,11 @@ public:
         if (!m)
             throwMemberNotFound(id);
         if (kind == Invoke::PropertyPut || kind == Invoke::PropertyPutRef) {
+            if (m->putRef) {
+                Variant copy = value;
+                m->putRef(self, args, copy);
+                return {};
+            }
             if (!m->put)
                 throwNotSupported(m->name);
             m->put(self, args, value);
@@ -77,6 +92,17 @@ public:
         if (!m->get)
             throwNotSupported(m->name);
         return m->get(self, args);
+    }
+
+    // A put with the value by reference; a member with a by-value setter gets a plain put.
+    void putByRef(Self& self, DispId id, Args& args, Variant& value) const
+    {
+        const Member* m = find(id);
+        if (m && m->putRef) {
+            m->putRef(self, args, value);
+            return;
+        }
+        invoke(self, id, Invoke::PropertyPut, args, value);
     }
 
     std::vector<std::pair<DispId, QString>> members() const
@@ -94,6 +120,7 @@ private:
         QString name;
         Getter get;
         Putter put;
+        RefPutter putRef = nullptr;
     };
 
     MemberTable& add(DispId id, const char* name, Getter get, Putter put)

@@ -27,6 +27,16 @@ void Object::put(const QString& name, const Variant& value, Args index)
     invoke(idOfName(name), value.isObject() ? Invoke::PropertyPutRef : Invoke::PropertyPut, index, value);
 }
 
+void Object::invokePutByRef(DispId id, Args& args, Variant& value)
+{
+    invoke(id, Invoke::PropertyPut, args, value);
+}
+
+void Object::putByRef(const QString& name, Variant& value, Args index)
+{
+    invokePutByRef(idOfName(name), index, value);
+}
+
 Variant Object::value(Args args)
 {
     return invoke(DispIdValue, Invoke::PropertyGet, args);

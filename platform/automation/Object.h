@@ -40,6 +40,11 @@ public:
     virtual DispId idOfName(const QString& name) const = 0;
     // Calls a member. For PropertyPut/PropertyPutRef, `value` is the value put.
     virtual Variant invoke(DispId id, Invoke kind, Args& args, const Variant& value = {}) = 0;
+    // A put (Let) whose value travels by reference, as a variable does to a setter
+    // that takes its value by reference: a member that corrects the value writes it
+    // back into `value`. Members that take their value by value leave it alone, and
+    // so does an object that knows no by-reference puts (the default).
+    virtual void invokePutByRef(DispId id, Args& args, Variant& value);
 
     // Late-bound helpers, as "obj.Name(args)" is written in the system's routines.
     Variant get(const QString& name, Args args = {});
@@ -47,6 +52,8 @@ public:
     // The same with by-reference arguments written back into `args`.
     Variant callByRef(const QString& name, Args& args);
     void put(const QString& name, const Variant& value, Args index = {});
+    // The same with the value by reference (invokePutByRef).
+    void putByRef(const QString& name, Variant& value, Args index = {});
     // The default member: obj(args) and obj(args) = value.
     Variant value(Args args = {});
     void setValue(Args index, const Variant& value);

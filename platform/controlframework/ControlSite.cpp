@@ -42,6 +42,13 @@ public:
             throw basic::RuntimeError(basic::err::ObjectVariableNotSet, QStringLiteral("The control is no longer placed"));
         return table().invoke(*this, id, kind, args, value);
     }
+    void invokePutByRef(DispId id, Args& args, Variant& value) override
+    {
+        if ((uint32_t(id) & 0xFFFF0000u) != 0x80010000u)
+            m_control->invokePutByRef(id, args, value);
+        else
+            invoke(id, Invoke::PropertyPut, args, value);
+    }
 
 private:
     static const automation::MemberTable<Extender>& table()

@@ -15,6 +15,7 @@
 #include <dlfcn.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -97,6 +98,40 @@ bool libraryLoaded(const QString& path)
     return true;
 }
 
+// A setter that raises a value below 1 to 1 in its caller's variable too, beside
+// one that takes its value by value.
+class Clamp final : public automation::Object
+{
+public:
+    QString className() const override { return QStringLiteral("Clamp"); }
+    automation::DispId idOfName(const QString& name) const override { return table().idOfName(name); }
+    Variant invoke(automation::DispId id, Invoke kind, Args& args, const Variant& value) override
+    {
+        return table().invoke(*this, id, kind, args, value);
+    }
+    void invokePutByRef(automation::DispId id, Args& args, Variant& value) override
+    {
+        table().putByRef(*this, id, args, value);
+    }
+
+    int32_t width = 0;
+    int32_t copy = 0;
+
+private:
+    static const automation::MemberTable<Clamp>& table()
+    {
+        static const auto t = automation::MemberTable<Clamp>()
+            .propertyByRef(1, "Width", [](Clamp& c, Args&) { return Variant(c.width); },
+                           [](Clamp& c, Args&, Variant& v) {
+                               c.width = std::max<int32_t>(1, v.intValue());
+                               v = Variant(c.width);
+                           })
+            .property(2, "Copy", [](Clamp& c, Args&) { return Variant(c.copy); },
+                      [](Clamp& c, Args&, const Variant& v) { c.copy = std::max<int32_t>(1, v.intValue()); });
+        return t;
+    }
+};
+
 } // namespace
 
 class tst_Automation : public QObject
@@ -126,6 +161,7 @@ private Q_SLOTS:
     void callByNameAndDispId_data();
     void callByNameAndDispId();
     void byReferenceArguments();
+    void byReferencePuts();
     void properties();
     void memberErrors_data();
     void memberErrors();
@@ -422,6 +458,34 @@ void tst_Automation::byReferenceArguments()
     counter->callByRef(QStringLiteral("Swap"), args);
     QCOMPARE(args[0], Variant(int32_t(7)));
     QCOMPARE(args[1], Variant("left"));
+}
+
+void tst_Automation::byReferencePuts()
+{
+    Clamp clamp;
+    // By reference: the correction comes back into the caller's variable.
+    Variant width(int32_t(-5));
+    clamp.putByRef(QStringLiteral("Width"), width);
+    QCOMPARE(clamp.width, 1);
+    QCOMPARE(width, Variant(int32_t(1)));
+    // A plain put of the same member hands over a copy.
+    const Variant constant(int32_t(0));
+    clamp.put(QStringLiteral("width"), constant);
+    QCOMPARE(clamp.width, 1);
+    QCOMPARE(constant, Variant(int32_t(0)));
+    // A setter that takes its value by value leaves the variable alone.
+    Variant copy(int32_t(-5));
+    clamp.putByRef(QStringLiteral("Copy"), copy);
+    QCOMPARE(clamp.copy, 1);
+    QCOMPARE(copy, Variant(int32_t(-5)));
+    // So does an object that knows no by-reference puts.
+    ObjectRef counter = registeredCounter();
+    QVERIFY(counter);
+    Variant name("abc");
+    counter->putByRef(QStringLiteral("Name"), name);
+    QCOMPARE(counter->get(QStringLiteral("Name")), Variant("abc"));
+    QCOMPARE(name, Variant("abc"));
+    QCOMPARE(errorOf([&] { clamp.putByRef(QStringLiteral("Missing"), name); }), 438);
 }
 
 void tst_Automation::properties()

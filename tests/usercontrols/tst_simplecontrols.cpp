@@ -380,6 +380,13 @@ void tst_simplecontrols::containerBorderWidth()
     QCOMPARE(c.element<Shape>(QStringLiteral("shpBorder")).borderWidth(), stored);
     QCOMPARE(twipsRect(c.element(QStringLiteral("shpBorder"))), shape);
     QCOMPARE(c.changed, QStringList{QStringLiteral("BorderWidth")});
+    // By name through the host's object, the value in a variable passed by
+    // reference: the correction comes back into it, a width left as it is keeps
+    // the variable as it was.
+    Variant variable{int32_t(given)};
+    c.object()->putByRef(QStringLiteral("BorderWidth"), variable);
+    QCOMPARE(int(c.control->borderWidth()), stored);
+    QCOMPARE(variable, given == stored ? Variant(int32_t(given)) : Variant(int16_t(stored)));
 }
 
 void tst_simplecontrols::containerWidthRefusedBeforeStored()
