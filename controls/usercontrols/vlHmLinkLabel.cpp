@@ -6,7 +6,6 @@
 #include "platform/basic/Conversions.h"
 #include "platform/basic/RuntimeError.h"
 #include "platform/controlframework/Font.h"
-#include "platform/forms/MessageService.h"
 #include "platform/shell/ProgramStarter.h"
 
 #include <QUrl>
@@ -27,7 +26,6 @@ namespace {
 constexpr int32_t MultiLineWidth = 1350;
 constexpr int32_t MultiLineHeight = 390;
 const QString BackStyleSource = QStringLiteral("HyperLabel.BackStyle");
-const QString JumpSource = QStringLiteral("HyperLabel.HyperJump");
 
 // The desktop opens what it is given with its own default program; only web and
 // mail addresses are handed over, never a file or a command.
@@ -218,18 +216,13 @@ int32_t vlHmLinkLabel::hyperJump(const QString& url)
 {
     if (url.isEmpty())
         return 0;
+    // Like a failed open, a refused address is only the result code.
     if (!mayOpen(url))
-        throw basic::RuntimeError(basic::err::InvalidProcedureCall,
-                                  QStringLiteral("\"%1\" is not opened: only http, https and mailto addresses are").arg(url),
-                                  JumpSource);
+        return Refused;
     setMousePointer(MousePointer::Hourglass);
     const bool started = shell::startProgram(QStringLiteral("xdg-open"), {url});
     setMousePointer(MousePointer::Custom);
-    if (!started)
-        throw basic::RuntimeError(basic::err::InvalidProcedureCall,
-                                  QStringLiteral("\"%1\" could not be opened: the desktop's opener did not start").arg(url),
-                                  JumpSource);
-    return Opened;
+    return started ? Opened : NotOpened;
 }
 
 void vlHmLinkLabel::refresh()
@@ -287,12 +280,7 @@ void vlHmLinkLabel::jumpUnlessCancelled()
     raiseEvent(linklabel::event::HyperJump, QStringLiteral("HyperJump"), cancel);
     if (!cancel.empty() && basic::CBool(cancel[0]))
         return;
-    try {
-        hyperJump(m_url);
-    } catch (const basic::RuntimeError& e) {
-        // A click has no caller to take the error: the user is told.
-        forms::MsgBox(e.description(), forms::Exclamation);
-    }
+    hyperJump(m_url);
 }
 
 void vlHmLinkLabel::captionDropped()

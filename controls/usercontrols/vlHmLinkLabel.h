@@ -18,9 +18,13 @@ namespace usercontrols {
 class vlHmLinkLabel : public WithMembers<vlHmLinkLabel>
 {
 public:
-    // What HyperJump returns: 0 for an empty URL, above 32 when the address was
-    // handed to the desktop to open.
+    // What HyperJump returns, as the desktop's open reports it: 0 for an empty URL,
+    // above 32 when the address was handed to the desktop to open, 32 or less when
+    // it was not: Refused for an address that is no web or mail address, NotOpened
+    // when the desktop's opener did not start.
     static constexpr int32_t Opened = 42;
+    static constexpr int32_t Refused = 5;
+    static constexpr int32_t NotOpened = 31;
 
     vlHmLinkLabel();
 
@@ -55,8 +59,8 @@ public:
     void setSelected(bool selected);
     bool isHovering() const { return m_hoverFlag; }
 
-    // Opens an http, https or mailto address through the desktop; 0 for an empty
-    // one. Refuses any other address, and reports a failed open, with error 5.
+    // Opens an http, https or mailto address through the desktop and returns the
+    // result code above; raises nothing and shows nothing.
     int32_t hyperJump(const QString& url);
     // Brings the caption's look in line with Selected, Hover and the pointer.
     void refresh();
@@ -70,7 +74,7 @@ private:
     void fontChanged(const controlframework::FontInfo& font);
     void captionDropped();
     void captionClicked();
-    // Raises HyperJump and, unless cancelled, opens the URL; a failure is shown.
+    // Raises HyperJump and, unless cancelled, opens the URL (its result is not used).
     void jumpUnlessCancelled();
     QString readCaptionDefault() const;
 
