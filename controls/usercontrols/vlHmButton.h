@@ -26,6 +26,7 @@ public:
     void writeProperties(controlframework::PropertyBag& bag) const override;
     void resize() override;
     void click() override;
+    bool actsLikeButton() const override { return true; }
     void accessKeyPress(int character) override;
     void ambientChanged(const QString& name) override;
     void enterFocus() override;

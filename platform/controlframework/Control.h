@@ -69,6 +69,10 @@ public:
     virtual void show() {}
     virtual void terminate() {}
 
+    // Acts like a button (its misc status says so): takes part in the host's default
+    // and cancel handling, so its site shows it as default and sends it Enter and Esc.
+    virtual bool actsLikeButton() const { return false; }
+
     // Further notifications.
     virtual void ambientChanged(const QString& name) { (void)name; }
     virtual void accessKeyPress(int character) { (void)character; }

@@ -6,7 +6,9 @@
 #include "platform/basic/RuntimeError.h"
 #include "platform/forms/Twips.h"
 
+#include <QKeySequence>
 #include <QLayout>
+#include <QShortcut>
 #include <QWidget>
 
 namespace controlframework {
@@ -17,6 +19,10 @@ using automation::Invoke;
 using basic::Variant;
 
 namespace {
+
+// The characters Enter and Esc reach a control with.
+constexpr int CharEnter = 13;
+constexpr int CharEscape = 27;
 
 // The object the host's code holds: the extender's members in front of the control's.
 class Extender : public automation::Object
@@ -124,6 +130,8 @@ void ControlSite::attach(automation::ObjectRef control, QWidget* parent)
 
 ControlSite::~ControlSite()
 {
+    for (const QPointer<QShortcut>& key : m_keys)
+        delete key.data();
     static_cast<Extender&>(*m_extender).detach();
     if (m_control) {
         try {
@@ -196,6 +204,55 @@ void ControlSite::setVisible(bool visible)
     m_visible = visible;
     if (QWidget* w = widget())
         w->setVisible(visible);
+}
+
+void ControlSite::setDefault(bool isDefault)
+{
+    m_default = isDefault;
+    if (m_control->actsLikeButton())
+        setDisplayAsDefault(isDefault);
+    updateKeys();
+}
+
+void ControlSite::setCancel(bool isCancel)
+{
+    m_cancel = isCancel;
+    updateKeys();
+}
+
+void ControlSite::updateKeys()
+{
+    for (const QPointer<QShortcut>& key : m_keys)
+        delete key.data();
+    m_keys.clear();
+    QWidget* w = widget();
+    if (!w || !m_control->actsLikeButton())
+        return;
+    // Window shortcuts: active while the control's widget is shown in the active
+    // window, whichever widget of that window has the focus.
+    auto add = [&](int key, int character) {
+        auto* shortcut = new QShortcut(QKeySequence(key), w);
+        shortcut->setContext(Qt::WindowShortcut);
+        shortcut->setAutoRepeat(false);
+        QObject::connect(shortcut, &QShortcut::activated, w, [this, character] { accessKey(character); });
+        m_keys.emplace_back(shortcut);
+    };
+    if (m_default) {
+        add(Qt::Key_Return, CharEnter);
+        add(Qt::Key_Enter, CharEnter);
+    }
+    if (m_cancel)
+        add(Qt::Key_Escape, CharEscape);
+}
+
+void ControlSite::accessKey(int character)
+{
+    try {
+        m_control->accessKeyPress(character);
+    } catch (const basic::RuntimeError& e) {
+        // A key press has no caller to hand the control's error to.
+        qWarning("%s: %s", qPrintable(m_name), qPrintable(e.description()));
+    }
 }
 
 void ControlSite::setDisplayName(const QString& name)

@@ -4,11 +4,14 @@
 #include "platform/controlframework/Control.h"
 #include "platform/controlframework/PropertyBag.h"
 
+#include <QPointer>
 #include <QString>
 
 #include <functional>
 #include <memory>
+#include <vector>
 
+class QShortcut;
 class QWidget;
 
 // The host side of one control instance: creates it (by class id or ProgID, or
@@ -78,8 +81,14 @@ public:
     void setVisible(bool visible);
     bool isVisible() const { return m_visible; }
     const QString& name() const { return m_name; }
-    void setDefault(bool isDefault) { m_default = isDefault; }
-    void setCancel(bool isCancel) { m_cancel = isCancel; }
+    // Default and Cancel. For a control that acts like a button they are the host's
+    // default and cancel handling: the default one is shown as default (ambient
+    // DisplayAsDefault), and while it is shown in the active window, Enter (or Esc
+    // for the cancel one) pressed anywhere in that window reaches it as an access key.
+    void setDefault(bool isDefault);
+    void setCancel(bool isCancel);
+    bool isDefault() const { return m_default; }
+    bool isCancel() const { return m_cancel; }
 
     // Ambient properties; the display name is the instance's name unless set.
     void setDisplayName(const QString& name);
@@ -102,6 +111,9 @@ public:
 
 private:
     void attach(automation::ObjectRef control, QWidget* parent);
+    // Creates or removes the window shortcuts of the default and cancel handling.
+    void updateKeys();
+    void accessKey(int character);
 
     automation::ObjectRef m_object;
     Control* m_control = nullptr;
@@ -116,6 +128,8 @@ private:
     bool m_visible = true;
     int32_t m_left = 0;
     int32_t m_top = 0;
+    // Enter, keypad Enter and Esc, on the control's widget.
+    std::vector<QPointer<QShortcut>> m_keys;
 };
 
 } // namespace controlframework

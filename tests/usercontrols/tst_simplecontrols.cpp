@@ -12,6 +12,7 @@
 #include "platform/basic/RuntimeError.h"
 #include "platform/forms/Pump.h"
 
+#include <QLineEdit>
 #include <QTest>
 
 using basic::Variant;
@@ -63,6 +64,8 @@ private Q_SLOTS:
     void buttonAccessKeys();
     void buttonColoursWhileHovering();
     void buttonDefaultAndFocusFrames();
+    void buttonHostsEnterAndEsc_data();
+    void buttonHostsEnterAndEsc();
 
     void containerNewInstance();
     void containerBorderWidth_data();
@@ -333,6 +336,52 @@ void tst_simplecontrols::buttonDefaultAndFocusFrames()
     QCOMPARE(focusFrame.borderColor(), 0x808080u);
     b.control->exitFocus();
     QVERIFY(!focusFrame.isVisible());
+}
+
+void tst_simplecontrols::buttonHostsEnterAndEsc_data()
+{
+    QTest::addColumn<bool>("isDefault");
+    QTest::addColumn<bool>("isCancel");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("clicks");
+    QTest::newRow("Enter, default") << true << false << int(Qt::Key_Return) << 1;
+    QTest::newRow("keypad Enter, default") << true << false << int(Qt::Key_Enter) << 1;
+    QTest::newRow("Enter, not default") << false << true << int(Qt::Key_Return) << 0;
+    QTest::newRow("Esc, cancel") << false << true << int(Qt::Key_Escape) << 1;
+    QTest::newRow("Esc, not cancel") << true << false << int(Qt::Key_Escape) << 0;
+}
+
+void tst_simplecontrols::buttonHostsEnterAndEsc()
+{
+    QFETCH(bool, isDefault);
+    QFETCH(bool, isCancel);
+    QFETCH(int, key);
+    QFETCH(int, clicks);
+    RecordedSleeps sleeps;
+    QWidget form;
+    form.resize(300, 120);
+    QLineEdit field(&form);
+    field.setGeometry(10, 10, 150, 24);
+    Placed<vlHmButton> b(QStringLiteral("cmdOK"), &form);
+    b.site.initNew();
+    b.site.move(150, 750, 1095, 315);
+    b.site.setDefault(isDefault);
+    b.site.setCancel(isCancel);
+    // The host shows its default button as default.
+    QCOMPARE(b.element(QStringLiteral("shpDefault")).isVisible(), isDefault);
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    field.setFocus();
+    // The key goes to the form's focused text field; the form's handling sends it on.
+    QTest::keyClick(&field, Qt::Key(key));
+    QCOMPARE(int(b.events.size()), clicks);
+    // Taken back: neither the frame nor the key.
+    b.site.setDefault(false);
+    b.site.setCancel(false);
+    QVERIFY(!b.element(QStringLiteral("shpDefault")).isVisible());
+    QTest::keyClick(&field, Qt::Key(key));
+    QCOMPARE(int(b.events.size()), clicks);
 }
 
 // --- Bordered container
