@@ -56,6 +56,9 @@ vlHmLinkLabel::vlHmLinkLabel(Lines lines)
     if (multi) {
         m_lblCaption.move(0, 0, MultiLineWidth, MultiLineHeight);
         m_lblCaption.setWordWrap(true);
+        // The fixed area is sized for the design font: a wider substitute font would
+        // cut the caption's last words.
+        m_lblCaption.setFitsTextToBox(true);
     } else {
         m_lblCaption.setAutoSize(true);
     }

@@ -210,21 +210,44 @@ void Label::fitText()
     }
 }
 
+void Label::setFitsTextToBox(bool fit) { m_fitToBox = fit; changed(); }
+
+int Label::drawingFlags() const
+{
+    const int flags = m_alignment == Alignment::Left    ? Qt::AlignLeft
+                      : m_alignment == Alignment::Right ? Qt::AlignRight
+                                                        : Qt::AlignHCenter;
+    return flags | Qt::AlignTop | (m_wordWrap ? Qt::TextWordWrap : Qt::TextSingleLine);
+}
+
+QFont Label::drawingFont() const
+{
+    QFont font = m_font.toQFont();
+    if (!m_fitToBox || !m_wordWrap || m_autoSize || m_caption.isEmpty())
+        return font;
+    // Below this the text would no longer be readable; it is then cut as it was.
+    constexpr int SmallestPixels = 7;
+    const QRect box = pixelRect();
+    for (int pixels = font.pixelSize(); pixels >= SmallestPixels; --pixels) {
+        font.setPixelSize(pixels);
+        const QRect needed = QFontMetrics(font).boundingRect(QRect(0, 0, box.width(), 100000), drawingFlags(), m_caption);
+        if (needed.width() <= box.width() && needed.height() <= box.height())
+            return font;
+    }
+    return m_font.toQFont();
+}
+
 void Label::paint(QPainter& painter) const
 {
     const QRect r = pixelRect();
     if (m_opaque)
         painter.fillRect(r, forms::toQColor(m_backColor));
     painter.save();
-    painter.setFont(m_font.toQFont());
+    painter.setFont(drawingFont());
     painter.setPen(isEnabled() ? forms::toQColor(m_foreColor)
                                : forms::toQColor(forms::systemOleColor(forms::SystemColor::GrayText)));
-    int flags = m_alignment == Alignment::Left    ? Qt::AlignLeft
-                : m_alignment == Alignment::Right ? Qt::AlignRight
-                                                  : Qt::AlignHCenter;
-    flags |= Qt::AlignTop | (m_wordWrap ? Qt::TextWordWrap : Qt::TextSingleLine);
     painter.setClipRect(r);
-    painter.drawText(r, flags, m_caption);
+    painter.drawText(r, drawingFlags(), m_caption);
     painter.restore();
 }
 

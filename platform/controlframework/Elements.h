@@ -4,6 +4,7 @@
 #include "platform/forms/OleColor.h"
 
 #include <QCursor>
+#include <QFont>
 #include <QPixmap>
 #include <QRect>
 #include <QString>
@@ -154,6 +155,16 @@ public:
     // within its width with word wrap).
     bool autoSize() const { return m_autoSize; }
     void setAutoSize(bool autoSize);
+    // Fit to the box (a word-wrapped label of fixed size): sizes in twips are laid
+    // out for the design font, and a substitute font may be wider; where the text
+    // wrapped at the font's size does not fit the box, it is drawn at the largest
+    // smaller size that fits (the font itself stays as set).
+    bool fitsTextToBox() const { return m_fitToBox; }
+    void setFitsTextToBox(bool fit);
+    // The font the text is drawn with.
+    QFont drawingFont() const;
+    // The flags the text is drawn with (alignment, word wrap).
+    int drawingFlags() const;
 
     std::function<void()> onChange;
 
@@ -173,6 +184,7 @@ private:
     Alignment m_alignment = Alignment::Left;
     bool m_wordWrap = false;
     bool m_autoSize = false;
+    bool m_fitToBox = false;
 };
 
 class Image : public Element

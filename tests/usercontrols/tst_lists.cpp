@@ -11,6 +11,7 @@
 #include "platform/forms/OleColor.h"
 
 #include <QFontMetrics>
+#include <QPainter>
 #include <QTest>
 
 using basic::Variant;
@@ -106,6 +107,8 @@ private Q_SLOTS:
     void menuListSubSubOptionClicked();
     void menuListSubListColour();
     void menuListSubPersistence();
+    void menuListSubCaptionsFitTheirBox_data();
+    void menuListSubCaptionsFitTheirBox();
 };
 
 // --- Option list
@@ -728,6 +731,64 @@ void tst_lists::menuListSubPersistence()
     Placed<vlHmMenuListSub> fresh;
     fresh.site.initNew();
     QCOMPARE(fresh.site.save().read(QStringLiteral("Option4Caption")), Variant(QStringLiteral("Menu Option 4")));
+}
+
+void tst_lists::menuListSubCaptionsFitTheirBox_data()
+{
+    QTest::addColumn<int>("option");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("under the first") << 1 << "Collect Incoming Messages";
+    QTest::newRow("under the third") << 3 << "Collect Messages from Accounts";
+}
+
+void tst_lists::menuListSubCaptionsFitTheirBox()
+{
+    QFETCH(int, option);
+    QFETCH(QString, caption);
+    QWidget host;
+    host.resize(300, 300);
+    Placed<vlHmMenuListSub> m(QStringLiteral("MenuListSub1"), &host);
+    m.site.initNew();
+    host.show();
+    m.object()->call(QStringLiteral("SelectOption"), {Variant(int32_t(option))});
+    const controlframework::ControlSite& sub = m.control->subOptionSite();
+    const Label& label = *dynamic_cast<const Label*>(sub.control().element(QStringLiteral("lblCaption")));
+    QCOMPARE(label.caption(), caption);
+    const QRect box = label.pixelRect();
+    QCOMPARE(box.size(), QSize(90, 26)); // 1350 x 390 twips
+
+    // The text's ink: as the control shows it in its box, and as the same text
+    // comes out drawn without a box to cut it.
+    const QColor paper = forms::toQColor(0xFFFFFF);
+    auto ink = [&](const QImage& image, int* lowest) {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (QColor(image.pixel(x, y)) != paper) {
+                    ++count;
+                    if (lowest)
+                        *lowest = y;
+                }
+        return count;
+    };
+    const QImage shown = sub.widget()->grab().toImage().copy(box);
+    QImage whole(box.width(), 400, QImage::Format_RGB32);
+    whole.fill(paper);
+    {
+        QPainter painter(&whole);
+        painter.setFont(label.drawingFont());
+        painter.setPen(forms::toQColor(label.foreColor()));
+        painter.drawText(QRect(0, 0, box.width(), 400), label.drawingFlags(), caption);
+    }
+    int lowestWhole = -1;
+    const int inkShown = ink(shown, nullptr);
+    QVERIFY(inkShown > 0);
+    // Every glyph, down to the caption's last, lies inside the box.
+    QCOMPARE(inkShown, ink(whole, &lowestWhole));
+    QVERIFY(lowestWhole < box.height());
+    // At most the substitute font's excess is taken off: the text is still of a
+    // readable size.
+    QVERIFY(label.drawingFont().pixelSize() >= 7);
 }
 
 QUILLAR_TEST_CLASS(tst_lists)
