@@ -123,8 +123,12 @@ void Gallery::showRunTimeState()
         s->object()->call(QStringLiteral("SelectOption"), {Variant(int32_t(2))});
     if (ControlSite* s = site(QStringLiteral("vlmMessages")))
         s->object()->call(QStringLiteral("SelectOption"), {Variant(int32_t(1))});
+    // The form's default and cancel buttons: Enter and Esc reach them, the default
+    // one shows its frame.
     if (ControlSite* s = site(QStringLiteral("cmdPost")))
-        s->setDisplayAsDefault(true);
+        s->setDefault(true);
+    if (ControlSite* s = site(QStringLiteral("cmdCancel")))
+        s->setCancel(true);
 }
 
 QString Gallery::designText() const
