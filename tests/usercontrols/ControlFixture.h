@@ -10,6 +10,7 @@
 #include "platform/controlframework/PropertyBag.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QMouseEvent>
 #include <QStringList>
 #include <QWidget>
@@ -60,6 +61,19 @@ struct Placed
     QStringList changed;
     std::vector<RaisedEvent> events;
     std::function<void(automation::DispId, const QString&, automation::Args&)> onEvent;
+};
+
+// A control placed on a host window of its own, for tests that look at what it
+// draws: show() the host, then drawn() the control's widget.
+template <class T>
+struct OnHost
+{
+    explicit OnHost(const QString& name) : placed(name, &host) { host.resize(300, 300); }
+    void show() { host.show(); }
+    QImage drawn() const { return placed.site.widget()->grab().toImage(); }
+
+    QWidget host;
+    Placed<T> placed;
 };
 
 // Mouse events straight to a control's widget, in twips of the control.

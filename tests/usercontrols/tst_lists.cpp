@@ -311,13 +311,12 @@ void tst_lists::optionListColours()
 
 void tst_lists::optionListBoxBorderPixels()
 {
-    QWidget host;
-    host.resize(300, 200);
-    Placed<vlHmOptionList> o(QStringLiteral("OptionList1"), &host);
+    OnHost<vlHmOptionList> shown(QStringLiteral("OptionList1"));
+    Placed<vlHmOptionList>& o = shown.placed;
     o.site.initNew();
     o.object()->put(QStringLiteral("BorderColor"), Variant(int32_t(0xFF)));
-    host.show();
-    const QImage image = o.site.widget()->grab().toImage();
+    shown.show();
+    const QImage image = shown.drawn();
     auto at = [&](int x, int y) { return QColor(image.pixel(x, y)); };
     const QColor window = forms::toQColor(0x80000005);
     const QColor border = forms::toQColor(0xFF);
@@ -745,11 +744,10 @@ void tst_lists::menuListSubCaptionsFitTheirBox()
 {
     QFETCH(int, option);
     QFETCH(QString, caption);
-    QWidget host;
-    host.resize(300, 300);
-    Placed<vlHmMenuListSub> m(QStringLiteral("MenuListSub1"), &host);
+    OnHost<vlHmMenuListSub> onHost(QStringLiteral("MenuListSub1"));
+    Placed<vlHmMenuListSub>& m = onHost.placed;
     m.site.initNew();
-    host.show();
+    onHost.show();
     m.object()->call(QStringLiteral("SelectOption"), {Variant(int32_t(option))});
     const controlframework::ControlSite& sub = m.control->subOptionSite();
     const Label& label = *dynamic_cast<const Label*>(sub.control().element(QStringLiteral("lblCaption")));

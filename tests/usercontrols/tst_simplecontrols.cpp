@@ -474,16 +474,15 @@ void tst_simplecontrols::containerBorderReachesEdges()
 {
     QFETCH(int, units);
     QFETCH(int, style);
-    QWidget host;
-    host.resize(300, 200);
-    Placed<vlHmContainer> c(QStringLiteral("Container1"), &host);
+    OnHost<vlHmContainer> shown(QStringLiteral("Container1"));
+    Placed<vlHmContainer>& c = shown.placed;
     c.site.initNew();
     c.site.move(0, 0, 3000, 2000); // 200 by 133 pixels
     c.object()->put(QStringLiteral("BorderColor"), Variant(int32_t(0xFF)));
     c.object()->put(QStringLiteral("BorderWidth"), Variant(int16_t(units)));
     c.object()->put(QStringLiteral("BorderStyle"), Variant(int32_t(style)));
-    host.show();
-    const QImage image = c.site.widget()->grab().toImage();
+    shown.show();
+    const QImage image = shown.drawn();
     QCOMPARE(image.size(), QSize(200, 133));
     const QColor border = forms::toQColor(0xFF);
     const QColor fill = forms::toQColor(0xE0E0E0);
