@@ -98,13 +98,16 @@ void Shape::setBorderWidth(int width) { m_borderWidth = std::max(0, width); chan
 namespace {
 
 // Where a border band `width` pixels wide, centred on an outline edge at `edge`
-// (pixels, not rounded), starts on the pixel grid. A band that would reach past the
-// control's client area (0 to `limit`) is moved in to lie along its edge, so a
-// shape that fills the control keeps its whole border.
-int bandStart(double edge, int width, int limit)
+// (pixels, not rounded), starts on the pixel grid. A band that falls half a pixel
+// off the grid goes to the shape's inside (`leading`: the left or top edge), so a
+// one-pixel border on whole pixels lies just inside the shape, as it always did. A
+// band that would reach past the control's client area (0 to `limit`) is moved in
+// to lie along its edge.
+int bandStart(double edge, int width, bool leading, int limit)
 {
-    const int start = int(std::floor(edge - width / 2.0 + 0.5));
-    return std::clamp(start, 0, std::max(0, limit - width));
+    const double start = edge - width / 2.0;
+    const int pixel = int(leading ? std::floor(start + 0.5) : std::ceil(start - 0.5));
+    return std::clamp(pixel, 0, std::max(0, limit - width));
 }
 
 } // namespace
@@ -126,10 +129,10 @@ void Shape::paint(QPainter& painter) const
     // The border is centred on the outline: half of it lies outside the shape's
     // rectangle, so a control that insets its shape by half the border's thickness
     // gets a border that reaches its edges.
-    const int x0 = bandStart(r.left(), w, limitX);
-    const int y0 = bandStart(r.top(), w, limitY);
-    const int x1 = std::max(x0, bandStart(r.right(), w, limitX));
-    const int y1 = std::max(y0, bandStart(r.bottom(), w, limitY));
+    const int x0 = bandStart(r.left(), w, true, limitX);
+    const int y0 = bandStart(r.top(), w, true, limitY);
+    const int x1 = std::max(x0, bandStart(r.right(), w, false, limitX));
+    const int y1 = std::max(y0, bandStart(r.bottom(), w, false, limitY));
     const QRect outer(x0, y0, x1 + w - x0, y1 + w - y0);
     const QColor fill = forms::toQColor(m_fillColor);
     const QColor border = forms::toQColor(m_borderColor);

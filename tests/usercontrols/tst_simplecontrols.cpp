@@ -64,6 +64,7 @@ private Q_SLOTS:
     void buttonAccessKeys();
     void buttonColoursWhileHovering();
     void buttonDefaultAndFocusFrames();
+    void buttonDefaultFramePixels();
     void buttonHostsEnterAndEsc_data();
     void buttonHostsEnterAndEsc();
 
@@ -336,6 +337,36 @@ void tst_simplecontrols::buttonDefaultAndFocusFrames()
     QCOMPARE(focusFrame.borderColor(), 0x808080u);
     b.control->exitFocus();
     QVERIFY(!focusFrame.isVisible());
+}
+
+void tst_simplecontrols::buttonDefaultFramePixels()
+{
+    OnHost<vlHmButton> shown(QStringLiteral("cmdOK"));
+    Placed<vlHmButton>& b = shown.placed;
+    b.site.initNew();
+    b.object()->put(QStringLiteral("BorderColor"), Variant(int32_t(0xFF)));
+    b.object()->put(QStringLiteral("BackColor"), Variant(int32_t(0xFFFFFF)));
+    b.object()->put(QStringLiteral("Caption"), QString());
+    b.site.setDefault(true);
+    shown.show();
+    const QImage image = shown.drawn();
+    QCOMPARE(image.size(), QSize(73, 21));
+    auto at = [&](int x, int y) { return QColor(image.pixel(x, y)); };
+    const QColor border = forms::toQColor(0xFF);
+    const QColor face = forms::toQColor(0xFFFFFF);
+    // The face's one-pixel border on the control's edges, the default frame just
+    // inside it, on every side alike.
+    const int x = image.width() - 1, y = image.height() - 1, midX = 30, midY = 10;
+    for (int i : {0, 1}) {
+        QCOMPARE(at(i, midY), border);
+        QCOMPARE(at(x - i, midY), border);
+        QCOMPARE(at(midX, i), border);
+        QCOMPARE(at(midX, y - i), border);
+    }
+    QCOMPARE(at(2, midY), face);
+    QCOMPARE(at(x - 2, midY), face);
+    QCOMPARE(at(midX, 2), face);
+    QCOMPARE(at(midX, y - 2), face);
 }
 
 void tst_simplecontrols::buttonHostsEnterAndEsc_data()
