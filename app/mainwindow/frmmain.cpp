@@ -459,9 +459,11 @@ void frmmain::mnuFilenew_Click()
             chosen = forms::ShowOpen(request);
         }) &&
         step([&] {
-            // Shown in lower case; the import resolves the name whatever its case.
-            if (chosen)
+            // Shown in lower case; the file used stays the one chosen.
+            if (chosen) {
                 setTxtImportFile(chosen->toLower());
+                m_chosenImportFile = *chosen;
+            }
         }) &&
         step([&] { setMnuFileStartImportCaption(QStringLiteral("&Validate")); }) && step([&] {
             if (txtImportFile().isEmpty())
@@ -704,11 +706,15 @@ void frmmain::setToolbarButtonCaption(int index, const QString& caption)
 
 QString frmmain::txtImportFile() const
 {
-    return m_ui->txtImportFile->text();
+    const QString shown = m_ui->txtImportFile->text();
+    if (!m_chosenImportFile.isEmpty() && shown == m_chosenImportFile.toLower())
+        return m_chosenImportFile;
+    return shown;
 }
 
 void frmmain::setTxtImportFile(const QString& text)
 {
+    m_chosenImportFile.clear();
     m_ui->txtImportFile->setText(text);
 }
 

@@ -19,11 +19,13 @@
 #include "platform/basic/Conversions.h"
 #include "platform/forms/DefaultInstance.h"
 #include "platform/settings/SettingsStore.h"
+#include "platform/shell/ProgramStarter.h"
 #include "platform/widgets/ListView.h"
 #include "platform/widgets/ToolBar.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -231,7 +233,7 @@ private Q_SLOTS:
         QCOMPARE(shownTexts(f.boxes.service()), messages);
         const QString expectedFile =
             cancel ? (fileChosenBefore ? earlier : QString()) : f.path(QStringLiteral("Orders Dec.CSV")).toLower();
-        QCOMPARE(w.txtImportFile(), expectedFile);
+        QCOMPARE(w.m_ui->txtImportFile->text(), expectedFile);
         QCOMPARE(w.MnuFileStartImport->text(), QStringLiteral("&Validate"));
         QCOMPARE(w.m_ui->TxtLineNo->text(), QString());
         QCOMPARE(w.m_ui->TxtCurrentLine->text(), QString());
@@ -549,7 +551,7 @@ private Q_SLOTS:
         f.writeFile(QStringLiteral("Orders-December.CSV"), invoiceLines(3));
         f.dialogs.service().queueFile(f.path(QStringLiteral("Orders-December.CSV")));
         w.tbToolBar->click(1);
-        QCOMPARE(w.txtImportFile(), f.path(QStringLiteral("Orders-December.CSV")).toLower());
+        QCOMPARE(w.m_ui->txtImportFile->text(), f.path(QStringLiteral("Orders-December.CSV")).toLower());
 
         PaintCounter painted(w.m_ui->TxtLineNo);
         f.boxes.service().queueAnswer(forms::AnswerYes); // "Proceed with invoice import?"
@@ -596,6 +598,55 @@ private Q_SLOTS:
         QVERIFY(w.tbToolBar->isButtonEnabled(3) && w.MnuFileViewErrors->isEnabled());
         QVERIFY(w.m_ui->ErrorsFoundIMG->isVisible());
         QCOMPARE(f.posted(), 0);
+    }
+
+    void chosenFileWithALowerCaseTwin_data()
+    {
+        QTest::addColumn<bool>("chosenIsGood");
+        QTest::addRow("the chosen file good, its twin failing") << true;
+        QTest::addRow("the chosen file failing, its twin good") << false;
+    }
+
+    // The box shows the chosen path in lower case; a file spelt so beside it is
+    // never the one validated, imported or opened.
+    void chosenFileWithALowerCaseTwin()
+    {
+        QFETCH(bool, chosenIsGood);
+        qputenv("QUILLAR_EDITOR", "gedit +{line} {file}");
+        shell::ScopedRecordingProgramStarter starter;
+        MainWindowFixture f;
+        frmmain& w = f.window();
+        const QByteArray good = invoiceLines(2);
+        const QByteArray bad = "I,C999,01/12/2026,P1,2,10,Widget\r\n";
+        QVERIFY(QDir(f.dir.path()).mkdir(QStringLiteral("CaseTest")) && QDir(f.dir.path()).mkdir(QStringLiteral("casetest")));
+        f.writeFile(QStringLiteral("CaseTest/Orders.csv"), chosenIsGood ? good : bad);
+        f.writeFile(QStringLiteral("casetest/orders.csv"), chosenIsGood ? bad : good);
+        const QString chosen = f.path(QStringLiteral("CaseTest/Orders.csv"));
+        f.dialogs.service().queueFile(chosen);
+        w.mnuFilenew->trigger();
+        QCOMPARE(w.m_ui->txtImportFile->text(), chosen.toLower());
+
+        ModalCloser closer;
+        if (chosenIsGood)
+            f.boxes.service().queueAnswer(forms::AnswerYes); // "Proceed with invoice import?"
+        w.MnuFileStartImport->trigger();
+        if (chosenIsGood) {
+            QCOMPARE(shownTexts(f.boxes.service()), QStringList{"Confirm: Proceed with invoice import?"});
+            QCOMPARE(f.posted(), 2);
+        } else {
+            QCOMPARE(closer.closed, QStringList{"FrmErrlog"});
+            QCOMPARE(f.posted(), 0);
+            widgets::ListView* list = DefaultInstance<FrmErrlog>::get().listView1();
+            QVERIFY(list->count() >= 1);
+            QVERIFY(list->item(1)->text().startsWith(QLatin1String("Account No C999 does not exist")));
+            DefaultInstance<FrmErrlog>::get().ListView1_DblClick(list->item(1));
+        }
+        w.tbToolBar->click(4); // View File
+        const auto& started = starter.starter().started();
+        QCOMPARE(started.size(), size_t(chosenIsGood ? 1 : 2));
+        for (const auto& s : started)
+            QCOMPARE(s.arguments.last(), chosen);
+        qunsetenv("QUILLAR_EDITOR");
     }
 
     void editionFromTheWindow_data()
