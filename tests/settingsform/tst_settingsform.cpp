@@ -1,4 +1,6 @@
 #include "app/session/ProgramSession.h"
+#include "app/import/LayoutFiles.h"
+#include "app/setup/FrmFileStructure.h"
 #include "app/setup/frmDirPath.h"
 #include "app/setup/frmSettings.h"
 #include "ui_frmDirPath.h"
@@ -13,6 +15,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalBlocker>
 #include <QTemporaryDir>
 #include <QTest>
@@ -151,6 +154,7 @@ private Q_SLOTS:
     void browseButtons_data();
     void browseButtons();
     void browseCancelled();
+    void layoutFolderChosenWithThePicker();
     void folderPickerStartFolder_data();
     void folderPickerStartFolder();
 
@@ -1298,4 +1302,41 @@ void tst_settingsform::folderPickerStartFolder()
 }
 
 QTEST_MAIN(tst_settingsform)
+// The picker gives the folder in its drive form ("D:\\Layouts\\Picked"): the
+// settings form, the layout editor and the import read and write the layout files
+// in that folder, not in a relative "D:/..." one.
+void tst_settingsform::layoutFolderChosenWithThePicker()
+{
+    storeBaseline("First");
+    mainWindow().LblCorvelVersion = "V23";
+    const QString picked = m_driveD + "/Layouts/Picked";
+    writeLayout(picked, {"Transaction Type", "Account Reference", "Transaction Date", "Product Code", "Quantity",
+                         "Unit Price"});
+    writeFile(picked + "/qfm2.cfg", "Account Reference\r\n\r\n\r\n\r\n");
+    showForm();
+    QTimer::singleShot(0, this, [] {
+        frmDirPath& picker = DefaultInstance<frmDirPath>::get();
+        picker.m_ui->Dir1->setPath("D:\\Layouts\\Picked");
+        picker.m_ui->Command1->click();
+    });
+    ui().CmdBrowseConfig->click();
+    QCOMPARE(ui().TxtConfigPath->text(), QStringLiteral("D:\\Layouts\\Picked"));
+    ui().btnSave->click();
+    QCOMPARE(messageTexts(), QStringList{});
+    QCOMPARE(readSetting("pellmoorconfigdir"), QStringLiteral("D:\\Layouts\\Picked"));
+
+    const QString folder = importer::LayoutFiles::configFolder();
+    QCOMPARE(importer::LayoutFiles::readForEditor(folder).columns[1], QStringLiteral("Account Reference"));
+    FrmFileStructure& editor = DefaultInstance<FrmFileStructure>::get();
+    QCOMPARE(editor.TxtField(1), QStringLiteral("Transaction Type"));
+    QCOMPARE(editor.TxtIndex(1), QStringLiteral("Account Reference"));
+    QFile::remove(picked + "/qfm.cfg");
+    editor.btnSave_Click();
+    QCOMPARE(messageTexts(), QStringList{});
+    QFile written(picked + "/qfm.cfg");
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QVERIFY(written.readAll().startsWith("Transaction Type\r\nAccount Reference\r\n"));
+    QVERIFY(!QFileInfo::exists("D:"));
+}
+
 #include "tst_settingsform.moc"
