@@ -9,6 +9,7 @@
 #include "platform/basic/FileIO.h"
 #include "platform/basic/RuntimeError.h"
 #include "platform/basic/Strings.h"
+#include "platform/forms/DefaultInstance.h"
 #include "platform/forms/FileDialog.h"
 #include "platform/forms/MessageService.h"
 #include "platform/settings/SettingsStore.h"
@@ -200,10 +201,24 @@ void FrmFileStructure::showLayout(const EditorLayout& layout)
     }
 }
 
+FrmFileStructure& FrmFileStructure::current()
+{
+    using Instance = forms::DefaultInstance<FrmFileStructure>;
+    if (Instance::isLoaded()) {
+        const FrmFileStructure& loaded = Instance::get();
+        if (basic::resolvePath(loaded.m_loadedFolder) != basic::resolvePath(LayoutFiles::configFolder()) ||
+            loaded.m_loadedImportToSop != setup::settingsOptions().ImportToSop())
+            Instance::unload();
+    }
+    return Instance::get();
+}
+
 void FrmFileStructure::formLoad()
 {
     m_currentBoxIndex = 0;
     const QString folder = LayoutFiles::configFolder();
+    m_loadedFolder = folder;
+    m_loadedImportToSop = setup::settingsOptions().ImportToSop();
     faddvorlenfields();
 
     const QString columnFile = LayoutFiles::columnFilePath(folder);

@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QListWidget>
 #include <QSignalBlocker>
 #include <QTemporaryDir>
 #include <QTest>
@@ -155,6 +156,7 @@ private Q_SLOTS:
     void browseButtons();
     void browseCancelled();
     void layoutFolderChosenWithThePicker();
+    void editorFollowsTheTemplatesFolderAndImportMode();
     void folderPickerStartFolder_data();
     void folderPickerStartFolder();
 
@@ -1337,6 +1339,52 @@ void tst_settingsform::layoutFolderChosenWithThePicker()
     QVERIFY(written.open(QIODevice::ReadOnly));
     QVERIFY(written.readAll().startsWith("Transaction Type\r\nAccount Reference\r\n"));
     QVERIFY(!QFileInfo::exists("D:"));
+}
+
+// The editor Save loads hidden is loaded again once the templates folder or the
+// import mode changed: Save checks the layout of the folder now set, and the editor
+// shows it with the titles of the mode now chosen, leaving the files as they are.
+void tst_settingsform::editorFollowsTheTemplatesFolderAndImportMode()
+{
+    const auto bytes = [](const QString& file) {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+    };
+    storeBaseline("First");
+    mainWindow().LblCorvelVersion = "V23";
+    const QString folderA = config("base"), folderB = config("transno");
+    const QByteArray layoutA = bytes(folderA + "/qfm.cfg"), layoutB = bytes(folderB + "/qfm.cfg");
+    showForm();
+    ui().TxtConfigPath->setText(folderA);
+    ui().btnSave->click();
+    QCOMPARE(messageTexts(), QStringList{});
+    QVERIFY(DefaultInstance<FrmFileStructure>::isLoaded());
+
+    showForm();
+    ui().TxtConfigPath->setText(folderB); // B's layout holds "Transaction No", A's not
+    ui().cbximporttransno->setCheckState(Qt::Checked);
+    ui().btnSave->click();
+    QCOMPARE(messageTexts(), QStringList{});
+
+    showForm();
+    ui().CbxImportToSop->click();
+    QCOMPARE(m_session->state().pass.ImportToSop, int16_t(1));
+    QString seventh;
+    QStringList offered;
+    QTimer::singleShot(0, this, [&] {
+        FrmFileStructure& editor = DefaultInstance<FrmFileStructure>::get();
+        seventh = editor.TxtField(7);
+        const QListWidget* list = editor.findChild<QListWidget*>("LstVorlenFields");
+        for (int row = 0; row < list->count(); ++row)
+            offered << list->item(row)->text();
+        editor.btnCancel_Click();
+    });
+    ui().CmdFileStructure->click();
+    QCOMPARE(seventh, QStringLiteral("Transaction No"));
+    QVERIFY(offered.contains("Despatch Due Date"));
+    QVERIFY(!offered.contains("Transaction Type"));
+    QCOMPARE(bytes(folderA + "/qfm.cfg"), layoutA);
+    QCOMPARE(bytes(folderB + "/qfm.cfg"), layoutB);
 }
 
 #include "tst_settingsform.moc"
