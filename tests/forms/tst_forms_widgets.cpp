@@ -268,7 +268,7 @@ void TestFormsWidgets::inputBoxAccepted()
     });
     WidgetMessageService service;
     const std::optional<QString> text =
-        service.inputBox(QStringLiteral("Enter a name"), {}, QStringLiteral("old"));
+        service.inputBox(QStringLiteral("Enter a name"), {}, QStringLiteral("old"), forms::InputEcho::Normal);
     QCOMPARE(label, QStringLiteral("Enter a name"));
     QCOMPARE(title, QStringLiteral("Quillar"));
     QCOMPARE(initial, QStringLiteral("old"));
@@ -279,7 +279,7 @@ void TestFormsWidgets::inputBoxCancelled()
 {
     whenShown<QInputDialog>([](QInputDialog* dialog) { dialog->reject(); });
     WidgetMessageService service;
-    QCOMPARE(service.inputBox(QStringLiteral("Enter"), QStringLiteral("T"), QStringLiteral("old")),
+    QCOMPARE(service.inputBox(QStringLiteral("Enter"), QStringLiteral("T"), QStringLiteral("old"), forms::InputEcho::Normal),
              std::nullopt);
 }
 

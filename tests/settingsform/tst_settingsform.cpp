@@ -10,9 +10,14 @@
 #include "platform/basic/RuntimeError.h"
 #include "platform/forms/DefaultInstance.h"
 #include "platform/forms/MessageService.h"
+#include "platform/forms/WidgetMessageService.h"
 #include "platform/settings/SettingsStore.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QInputDialog>
+#include <QLabel>
+#include <QScreen>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -150,6 +155,7 @@ private Q_SLOTS:
     void searchInvalidSelection_data();
     void searchInvalidSelection();
     void searchStopped();
+    void searchReportShowsItsLines();
 
     // Folder picker
     void browseButtons_data();
@@ -1126,6 +1132,40 @@ void tst_settingsform::searchFindsInstallationsAndFillsTheList()
     QVERIFY(u.LBLSearchDisp->text().isEmpty());
     clickRow(1, true);
     QVERIFY(u.btnSave->isEnabled());
+}
+
+// The report as the program shows it: one line per entry, the box within the screen.
+void tst_settingsform::searchReportShowsItsLines()
+{
+    mainWindow().LblCorvelVersion = "V23";
+    showForm();
+    std::unique_ptr<forms::MessageService> scripted =
+        forms::setMessageService(std::make_unique<forms::WidgetMessageService>());
+    QStringList lines;
+    QRect box;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, this, [&] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QInputDialog*>(top);
+            if (!dialog || !dialog->isVisible())
+                continue;
+            lines = dialog->findChild<QLabel*>()->text().split(QLatin1Char('\n'));
+            box = dialog->frameGeometry();
+            dialog->setTextValue(QStringLiteral("2"));
+            dialog->accept();
+        }
+    });
+    poll.start(10);
+    ui().SearchBtn->click();
+    poll.stop();
+    forms::setMessageService(std::move(scripted));
+    QCOMPARE(lines, (QStringList{"Found 3 Installations of Vorlen in this Computer.",
+                                 "Please select the desired path, Default is 1.", "1) D:\\Broken and",
+                                 "2) D:\\Vorlen and", "3) F:\\Apps\\Vorlen2"}));
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY2(box.width() <= screen.width() && box.height() <= screen.height(),
+             qPrintable(QStringLiteral("%1 x %2").arg(box.width()).arg(box.height())));
+    QCOMPARE(ui().Vorlenpath->text(), QStringLiteral("D:\\Vorlen"));
 }
 
 void tst_settingsform::searchInvalidSelection_data()
