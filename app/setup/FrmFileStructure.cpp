@@ -113,7 +113,13 @@ QString restoreErrorText(int32_t number)
 
 FrmFileStructure::FrmFileStructure() : m_ui(std::make_unique<Ui::FrmFileStructure>())
 {
-    m_ui->setupUi(this);
+    // The boxes keep their fixed layout; on a screen lower than the form they scroll.
+    auto* content = new QWidget;
+    m_ui->setupUi(content);
+    setObjectName(content->objectName());
+    content->setObjectName(QStringLiteral("FrmFileStructureContent"));
+    setWindowTitle(content->windowTitle());
+    setScrollableContent(content);
     for (int i = 1; i <= FieldCount; ++i)
         m_fields[size_t(i - 1)] = findChild<QLineEdit*>(QStringLiteral("TxtField_%1").arg(i));
     for (int i = 1; i <= IndexCount; ++i)
