@@ -446,15 +446,14 @@ void FrmFileStructure::btnCancel_Click()
 bool FrmFileStructure::acceptTemplateName(const QString& name)
 {
     // The name goes in front of both file names in the template folder: it must
-    // neither leave that folder nor be left empty, which would be the layout in use.
+    // neither leave that folder (a "\" or "/") nor be left empty, which would be the
+    // layout in use. Dots are part of a file name ("v1..2qfm.cfg" stays in the folder).
     const QString trimmed = basic::Trim(name);
     const bool unsafe =
         trimmed.isEmpty() || trimmed.contains(QLatin1Char('\\')) || trimmed.contains(QLatin1Char('/')) ||
-        trimmed.contains(QLatin1String("..")) ||
         std::any_of(trimmed.begin(), trimmed.end(), [](QChar c) { return c.unicode() < 0x20; });
     if (unsafe)
-        message(QStringLiteral("A structure name cannot be blank or contain \\, / or .. - please enter "
-                               "another name"));
+        message(QStringLiteral("A structure name cannot be blank or contain \\ or / - please enter another name"));
     return !unsafe;
 }
 
