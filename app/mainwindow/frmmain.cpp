@@ -248,6 +248,7 @@ void frmmain::buildStatusBar()
 void frmmain::buildHistoryFrame()
 {
     widgets::ListView* list = m_ui->ListViewBatchStatus;
+    list->setToolTip(QStringLiteral("Double Click to view the selected file in Notepad."));
     const int widths[] = {210, 110, 150, 260};
     int column = 0;
     for (const QString& header : batch::statusColumns())
@@ -455,6 +456,7 @@ void frmmain::mnuFilenew_Click()
             request.fileName.clear();
             request.filter = QStringLiteral("Import File(*.csv)|*.csv");
             request.title = QStringLiteral("Select import file");
+            request.control = QStringLiteral("CommonDialog1");
             request.initialFolder = settings::readSetting(QStringLiteral("ImportPath"));
             chosen = forms::ShowOpen(request);
         }) &&

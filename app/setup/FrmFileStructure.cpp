@@ -481,6 +481,7 @@ void FrmFileStructure::CmdRestorefromFile_Click()
 {
     forms::FileOpenRequest request;
     request.title = QStringLiteral("Select Structure template file");
+    request.control = QStringLiteral("CommonDialog1");
     request.filter = QStringLiteral("Import File(*qfm.cfg)|*qfm.cfg");
     request.initialFolder = settings::readSetting(QStringLiteral("pellmoorconfigdir"));
     const std::optional<QString> chosen = forms::ShowOpen(request);

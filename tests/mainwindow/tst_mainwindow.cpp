@@ -29,6 +29,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QInputDialog>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <QDir>
 #include <QEvent>
 #include <QLabel>
@@ -687,6 +689,31 @@ private Q_SLOTS:
         QCOMPARE(titleFits, (QList<bool>{true, true, true}));
         QCOMPARE(password::UnscrambleLoginPassword(settings::readSetting(QStringLiteral("QuillarPassword"))),
                  QStringLiteral("new2"));
+    }
+
+    // The texts a user sees: the status list's tip, no tip on "Hide Me" (not even
+    // its caption), the file dialog named as the window names it.
+    void windowTexts()
+    {
+        MainWindowFixture f;
+        frmmain& w = f.window();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(w.m_ui->ListViewBatchStatus->toolTip(),
+                 QStringLiteral("Double Click to view the selected file in Notepad."));
+        const auto tipOf = [&](int index) {
+            QWidget* button = w.tbToolBar->widgetForAction(w.tbToolBar->actions().at(index - 1));
+            QToolTip::hideText();
+            QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), button->mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(button, &help);
+            return QToolTip::isVisible() ? QToolTip::text() : QString();
+        };
+        QCOMPARE(tipOf(6), QString());
+        QCOMPARE(tipOf(7), QStringLiteral("About Quillar"));
+        QToolTip::hideText();
+        f.dialogs.service().queueFile(std::nullopt);
+        w.mnuFilenew->trigger();
+        QCOMPARE(f.dialogs.service().requests().at(0).control, QStringLiteral("CommonDialog1"));
     }
 
     void editionFromTheWindow_data()
