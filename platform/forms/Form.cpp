@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QShowEvent>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -154,7 +155,9 @@ void Form::setScrollableContent(QWidget* content)
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(area);
-    resize(content->sizeHint());
+    // Room for the vertical scroll bar, so that a form only lower than the screen
+    // does not scroll sideways as well.
+    resize(content->sizeHint() + QSize(style()->pixelMetric(QStyle::PM_ScrollBarExtent), 0));
 }
 
 void Form::showEvent(QShowEvent* event)
