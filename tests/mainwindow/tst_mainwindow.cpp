@@ -19,7 +19,7 @@
 #include "platform/basic/Conversions.h"
 #include "platform/forms/DefaultInstance.h"
 #include "platform/settings/SettingsStore.h"
-#include "platform/forms/WidgetMessageService.h"
+#include "tests/support/WidgetInputBoxes.h"
 #include "app/mainwindow/password/LoginPassword.h"
 #include "platform/shell/ProgramStarter.h"
 #include "platform/widgets/ListView.h"
@@ -662,28 +662,19 @@ private Q_SLOTS:
         MainWindowFixture f;
         frmmain& w = f.window();
         settings::writeSetting(QStringLiteral("QuillarPassword"), password::ScrambleLoginPassword("old1"));
-        std::unique_ptr<forms::MessageService> scripted =
-            forms::setMessageService(std::make_unique<forms::WidgetMessageService>());
         const QStringList typed{"old1", "new2", "new2"};
         QStringList titles;
         QList<bool> masked, titleFits;
-        QTimer poll;
-        connect(&poll, &QTimer::timeout, this, [&] {
-            for (QWidget* top : QApplication::topLevelWidgets()) {
-                auto* dialog = qobject_cast<QInputDialog*>(top);
-                if (!dialog || !dialog->isVisible())
-                    continue;
+        {
+            testsupport::WidgetInputBoxes boxes([&](QInputDialog* dialog) {
                 titles << dialog->windowTitle();
                 masked << (dialog->textEchoMode() == QLineEdit::Password);
                 titleFits << (dialog->width() >= dialog->fontMetrics().horizontalAdvance(dialog->windowTitle()) + 100);
                 QTest::keyClicks(dialog->findChild<QLineEdit*>(), typed.value(int(titles.size()) - 1));
                 dialog->accept();
-            }
-        });
-        poll.start(10);
-        w.ChangePassword->trigger();
-        poll.stop();
-        forms::setMessageService(std::move(scripted));
+            });
+            w.ChangePassword->trigger();
+        }
         QCOMPARE(titles, (QStringList{"Enter current password", "Enter new password", "Re-enter new password"}));
         QCOMPARE(masked, (QList<bool>{true, true, true}));
         QCOMPARE(titleFits, (QList<bool>{true, true, true}));

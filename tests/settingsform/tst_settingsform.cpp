@@ -10,7 +10,7 @@
 #include "platform/basic/RuntimeError.h"
 #include "platform/forms/DefaultInstance.h"
 #include "platform/forms/MessageService.h"
-#include "platform/forms/WidgetMessageService.h"
+#include "tests/support/WidgetInputBoxes.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <QApplication>
@@ -1139,26 +1139,17 @@ void tst_settingsform::searchReportShowsItsLines()
 {
     mainWindow().LblCorvelVersion = "V23";
     showForm();
-    std::unique_ptr<forms::MessageService> scripted =
-        forms::setMessageService(std::make_unique<forms::WidgetMessageService>());
     QStringList lines;
     QRect box;
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, this, [&] {
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            auto* dialog = qobject_cast<QInputDialog*>(top);
-            if (!dialog || !dialog->isVisible())
-                continue;
+    {
+        testsupport::WidgetInputBoxes boxes([&](QInputDialog* dialog) {
             lines = dialog->findChild<QLabel*>()->text().split(QLatin1Char('\n'));
             box = dialog->frameGeometry();
             dialog->setTextValue(QStringLiteral("2"));
             dialog->accept();
-        }
-    });
-    poll.start(10);
-    ui().SearchBtn->click();
-    poll.stop();
-    forms::setMessageService(std::move(scripted));
+        });
+        ui().SearchBtn->click();
+    }
     QCOMPARE(lines, (QStringList{"Found 3 Installations of Vorlen in this Computer.",
                                  "Please select the desired path, Default is 1.", "1) D:\\Broken and",
                                  "2) D:\\Vorlen and", "3) F:\\Apps\\Vorlen2"}));
