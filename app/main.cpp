@@ -27,6 +27,13 @@ int main(int argc, char* argv[])
     // because its last window closed.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // The command line is read before anything is loaded: --version and --help
+    // answer and end the program, and so does an unknown option, with a message.
+    QCommandLineParser options;
+    options.addHelpOption();
+    options.addVersionOption();
+    options.process(app);
+
     // The session comes before any form, and outlives them all.
     session::ProgramSession programSession;
     forms::setMessageService(std::make_unique<forms::WidgetMessageService>());
@@ -39,14 +46,8 @@ int main(int argc, char* argv[])
     setup::registerForms(programSession);
 
     // The start-up form: its load prepares the main window hidden (or, when the
-    // configured folder is missing, ends the program); then it is shown. The
-    // standard --version and --help are answered once it has loaded, so that
-    // "quillar --version" also shows that the program comes up.
+    // configured folder is missing, ends the program); then it is shown.
     frmLogin& login = forms::DefaultInstance<frmLogin>::get();
-    QCommandLineParser options;
-    options.addHelpOption();
-    options.addVersionOption();
-    options.process(app);
     if (login.isUnloaded())
         return 0;
     login.show();

@@ -43,6 +43,12 @@ int printLogText(const QTextDocument& text, QPrinter& printer)
 
 int printImportLog(const QString& printerName)
 {
+    // Without a printer the print would go nowhere under a blank name.
+    if (shell::printers().printerNames().isEmpty()) {
+        forms::MsgBox(QStringLiteral("No printer is installed on this computer: the import log cannot be printed."),
+                      forms::Exclamation);
+        return 0;
+    }
     std::unique_ptr<QPrinter> printer = Installed::get().open(printerName);
     const int pages = printLogText(*forms::DefaultInstance<frmErrors>::get().importTextDocument(), *printer);
     if (pages == 0)

@@ -248,6 +248,7 @@ void frmmain::buildStatusBar()
 void frmmain::buildHistoryFrame()
 {
     widgets::ListView* list = m_ui->ListViewBatchStatus;
+    list->setToolTip(QStringLiteral("Double Click to view the selected file in Notepad."));
     const int widths[] = {210, 110, 150, 260};
     int column = 0;
     for (const QString& header : batch::statusColumns())
@@ -455,13 +456,16 @@ void frmmain::mnuFilenew_Click()
             request.fileName.clear();
             request.filter = QStringLiteral("Import File(*.csv)|*.csv");
             request.title = QStringLiteral("Select import file");
+            request.control = QStringLiteral("CommonDialog1");
             request.initialFolder = settings::readSetting(QStringLiteral("ImportPath"));
             chosen = forms::ShowOpen(request);
         }) &&
         step([&] {
-            // Shown in lower case; the import resolves the name whatever its case.
-            if (chosen)
+            // Shown in lower case; the file used stays the one chosen.
+            if (chosen) {
                 setTxtImportFile(chosen->toLower());
+                m_chosenImportFile = *chosen;
+            }
         }) &&
         step([&] { setMnuFileStartImportCaption(QStringLiteral("&Validate")); }) && step([&] {
             if (txtImportFile().isEmpty())
@@ -704,11 +708,15 @@ void frmmain::setToolbarButtonCaption(int index, const QString& caption)
 
 QString frmmain::txtImportFile() const
 {
-    return m_ui->txtImportFile->text();
+    const QString shown = m_ui->txtImportFile->text();
+    if (!m_chosenImportFile.isEmpty() && shown == m_chosenImportFile.toLower())
+        return m_chosenImportFile;
+    return shown;
 }
 
 void frmmain::setTxtImportFile(const QString& text)
 {
+    m_chosenImportFile.clear();
     m_ui->txtImportFile->setText(text);
 }
 

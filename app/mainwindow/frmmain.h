@@ -182,4 +182,7 @@ private:
     std::unique_ptr<mainwindow::MainWindowBatch> m_batch;
     bool m_closeAfterFile = false;
     QElapsedTimer m_sincePaint;
+    // The file Select File chose, spelt as on disk: the box shows it in lower case,
+    // and a lower-case twin beside it must not be the file imported or viewed.
+    QString m_chosenImportFile;
 };

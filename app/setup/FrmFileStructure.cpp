@@ -9,6 +9,7 @@
 #include "platform/basic/FileIO.h"
 #include "platform/basic/RuntimeError.h"
 #include "platform/basic/Strings.h"
+#include "platform/forms/DefaultInstance.h"
 #include "platform/forms/FileDialog.h"
 #include "platform/forms/MessageService.h"
 #include "platform/settings/SettingsStore.h"
@@ -112,7 +113,13 @@ QString restoreErrorText(int32_t number)
 
 FrmFileStructure::FrmFileStructure() : m_ui(std::make_unique<Ui::FrmFileStructure>())
 {
-    m_ui->setupUi(this);
+    // The boxes keep their fixed layout; on a screen lower than the form they scroll.
+    auto* content = new QWidget;
+    m_ui->setupUi(content);
+    setObjectName(content->objectName());
+    content->setObjectName(QStringLiteral("FrmFileStructureContent"));
+    setWindowTitle(content->windowTitle());
+    setScrollableContent(content);
     for (int i = 1; i <= FieldCount; ++i)
         m_fields[size_t(i - 1)] = findChild<QLineEdit*>(QStringLiteral("TxtField_%1").arg(i));
     for (int i = 1; i <= IndexCount; ++i)
@@ -200,10 +207,24 @@ void FrmFileStructure::showLayout(const EditorLayout& layout)
     }
 }
 
+FrmFileStructure& FrmFileStructure::current()
+{
+    using Instance = forms::DefaultInstance<FrmFileStructure>;
+    if (Instance::isLoaded()) {
+        const FrmFileStructure& loaded = Instance::get();
+        if (basic::resolvePath(loaded.m_loadedFolder) != basic::resolvePath(LayoutFiles::configFolder()) ||
+            loaded.m_loadedImportToSop != setup::settingsOptions().ImportToSop())
+            Instance::unload();
+    }
+    return Instance::get();
+}
+
 void FrmFileStructure::formLoad()
 {
     m_currentBoxIndex = 0;
     const QString folder = LayoutFiles::configFolder();
+    m_loadedFolder = folder;
+    m_loadedImportToSop = setup::settingsOptions().ImportToSop();
     faddvorlenfields();
 
     const QString columnFile = LayoutFiles::columnFilePath(folder);
@@ -425,15 +446,14 @@ void FrmFileStructure::btnCancel_Click()
 bool FrmFileStructure::acceptTemplateName(const QString& name)
 {
     // The name goes in front of both file names in the template folder: it must
-    // neither leave that folder nor be left empty, which would be the layout in use.
+    // neither leave that folder (a "\" or "/") nor be left empty, which would be the
+    // layout in use. Dots are part of a file name ("v1..2qfm.cfg" stays in the folder).
     const QString trimmed = basic::Trim(name);
     const bool unsafe =
         trimmed.isEmpty() || trimmed.contains(QLatin1Char('\\')) || trimmed.contains(QLatin1Char('/')) ||
-        trimmed.contains(QLatin1String("..")) ||
         std::any_of(trimmed.begin(), trimmed.end(), [](QChar c) { return c.unicode() < 0x20; });
     if (unsafe)
-        message(QStringLiteral("A structure name cannot be blank or contain \\, / or .. - please enter "
-                               "another name"));
+        message(QStringLiteral("A structure name cannot be blank or contain \\ or / - please enter another name"));
     return !unsafe;
 }
 
@@ -461,6 +481,7 @@ void FrmFileStructure::CmdRestorefromFile_Click()
 {
     forms::FileOpenRequest request;
     request.title = QStringLiteral("Select Structure template file");
+    request.control = QStringLiteral("CommonDialog1");
     request.filter = QStringLiteral("Import File(*qfm.cfg)|*qfm.cfg");
     request.initialFolder = settings::readSetting(QStringLiteral("pellmoorconfigdir"));
     const std::optional<QString> chosen = forms::ShowOpen(request);

@@ -40,6 +40,12 @@ public:
     // The box last double-clicked, column or grouping box alike; 0 at load.
     int CurrentBoxIndex() const { return m_currentBoxIndex; }
 
+    // The default instance as the settings form reads or shows it. The instance a
+    // Save loaded hidden stays loaded; once the templates folder or the import mode
+    // it was loaded with has changed, it is loaded afresh, so what is read or shown
+    // is the layout of the folder now set, with the titles of the mode now chosen.
+    static FrmFileStructure& current();
+
     // Appends the offered titles to both lists (without emptying them first).
     void faddvorlenfields();
 
@@ -69,4 +75,7 @@ private:
     std::array<QLineEdit*, FieldCount> m_fields{};
     std::array<QLineEdit*, IndexCount> m_index{};
     int m_currentBoxIndex = 0;
+    // What the load read: the templates folder and the import mode.
+    QString m_loadedFolder;
+    int16_t m_loadedImportToSop = 0;
 };

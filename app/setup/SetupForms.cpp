@@ -4,7 +4,6 @@
 #include "app/session/ProgramSession.h"
 #include "app/setup/FrmFileStructure.h"
 #include "app/setup/frmSettings.h"
-#include "platform/forms/DefaultInstance.h"
 
 namespace setup {
 
@@ -15,16 +14,17 @@ void registerForms(session::ProgramSession& session)
     settingsOptionsForm().install(session::defaultInstanceOf<SettingsOptions, frmSettings>());
 
     // Save reads the editor's field boxes through its default instance, which loads
-    // it hidden from the layout files when it is not loaded.
+    // it hidden from the layout files when it is not loaded (or was loaded from
+    // another folder or for the other import mode).
     frmSettings::FileStructureEditor& editor = frmSettings::fileStructureEditor();
     editor.fieldTexts = [](const QString&) {
-        const FrmFileStructure& structure = forms::DefaultInstance<FrmFileStructure>::get();
+        const FrmFileStructure& structure = FrmFileStructure::current();
         QStringList texts;
         for (int i = 1; i <= 54; ++i)
             texts << structure.TxtField(i);
         return texts;
     };
-    editor.showModal = [](QWidget* owner) { forms::DefaultInstance<FrmFileStructure>::get().showModal(owner); };
+    editor.showModal = [](QWidget* owner) { FrmFileStructure::current().showModal(owner); };
 }
 
 } // namespace setup

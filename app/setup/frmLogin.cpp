@@ -208,12 +208,8 @@ void frmLogin::cmdOK_Click()
 void frmLogin::showMainWindow()
 {
     hide();
-    frmSplash& splash = DefaultInstance<frmSplash>::get();
-    splash.show();
-    // The window must be on screen before it is painted, or it would stay blank
-    // through the pause.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    splash.repaint();
+    // On screen and painted before the pause, or it would stay blank through it.
+    DefaultInstance<frmSplash>::get().showPainted();
     DefaultInstance<frmSplash>::unload();
     DefaultInstance<frmErrors>::get();
     DefaultInstance<FrmErrlog>::get();

@@ -6,9 +6,13 @@
 #include "platform/forms/MessageService.h"
 #include "platform/forms/Pump.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QThread>
+#include <QWindow>
 
 #include <array>
 
@@ -66,6 +70,31 @@ void frmSplash::formLoad()
 void frmSplash::formUnload()
 {
     forms::Sleep(UnloadDelay);
+}
+
+bool frmSplash::showPainted(int timeoutMs)
+{
+    m_paintedExposed = false;
+    show();
+    QElapsedTimer waited;
+    waited.start();
+    while (!m_paintedExposed && !isUnloaded() && waited.elapsed() < timeoutMs) {
+        if (windowHandle() && windowHandle()->isExposed())
+            update();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+        if (!m_paintedExposed)
+            QThread::msleep(5);
+    }
+    // The pause that follows lets nothing run: what was painted must reach the screen.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    return m_paintedExposed;
+}
+
+void frmSplash::paintEvent(QPaintEvent* event)
+{
+    forms::Form::paintEvent(event);
+    if (windowHandle() && windowHandle()->isExposed())
+        m_paintedExposed = true;
 }
 
 void frmSplash::Label1_Click()

@@ -31,6 +31,11 @@ public:
 
     void Label1_Click();
 
+    // Shows the splash and lets events run until it is on screen and painted (a
+    // window manager maps and exposes it a while after the show), at most
+    // `timeoutMs`; true when it was painted.
+    bool showPainted(int timeoutMs = 2000);
+
     // The four fixed contact lines of Text1 to Text4, in order.
     static const QString& contactLine(int index);
 
@@ -39,4 +44,8 @@ protected:
     void formUnload() override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool m_paintedExposed = false;
 };

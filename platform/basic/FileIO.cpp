@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <atomic>
 #include <map>
 #include <mutex>
 
@@ -51,9 +52,45 @@ OpenFiles& openFiles()
 
 } // namespace
 
+namespace {
+
+std::atomic<DriveRootLookup> g_driveRoot{nullptr};
+
+bool isSeparator(QChar c)
+{
+    return c == QLatin1Char('\\') || c == QLatin1Char('/');
+}
+
+// "X:..." with X a drive: the drive's folder and the rest after it.
+QString mapDrive(const QString& path)
+{
+    if (path.size() < 2 || path.at(1) != QLatin1Char(':') || !path.at(0).isLetter() || path.at(0).unicode() >= 128)
+        return path;
+    const DriveRootLookup lookup = g_driveRoot.load();
+    const std::optional<QString> mount = lookup ? lookup(path.at(0)) : std::nullopt;
+    if (!mount)
+        return path;
+    const QString rest = path.mid(2);
+    QString root = *mount;
+    while (root.size() > 1 && root.endsWith(QLatin1Char('/')))
+        root.chop(1);
+    if (rest.isEmpty())
+        return root;
+    if (root == QLatin1String("/"))
+        return isSeparator(rest.front()) ? rest : QLatin1Char('/') + rest;
+    return isSeparator(rest.front()) ? root + rest : root + QLatin1Char('/') + rest;
+}
+
+} // namespace
+
+void setDriveRootLookup(DriveRootLookup lookup)
+{
+    g_driveRoot.store(lookup);
+}
+
 QString resolvePath(const QString& path)
 {
-    QString p = path;
+    QString p = mapDrive(path);
     p.replace(QLatin1Char('\\'), QLatin1Char('/'));
     if (p.isEmpty())
         return p;

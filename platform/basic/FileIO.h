@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 // Sequential and binary file access as the system's routines use it. Text is
 // single-byte Windows-1252. Errors are RuntimeError: 53 file not found, 76 path
@@ -54,10 +55,18 @@ private:
     std::unique_ptr<Impl> m;
 };
 
-// Turns a path written with "\" into one with "/" and resolves each existing
-// component without regard to case (an exact match first). Components that do
-// not exist are kept as written.
+// Turns a path into the native path of what exists: a leading drive "X:" becomes
+// the folder that drive stands for (the display form the folder picker and the
+// settings hold, "C:\tmp\config"), "\" becomes "/", and each existing component
+// is resolved without regard to case (an exact match first). Components that do
+// not exist are kept as written, and so is a drive letter that names no drive.
 QString resolvePath(const QString& path);
+
+// The folder a drive letter stands for, or nothing when it names no drive. The
+// layer that knows the drives installs it (platform/shell); with none installed no
+// letter names a drive.
+using DriveRootLookup = std::optional<QString> (*)(QChar letter);
+void setDriveRootLookup(DriveRootLookup lookup);
 
 // FileLen: size in bytes of a closed file; 53 when missing.
 int64_t FileLen(const QString& path);

@@ -37,6 +37,7 @@ struct FileOpenRequest
     int32_t filterIndex = 1; // FilterIndex, 1-based
     QString initialFolder; // InitDir; empty for the current folder
     QString fileName;      // FileName shown at the start
+    QString control;       // the window's name of its dialog control ("CommonDialog1")
 };
 
 class FileDialogService

@@ -2,8 +2,16 @@
 
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QPointer>
+#include <QScreen>
+#include <QScrollArea>
+#include <QShowEvent>
+#include <QStyle>
+#include <QVBoxLayout>
 #include <QWindow>
+
+#include <algorithm>
 
 #include <utility>
 
@@ -15,6 +23,38 @@ Form::UnloadObserver& unloadObserver()
 {
     static Form::UnloadObserver observer;
     return observer;
+}
+
+// The frame a window manager puts around a window; before the window was first
+// mapped it is not known, so a title bar and a thin border are allowed for.
+QMargins frameOf(const QWidget& form)
+{
+    const QMargins known = form.windowHandle() ? form.windowHandle()->frameMargins() : QMargins();
+    return known.isNull() ? QMargins(4, 30, 4, 4) : known;
+}
+
+void placeOnScreen(QWidget& form)
+{
+    const QWindow* owner = form.windowHandle() ? form.windowHandle()->transientParent() : nullptr;
+    QScreen* screen = owner && owner->screen() ? owner->screen() : form.screen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QMargins frame = frameOf(form);
+    const QRect area = screen->availableGeometry().marginsRemoved(frame); // room for the client area
+    if (form.width() > area.width() || form.height() > area.height())
+        form.resize(form.size().boundedTo(area.size()));
+
+    QRect client(form.geometry().topLeft(), form.size());
+    if (owner) {
+        const QRect ownerFrame = owner->frameGeometry();
+        client.moveCenter(ownerFrame.center() + QPoint(0, (frame.top() - frame.bottom()) / 2));
+    }
+    const int x = std::clamp(client.left(), area.left(), std::max(area.left(), area.right() + 1 - client.width()));
+    const int y = std::clamp(client.top(), area.top(), std::max(area.top(), area.bottom() + 1 - client.height()));
+    if (owner || x != client.left() || y != client.top())
+        form.move(x - frame.left(), y - frame.top());
 }
 
 } // namespace
@@ -103,6 +143,28 @@ void Form::showModal(QWidget* owner)
     setWindowModality(Qt::NonModal);
     if (QWindow* handle = windowHandle())
         handle->setTransientParent(nullptr);
+}
+
+void Form::setScrollableContent(QWidget* content)
+{
+    auto* area = new QScrollArea;
+    area->setObjectName(QStringLiteral("formScrollArea"));
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidget(content);
+    area->setWidgetResizable(true);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(area);
+    // Room for the vertical scroll bar, so that a form only lower than the screen
+    // does not scroll sideways as well.
+    resize(content->sizeHint() + QSize(style()->pixelMetric(QStyle::PM_ScrollBarExtent), 0));
+}
+
+void Form::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        placeOnScreen(*this);
 }
 
 void Form::formLoad() {}

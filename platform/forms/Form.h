@@ -5,6 +5,7 @@
 #include <functional>
 
 class QCloseEvent;
+class QShowEvent;
 
 // The base of every form. A form has a load and an unload handler:
 //  - load() runs formLoad() once, while the form is still hidden (the default
@@ -18,6 +19,11 @@ class QCloseEvent;
 //    or unloaded. The owner is only the window's transient parent, never its
 //    QObject parent: deleting the owner never deletes the form behind its unload
 //    handler's back.
+// Each time a form is shown it is placed on its screen: a window larger than the
+// screen's free area is made smaller (a form whose content cannot shrink puts it in
+// a scroll area, setScrollableContent), and a window with an owner opens centred
+// over it.
+// No part of a window, frame included, lies off the free area.
 // A form destroyed without unload() runs no unload handler; forms are top-level
 // windows without a parent, so only their own code can do that.
 namespace forms {
@@ -44,10 +50,16 @@ public:
     using UnloadObserver = std::function<void(const Form& form)>;
     static UnloadObserver setUnloadObserver(UnloadObserver observer);
 
+    // Shows `content` (the form's controls, laid out at their size) in a scroll area
+    // that fills the form, so that the form can be smaller than its content on a
+    // small screen. The form opens at the content's size where the screen allows.
+    void setScrollableContent(QWidget* content);
+
 protected:
     virtual void formLoad();
     virtual void formUnload();
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     enum class State

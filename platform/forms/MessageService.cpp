@@ -93,10 +93,10 @@ Answer MsgBox(const QString& text, int32_t style, const QString& title)
     return messageService().messageBox(text, style, title);
 }
 
-QString InputBox(const QString& prompt, const QString& title, const QString& defaultText)
+QString InputBox(const QString& prompt, const QString& title, const QString& defaultText, InputEcho echo)
 {
     // Cancel gives the empty string, as the routines expect.
-    return messageService().inputBox(prompt, title, defaultText).value_or(QString());
+    return messageService().inputBox(prompt, title, defaultText, echo).value_or(QString());
 }
 
 Answer ScriptedMessageService::messageBox(const QString& text, int32_t style, const QString& title)
@@ -110,9 +110,9 @@ Answer ScriptedMessageService::messageBox(const QString& text, int32_t style, co
 }
 
 std::optional<QString> ScriptedMessageService::inputBox(const QString& prompt, const QString& title,
-                                                        const QString& defaultText)
+                                                        const QString& defaultText, InputEcho echo)
 {
-    m_inputsShown.push_back(Shown{prompt, 0, shownTitle(title)});
+    m_inputsShown.push_back(Shown{prompt, 0, shownTitle(title), echo});
     if (m_inputs.empty())
         return defaultText;
     std::optional<QString> text = std::move(m_inputs.front());

@@ -37,6 +37,9 @@ std::vector<Answer> buttonAnswers(int32_t style);
 // DefaultButton3 names one the box has (YesNo + DefaultButton2 gives No).
 Answer defaultAnswer(int32_t style);
 
+// How an input box shows what is typed: as typed, or masked (passwords).
+enum class InputEcho { Normal, Password };
+
 // The title a box without a title of its own carries.
 inline constexpr const char* ProgramTitle = "Quillar";
 
@@ -48,7 +51,7 @@ public:
     virtual Answer messageBox(const QString& text, int32_t style, const QString& title) = 0;
     // Returns nullopt on Cancel.
     virtual std::optional<QString> inputBox(const QString& prompt, const QString& title,
-                                            const QString& defaultText) = 0;
+                                            const QString& defaultText, InputEcho echo) = 0;
 };
 
 // The installed service; a ScriptedMessageService that answers every box with its
@@ -60,7 +63,8 @@ std::unique_ptr<MessageService> setMessageService(std::unique_ptr<MessageService
 
 // MsgBox(text, style, title) and InputBox(prompt, title, default) as the routines call them.
 Answer MsgBox(const QString& text, int32_t style = OKOnly, const QString& title = {});
-QString InputBox(const QString& prompt, const QString& title = {}, const QString& defaultText = {});
+QString InputBox(const QString& prompt, const QString& title = {}, const QString& defaultText = {},
+                 InputEcho echo = InputEcho::Normal);
 
 // Tests: queued answers, and every box shown recorded with its text, style and title.
 class ScriptedMessageService : public MessageService
@@ -71,14 +75,15 @@ public:
         QString text;
         int32_t style = 0;
         QString title; // the title as shown (the program's title when none was given)
+        InputEcho echo = InputEcho::Normal; // input boxes: whether the answer was masked
         int32_t buttons() const { return style & ButtonsMask; }
         int32_t icon() const { return style & IconMask; }
         int32_t defaultButton() const { return style & DefaultButtonMask; }
     };
 
     Answer messageBox(const QString& text, int32_t style, const QString& title) override;
-    std::optional<QString> inputBox(const QString& prompt, const QString& title,
-                                    const QString& defaultText) override;
+    std::optional<QString> inputBox(const QString& prompt, const QString& title, const QString& defaultText,
+                                    InputEcho echo) override;
 
     // The next boxes are answered with these, in order; with none queued a box gets
     // its default button's answer (an input box its default text).
@@ -86,7 +91,8 @@ public:
     void queueInput(std::optional<QString> text);
     // Message boxes shown, in order.
     const std::vector<Shown>& shown() const { return m_shown; }
-    // Input boxes shown, in order: the prompt as text, style 0, the title as shown.
+    // Input boxes shown, in order: the prompt as text, style 0, the title as shown,
+    // the echo.
     const std::vector<Shown>& inputsShown() const { return m_inputsShown; }
     // Forgets the queued answers and what was shown.
     void clear();

@@ -42,6 +42,7 @@ QStringList nameFiltersOf(const QString& filter)
 std::optional<QString> WidgetFileDialogService::openFile(const FileOpenRequest& request)
 {
     QFileDialog dialog(QApplication::activeWindow(), request.title, request.initialFolder);
+    dialog.setObjectName(request.control);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // The user sees the filter's own description, not the case-blind patterns.

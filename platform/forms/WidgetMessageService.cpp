@@ -1,10 +1,15 @@
 #include "platform/forms/WidgetMessageService.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -62,9 +67,35 @@ Answer escapeAnswer(const std::vector<Answer>& answers)
     return answers.front();
 }
 
+// Room a window frame takes beside its title: icon, buttons and margins.
+constexpr int TitleBarRoom = 150;
+
 QString boxTitle(const QString& title)
 {
     return title.isEmpty() ? QString::fromLatin1(ProgramTitle) : title;
+}
+
+// A prompt's lines as the label shows them: CR LF, LF and a lone CR each end a line.
+QString promptLines(QString prompt)
+{
+    prompt.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    prompt.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return prompt;
+}
+
+// Wide enough for the title beside the frame's buttons, never larger than the
+// screen's free area; a long line of the prompt wraps.
+void fitInputBox(QInputDialog& dialog)
+{
+    const QScreen* screen = dialog.screen() ? dialog.screen() : QGuiApplication::primaryScreen();
+    const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    if (auto* label = dialog.findChild<QLabel*>())
+        label->setWordWrap(true);
+    const int titleWidth = dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()) + TitleBarRoom;
+    const int width = std::min(available.width(), std::max(dialog.sizeHint().width(), titleWidth));
+    dialog.setMinimumWidth(width);
+    dialog.setMaximumSize(available.size());
+    dialog.resize(width, std::min(dialog.sizeHint().height(), available.height()));
 }
 
 } // namespace
@@ -101,13 +132,15 @@ Answer WidgetMessageService::messageBox(const QString& text, int32_t style, cons
 }
 
 std::optional<QString> WidgetMessageService::inputBox(const QString& prompt, const QString& title,
-                                                      const QString& defaultText)
+                                                      const QString& defaultText, InputEcho echo)
 {
     QInputDialog dialog(QApplication::activeWindow());
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setWindowTitle(boxTitle(title));
-    dialog.setLabelText(prompt);
+    dialog.setLabelText(promptLines(prompt));
     dialog.setTextValue(defaultText);
+    dialog.setTextEchoMode(echo == InputEcho::Password ? QLineEdit::Password : QLineEdit::Normal);
+    fitInputBox(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.textValue();

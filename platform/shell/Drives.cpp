@@ -1,5 +1,7 @@
 #include "platform/shell/Drives.h"
 
+#include "platform/basic/FileIO.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
@@ -127,5 +129,23 @@ DriveType driveType(const QString& root)
             return drive.type;
     return DriveType::NoRootDir;
 }
+
+std::optional<QString> mountPointOf(QChar letter)
+{
+    const QChar upper = letter.toUpper();
+    for (const Drive& drive : logicalDrives()) {
+        if (drive.letter.toUpper() == upper)
+            return drive.mountPoint;
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+// Every program that knows the drives resolves "X:\..." paths in all its file
+// access, the layout files and the import file included.
+[[maybe_unused]] const bool g_driveRootsInstalled = (basic::setDriveRootLookup(&mountPointOf), true);
+
+} // namespace
 
 } // namespace shell

@@ -3,6 +3,7 @@
 #include <QChar>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 // Drive letters on Linux. The mount table ($QUILLAR_MOUNT_TABLE, else
@@ -27,6 +28,9 @@ struct Drive
 std::vector<Drive> logicalDrives();
 // The same from a given mount table text (for tests).
 std::vector<Drive> drivesFromMountTable(const QString& mountTableText);
+// The folder a drive letter (either case) stands for; nothing for no drive. The
+// path resolver of platform/basic maps "X:\..." through it.
+std::optional<QString> mountPointOf(QChar letter);
 // GetDriveType of "X:\"; NoRootDir for a letter that names no drive.
 DriveType driveType(const QString& root);
 

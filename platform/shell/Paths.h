@@ -6,7 +6,8 @@
 // "ACCDATA"). These turn such a path into the native path of what exists.
 namespace shell {
 
-// "\" becomes "/", a leading drive "X:" becomes that drive's mount point (see
+// basic::resolvePath, with the drives of this layer: "\" becomes "/", a leading
+// drive "X:" becomes that drive's mount point (see
 // Drives.h), and each existing component is resolved without regard to case (an
 // exact match first). From the first component that does not exist on, the rest
 // stays as written. A drive letter that names no drive is left as written.

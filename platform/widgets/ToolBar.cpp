@@ -3,6 +3,8 @@
 #include "platform/basic/RuntimeError.h"
 
 #include <QAction>
+#include <QEvent>
+#include <QToolTip>
 
 namespace widgets {
 
@@ -18,11 +20,22 @@ int ToolBar::addButton(const QString& caption, const QString& key, const QString
     QAction* action = addAction(icon, caption);
     if (!toolTip.isEmpty())
         action->setToolTip(toolTip);
+    else if (QWidget* shown = widgetForAction(action))
+        shown->installEventFilter(this);
     m_buttons.push_back({action, caption, key, toolTip});
     const int index = buttonCount();
     connect(action, &QAction::triggered, this,
             [this, index] { Q_EMIT buttonClick(index, m_buttons[index - 1].key); });
     return index;
+}
+
+bool ToolBar::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        QToolTip::hideText();
+        return true;
+    }
+    return QToolBar::eventFilter(watched, event);
 }
 
 const ToolBar::Button& ToolBar::button(int index) const

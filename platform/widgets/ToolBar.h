@@ -43,6 +43,10 @@ public:
 Q_SIGNALS:
     void buttonClick(int index, const QString& key);
 
+protected:
+    // A button without a tool tip shows none (Qt would show its caption instead).
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     struct Button
     {

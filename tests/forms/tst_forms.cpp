@@ -150,7 +150,8 @@ void TestForms::scriptedInputBox()
     QCOMPARE(InputBox(QStringLiteral("Enter a name"), QStringLiteral("Name"), QStringLiteral("x")),
              QStringLiteral("typed"));
     QCOMPARE(InputBox(QStringLiteral("Cancelled"), {}, QStringLiteral("x")), QString());
-    QCOMPARE(messageService().inputBox(QStringLiteral("none queued"), {}, QStringLiteral("default")),
+    QCOMPARE(messageService().inputBox(QStringLiteral("none queued"), {}, QStringLiteral("default"),
+                                       InputEcho::Password),
              std::optional<QString>(QStringLiteral("default")));
 
     const auto& shown = scripted.service().inputsShown();
@@ -158,6 +159,8 @@ void TestForms::scriptedInputBox()
     QCOMPARE(shown[0].text, QStringLiteral("Enter a name"));
     QCOMPARE(shown[0].title, QStringLiteral("Name"));
     QCOMPARE(shown[1].title, QStringLiteral("Quillar"));
+    QVERIFY(shown[0].echo == InputEcho::Normal);
+    QVERIFY(shown[2].echo == InputEcho::Password);
     QVERIFY(scripted.service().shown().empty());
 }
 
@@ -381,7 +384,7 @@ void TestForms::scriptedFileDialog()
     dialogs.service().queueFile(QStringLiteral("/data/in/orders.csv"));
     dialogs.service().queueFile(std::nullopt);
     const FileOpenRequest request{QStringLiteral("Select import file"), QStringLiteral("Import File(*.csv)|*.csv"),
-                                  1, QStringLiteral("/data/in"), QString()};
+                                  1, QStringLiteral("/data/in"), QString(), QString()};
     QCOMPARE(ShowOpen(request), std::optional<QString>(QStringLiteral("/data/in/orders.csv")));
     QCOMPARE(ShowOpen(request), std::nullopt);
     QCOMPARE(ShowOpen(request), std::nullopt);

@@ -268,7 +268,7 @@ void TestFormsWidgets::inputBoxAccepted()
     });
     WidgetMessageService service;
     const std::optional<QString> text =
-        service.inputBox(QStringLiteral("Enter a name"), {}, QStringLiteral("old"));
+        service.inputBox(QStringLiteral("Enter a name"), {}, QStringLiteral("old"), forms::InputEcho::Normal);
     QCOMPARE(label, QStringLiteral("Enter a name"));
     QCOMPARE(title, QStringLiteral("Quillar"));
     QCOMPARE(initial, QStringLiteral("old"));
@@ -279,7 +279,7 @@ void TestFormsWidgets::inputBoxCancelled()
 {
     whenShown<QInputDialog>([](QInputDialog* dialog) { dialog->reject(); });
     WidgetMessageService service;
-    QCOMPARE(service.inputBox(QStringLiteral("Enter"), QStringLiteral("T"), QStringLiteral("old")),
+    QCOMPARE(service.inputBox(QStringLiteral("Enter"), QStringLiteral("T"), QStringLiteral("old"), forms::InputEcho::Normal),
              std::nullopt);
 }
 
@@ -457,10 +457,11 @@ void TestFormsWidgets::fileDialogChoosesAFile()
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));
     }
-    QString title, folder;
+    QString title, folder, control;
     QStringList filters;
     whenShown<QFileDialog>([&](QFileDialog* dialog) {
         title = dialog->windowTitle();
+        control = dialog->objectName();
         folder = dialog->directory().absolutePath();
         filters = dialog->nameFilters();
         // Typed into the name box: selectFile waits for the folder to be listed.
@@ -471,8 +472,10 @@ void TestFormsWidgets::fileDialogChoosesAFile()
     });
     WidgetFileDialogService service;
     const std::optional<QString> chosen = service.openFile(
-        {QStringLiteral("Select import file"), QStringLiteral("Import File(*.csv)|*.csv"), 1, dir.path(), QString()});
+        {QStringLiteral("Select import file"), QStringLiteral("Import File(*.csv)|*.csv"), 1, dir.path(), QString(),
+         QStringLiteral("CommonDialog1")});
     QCOMPARE(title, QStringLiteral("Select import file"));
+    QCOMPARE(control, QStringLiteral("CommonDialog1"));
     QCOMPARE(folder, QDir(dir.path()).absolutePath());
     QCOMPARE(filters, QStringList{"Import File(*.csv) (*.[cC][sS][vV])"});
     QCOMPARE(chosen, std::optional<QString>(path));
@@ -483,7 +486,7 @@ void TestFormsWidgets::fileDialogCancelled()
     whenShown<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
     WidgetFileDialogService service;
     QCOMPARE(service.openFile({QStringLiteral("Select import file"), QStringLiteral("Import File(*.csv)|*.csv"), 1,
-                               QString(), QString()}),
+                               QString(), QString(), QString()}),
              std::nullopt);
 }
 

@@ -681,7 +681,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addRow("blanks only would overwrite the layout in use") << "   ";
         QTest::addRow("parent folder") << "../evil";
-        QTest::addRow("two dots") << "..";
         QTest::addRow("slash") << "sub/evil";
         QTest::addRow("backslash") << "sub\\evil";
         QTest::addRow("line break") << "two\nlines";
@@ -699,12 +698,33 @@ private Q_SLOTS:
         click("CmdStore");
         QCOMPARE(
             f.shown(),
-            QStringList{line(Title, "A structure name cannot be blank or contain \\, / or .. - please enter "
-                                    "another name")});
+            QStringList{line(Title, "A structure name cannot be blank or contain \\ or / - please enter another name")});
         QCOMPARE(filesIn(folder), (QStringList{"qfm.cfg", "qfm2.cfg", "sub"}));
         QCOMPARE(filesIn(folder + "/sub"), QStringList{});
         QCOMPARE(filesIn(outer.path()), QStringList{"config"});
         QCOMPARE(readLines(f.path("qfm.cfg")), columnLines(Valid));
+    }
+
+    void storeTakesNamesWithDots_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addRow("two dots inside") << "v1..2";
+        QTest::addRow("two dots alone") << "..";
+    }
+    // Dots keep the files in the template folder: the name is stored as given.
+    void storeTakesNamesWithDots()
+    {
+        QFETCH(QString, name);
+        EditorFixture f;
+        writeLayout(f, Valid, ByAccount);
+        EditorFixture::shownEditor();
+        f.boxes().queueInput(name);
+        click("CmdStore");
+        QCOMPARE(f.shown(), QStringList{});
+        QStringList expected{name + "qfm.cfg", name + "qfm2.cfg", "qfm.cfg", "qfm2.cfg"};
+        expected.sort();
+        QCOMPARE(filesIn(f.folder()), expected);
+        QCOMPARE(readLines(f.path(name + "qfm.cfg")), columnLines(Valid));
     }
 
     void storeCancelledDoesNothing()

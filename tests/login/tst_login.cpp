@@ -22,8 +22,10 @@
 #include "platform/widgets/ToolBar.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDebug>
 #include <QDir>
+#include <QWindow>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -126,6 +128,42 @@ private Q_SLOTS:
         QTest::addRow("empty password") << "anna" << "";
         QTest::addRow("user name of blanks") << "  " << "abc";
         QTest::addRow("30 characters") << "anna" << QString(30, QLatin1Char('x'));
+    }
+
+    // The splash is on screen and painted when its pause begins: the pause lets
+    // nothing run, so a splash not yet painted would stay blank through it.
+    void splashPaintedBeforeThePause()
+    {
+        MainWindowFixture f;
+        RecordedSleeps sleeps;
+        storeLogin({}, {});
+        frmLogin& login = startProgram();
+        struct PaintWatch : QObject
+        {
+            int paints = 0;
+            bool eventFilter(QObject* watched, QEvent* event) override
+            {
+                if (event->type() == QEvent::Paint && dynamic_cast<frmSplash*>(watched) &&
+                    static_cast<QWidget*>(watched)->windowHandle()->isExposed())
+                    ++paints;
+                return false;
+            }
+        } watch;
+        qApp->installEventFilter(&watch);
+        int paintedAtPause = -1;
+        bool exposedAtPause = false;
+        forms::setSleepFunction([&](int32_t ms) {
+            sleeps.sleeps.push_back(ms);
+            paintedAtPause = watch.paints;
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (dynamic_cast<frmSplash*>(top) && top->isVisible())
+                    exposedAtPause = top->windowHandle()->isExposed();
+        });
+        typeAndPressOK(login, QStringLiteral("manager"), QStringLiteral("secret"));
+        qApp->removeEventFilter(&watch);
+        QCOMPARE(sleeps.sleeps, std::vector<int32_t>{1000});
+        QVERIFY(exposedAtPause);
+        QVERIFY(paintedAtPause > 0);
     }
 
     // Nothing stored: the pair typed becomes the login (the password scrambled), and

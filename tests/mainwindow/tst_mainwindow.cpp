@@ -19,11 +19,19 @@
 #include "platform/basic/Conversions.h"
 #include "platform/forms/DefaultInstance.h"
 #include "platform/settings/SettingsStore.h"
+#include "tests/support/WidgetInputBoxes.h"
+#include "app/mainwindow/password/LoginPassword.h"
+#include "platform/shell/ProgramStarter.h"
 #include "platform/widgets/ListView.h"
 #include "platform/widgets/ToolBar.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QInputDialog>
+#include <QHelpEvent>
+#include <QToolTip>
+#include <QDir>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -231,7 +239,7 @@ private Q_SLOTS:
         QCOMPARE(shownTexts(f.boxes.service()), messages);
         const QString expectedFile =
             cancel ? (fileChosenBefore ? earlier : QString()) : f.path(QStringLiteral("Orders Dec.CSV")).toLower();
-        QCOMPARE(w.txtImportFile(), expectedFile);
+        QCOMPARE(w.m_ui->txtImportFile->text(), expectedFile);
         QCOMPARE(w.MnuFileStartImport->text(), QStringLiteral("&Validate"));
         QCOMPARE(w.m_ui->TxtLineNo->text(), QString());
         QCOMPARE(w.m_ui->TxtCurrentLine->text(), QString());
@@ -549,7 +557,7 @@ private Q_SLOTS:
         f.writeFile(QStringLiteral("Orders-December.CSV"), invoiceLines(3));
         f.dialogs.service().queueFile(f.path(QStringLiteral("Orders-December.CSV")));
         w.tbToolBar->click(1);
-        QCOMPARE(w.txtImportFile(), f.path(QStringLiteral("Orders-December.CSV")).toLower());
+        QCOMPARE(w.m_ui->txtImportFile->text(), f.path(QStringLiteral("Orders-December.CSV")).toLower());
 
         PaintCounter painted(w.m_ui->TxtLineNo);
         f.boxes.service().queueAnswer(forms::AnswerYes); // "Proceed with invoice import?"
@@ -596,6 +604,107 @@ private Q_SLOTS:
         QVERIFY(w.tbToolBar->isButtonEnabled(3) && w.MnuFileViewErrors->isEnabled());
         QVERIFY(w.m_ui->ErrorsFoundIMG->isVisible());
         QCOMPARE(f.posted(), 0);
+    }
+
+    void chosenFileWithALowerCaseTwin_data()
+    {
+        QTest::addColumn<bool>("chosenIsGood");
+        QTest::addRow("the chosen file good, its twin failing") << true;
+        QTest::addRow("the chosen file failing, its twin good") << false;
+    }
+
+    // The box shows the chosen path in lower case; a file spelt so beside it is
+    // never the one validated, imported or opened.
+    void chosenFileWithALowerCaseTwin()
+    {
+        QFETCH(bool, chosenIsGood);
+        qputenv("QUILLAR_EDITOR", "gedit +{line} {file}");
+        shell::ScopedRecordingProgramStarter starter;
+        MainWindowFixture f;
+        frmmain& w = f.window();
+        const QByteArray good = invoiceLines(2);
+        const QByteArray bad = "I,C999,01/12/2026,P1,2,10,Widget\r\n";
+        QVERIFY(QDir(f.dir.path()).mkdir(QStringLiteral("CaseTest")) && QDir(f.dir.path()).mkdir(QStringLiteral("casetest")));
+        f.writeFile(QStringLiteral("CaseTest/Orders.csv"), chosenIsGood ? good : bad);
+        f.writeFile(QStringLiteral("casetest/orders.csv"), chosenIsGood ? bad : good);
+        const QString chosen = f.path(QStringLiteral("CaseTest/Orders.csv"));
+        f.dialogs.service().queueFile(chosen);
+        w.mnuFilenew->trigger();
+        QCOMPARE(w.m_ui->txtImportFile->text(), chosen.toLower());
+
+        ModalCloser closer;
+        if (chosenIsGood)
+            f.boxes.service().queueAnswer(forms::AnswerYes); // "Proceed with invoice import?"
+        w.MnuFileStartImport->trigger();
+        if (chosenIsGood) {
+            QCOMPARE(shownTexts(f.boxes.service()), QStringList{"Confirm: Proceed with invoice import?"});
+            QCOMPARE(f.posted(), 2);
+        } else {
+            QCOMPARE(closer.closed, QStringList{"FrmErrlog"});
+            QCOMPARE(f.posted(), 0);
+            widgets::ListView* list = DefaultInstance<FrmErrlog>::get().listView1();
+            QVERIFY(list->count() >= 1);
+            QVERIFY(list->item(1)->text().startsWith(QLatin1String("Account No C999 does not exist")));
+            DefaultInstance<FrmErrlog>::get().ListView1_DblClick(list->item(1));
+        }
+        w.tbToolBar->click(4); // View File
+        const auto& started = starter.starter().started();
+        QCOMPARE(started.size(), size_t(chosenIsGood ? 1 : 2));
+        for (const auto& s : started)
+            QCOMPARE(s.arguments.last(), chosen);
+        qunsetenv("QUILLAR_EDITOR");
+    }
+
+    // The password change asks in three boxes that mask what is typed, each wide
+    // enough to show its title.
+    void passwordChangeBoxesAreMasked()
+    {
+        MainWindowFixture f;
+        frmmain& w = f.window();
+        settings::writeSetting(QStringLiteral("QuillarPassword"), password::ScrambleLoginPassword("old1"));
+        const QStringList typed{"old1", "new2", "new2"};
+        QStringList titles;
+        QList<bool> masked, titleFits;
+        {
+            testsupport::WidgetInputBoxes boxes([&](QInputDialog* dialog) {
+                titles << dialog->windowTitle();
+                masked << (dialog->textEchoMode() == QLineEdit::Password);
+                titleFits << (dialog->width() >= dialog->fontMetrics().horizontalAdvance(dialog->windowTitle()) + 100);
+                QTest::keyClicks(dialog->findChild<QLineEdit*>(), typed.value(int(titles.size()) - 1));
+                dialog->accept();
+            });
+            w.ChangePassword->trigger();
+        }
+        QCOMPARE(titles, (QStringList{"Enter current password", "Enter new password", "Re-enter new password"}));
+        QCOMPARE(masked, (QList<bool>{true, true, true}));
+        QCOMPARE(titleFits, (QList<bool>{true, true, true}));
+        QCOMPARE(password::UnscrambleLoginPassword(settings::readSetting(QStringLiteral("QuillarPassword"))),
+                 QStringLiteral("new2"));
+    }
+
+    // The texts a user sees: the status list's tip, no tip on "Hide Me" (not even
+    // its caption), the file dialog named as the window names it.
+    void windowTexts()
+    {
+        MainWindowFixture f;
+        frmmain& w = f.window();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(w.m_ui->ListViewBatchStatus->toolTip(),
+                 QStringLiteral("Double Click to view the selected file in Notepad."));
+        const auto tipOf = [&](int index) {
+            QWidget* button = w.tbToolBar->widgetForAction(w.tbToolBar->actions().at(index - 1));
+            QToolTip::hideText();
+            QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), button->mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(button, &help);
+            return QToolTip::isVisible() ? QToolTip::text() : QString();
+        };
+        QCOMPARE(tipOf(6), QString());
+        QCOMPARE(tipOf(7), QStringLiteral("About Quillar"));
+        QToolTip::hideText();
+        f.dialogs.service().queueFile(std::nullopt);
+        w.mnuFilenew->trigger();
+        QCOMPARE(f.dialogs.service().requests().at(0).control, QStringLiteral("CommonDialog1"));
     }
 
     void editionFromTheWindow_data()

@@ -2,14 +2,17 @@
 // program folder made by the package's tool on drive D:, its company ticked, a few
 // options and batch folders set. For scripts/screenshot:
 //   scripts/screenshot build/dev/bin/settingsform_screens tab1.png 0
-// The argument is the tab (0, 1 or 2); "picker" shows the folder picker instead.
+// The argument is the tab (0, 1 or 2); "picker" shows the folder picker instead,
+// "report" the installation search report of five installations, as its box shows it.
 #include "app/session/ProgramSession.h"
+#include "app/setup/companies/InstallationSearch.h"
 #include "app/setup/frmDirPath.h"
 #include "app/setup/frmSettings.h"
 #include "ui_frmSettings.h"
 #include "tests/settingsform/SettingsFixture.h"
 
 #include "platform/forms/DefaultInstance.h"
+#include "platform/forms/WidgetMessageService.h"
 #include "platform/settings/SettingsStore.h"
 
 #include <QApplication>
@@ -51,6 +54,16 @@ int main(int argc, char* argv[])
     wireSession(session, registeredFileSearch());
     forms::DefaultInstance<TestMainWindow>::get().LblCorvelVersion = QStringLiteral("V23");
 
+    if (what == QLatin1String("report")) {
+        QStringList folders;
+        for (const char* folder : {"C:\\Program Files\\Vorlen", "D:\\Vorlen", "D:\\Accounts\\Vorlen 2016",
+                                   "E:\\Old Programs\\Vorlen Corvel Accounts", "F:\\Vorlen"})
+            folders << QLatin1String(folder);
+        forms::WidgetMessageService().inputBox(companies::InstallationSearch::report(folders),
+                                               QStringLiteral("Vorlen Installation Search Report"),
+                                               QStringLiteral("1"), forms::InputEcho::Normal);
+        return 0;
+    }
     if (what == QLatin1String("picker")) {
         frmDirPath& picker = forms::DefaultInstance<frmDirPath>::get();
         picker.setWindowTitle(QStringLiteral("Select CSV file Source Path...."));

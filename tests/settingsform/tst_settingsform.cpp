@@ -1,4 +1,6 @@
 #include "app/session/ProgramSession.h"
+#include "app/import/LayoutFiles.h"
+#include "app/setup/FrmFileStructure.h"
 #include "app/setup/frmDirPath.h"
 #include "app/setup/frmSettings.h"
 #include "ui_frmDirPath.h"
@@ -8,11 +10,18 @@
 #include "platform/basic/RuntimeError.h"
 #include "platform/forms/DefaultInstance.h"
 #include "platform/forms/MessageService.h"
+#include "tests/support/WidgetInputBoxes.h"
 #include "platform/settings/SettingsStore.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QInputDialog>
+#include <QLabel>
+#include <QScreen>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QListWidget>
 #include <QSignalBlocker>
 #include <QTemporaryDir>
 #include <QTest>
@@ -146,11 +155,14 @@ private Q_SLOTS:
     void searchInvalidSelection_data();
     void searchInvalidSelection();
     void searchStopped();
+    void searchReportShowsItsLines();
 
     // Folder picker
     void browseButtons_data();
     void browseButtons();
     void browseCancelled();
+    void layoutFolderChosenWithThePicker();
+    void editorFollowsTheTemplatesFolderAndImportMode();
     void folderPickerStartFolder_data();
     void folderPickerStartFolder();
 
@@ -1122,6 +1134,31 @@ void tst_settingsform::searchFindsInstallationsAndFillsTheList()
     QVERIFY(u.btnSave->isEnabled());
 }
 
+// The report as the program shows it: one line per entry, the box within the screen.
+void tst_settingsform::searchReportShowsItsLines()
+{
+    mainWindow().LblCorvelVersion = "V23";
+    showForm();
+    QStringList lines;
+    QRect box;
+    {
+        testsupport::WidgetInputBoxes boxes([&](QInputDialog* dialog) {
+            lines = dialog->findChild<QLabel*>()->text().split(QLatin1Char('\n'));
+            box = dialog->frameGeometry();
+            dialog->setTextValue(QStringLiteral("2"));
+            dialog->accept();
+        });
+        ui().SearchBtn->click();
+    }
+    QCOMPARE(lines, (QStringList{"Found 3 Installations of Vorlen in this Computer.",
+                                 "Please select the desired path, Default is 1.", "1) D:\\Broken and",
+                                 "2) D:\\Vorlen and", "3) F:\\Apps\\Vorlen2"}));
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY2(box.width() <= screen.width() && box.height() <= screen.height(),
+             qPrintable(QStringLiteral("%1 x %2").arg(box.width()).arg(box.height())));
+    QCOMPARE(ui().Vorlenpath->text(), QStringLiteral("D:\\Vorlen"));
+}
+
 void tst_settingsform::searchInvalidSelection_data()
 {
     QTest::addColumn<std::optional<QString>>("answer");
@@ -1298,4 +1335,87 @@ void tst_settingsform::folderPickerStartFolder()
 }
 
 QTEST_MAIN(tst_settingsform)
+// The picker gives the folder in its drive form ("D:\\Layouts\\Picked"): the
+// settings form, the layout editor and the import read and write the layout files
+// in that folder, not in a relative "D:/..." one.
+void tst_settingsform::layoutFolderChosenWithThePicker()
+{
+    storeBaseline("First");
+    mainWindow().LblCorvelVersion = "V23";
+    const QString picked = m_driveD + "/Layouts/Picked";
+    writeLayout(picked, {"Transaction Type", "Account Reference", "Transaction Date", "Product Code", "Quantity",
+                         "Unit Price"});
+    writeFile(picked + "/qfm2.cfg", "Account Reference\r\n\r\n\r\n\r\n");
+    showForm();
+    QTimer::singleShot(0, this, [] {
+        frmDirPath& picker = DefaultInstance<frmDirPath>::get();
+        picker.m_ui->Dir1->setPath("D:\\Layouts\\Picked");
+        picker.m_ui->Command1->click();
+    });
+    ui().CmdBrowseConfig->click();
+    QCOMPARE(ui().TxtConfigPath->text(), QStringLiteral("D:\\Layouts\\Picked"));
+    ui().btnSave->click();
+    QCOMPARE(messageTexts(), QStringList{});
+    QCOMPARE(readSetting("pellmoorconfigdir"), QStringLiteral("D:\\Layouts\\Picked"));
+
+    const QString folder = importer::LayoutFiles::configFolder();
+    QCOMPARE(importer::LayoutFiles::readForEditor(folder).columns[1], QStringLiteral("Account Reference"));
+    FrmFileStructure& editor = DefaultInstance<FrmFileStructure>::get();
+    QCOMPARE(editor.TxtField(1), QStringLiteral("Transaction Type"));
+    QCOMPARE(editor.TxtIndex(1), QStringLiteral("Account Reference"));
+    QFile::remove(picked + "/qfm.cfg");
+    editor.btnSave_Click();
+    QCOMPARE(messageTexts(), QStringList{});
+    QFile written(picked + "/qfm.cfg");
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QVERIFY(written.readAll().startsWith("Transaction Type\r\nAccount Reference\r\n"));
+    QVERIFY(!QFileInfo::exists("D:"));
+}
+
+// The editor Save loads hidden is loaded again once the templates folder or the
+// import mode changed: Save checks the layout of the folder now set, and the editor
+// shows it with the titles of the mode now chosen, leaving the files as they are.
+void tst_settingsform::editorFollowsTheTemplatesFolderAndImportMode()
+{
+    const auto bytes = [](const QString& file) {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+    };
+    storeBaseline("First");
+    mainWindow().LblCorvelVersion = "V23";
+    const QString folderA = config("base"), folderB = config("transno");
+    const QByteArray layoutA = bytes(folderA + "/qfm.cfg"), layoutB = bytes(folderB + "/qfm.cfg");
+    showForm();
+    ui().TxtConfigPath->setText(folderA);
+    ui().btnSave->click();
+    QCOMPARE(messageTexts(), QStringList{});
+    QVERIFY(DefaultInstance<FrmFileStructure>::isLoaded());
+
+    showForm();
+    ui().TxtConfigPath->setText(folderB); // B's layout holds "Transaction No", A's not
+    ui().cbximporttransno->setCheckState(Qt::Checked);
+    ui().btnSave->click();
+    QCOMPARE(messageTexts(), QStringList{});
+
+    showForm();
+    ui().CbxImportToSop->click();
+    QCOMPARE(m_session->state().pass.ImportToSop, int16_t(1));
+    QString seventh;
+    QStringList offered;
+    QTimer::singleShot(0, this, [&] {
+        FrmFileStructure& editor = DefaultInstance<FrmFileStructure>::get();
+        seventh = editor.TxtField(7);
+        const QListWidget* list = editor.findChild<QListWidget*>("LstVorlenFields");
+        for (int row = 0; row < list->count(); ++row)
+            offered << list->item(row)->text();
+        editor.btnCancel_Click();
+    });
+    ui().CmdFileStructure->click();
+    QCOMPARE(seventh, QStringLiteral("Transaction No"));
+    QVERIFY(offered.contains("Despatch Due Date"));
+    QVERIFY(!offered.contains("Transaction Type"));
+    QCOMPARE(bytes(folderA + "/qfm.cfg"), layoutA);
+    QCOMPARE(bytes(folderB + "/qfm.cfg"), layoutB);
+}
+
 #include "tst_settingsform.moc"

@@ -609,6 +609,31 @@ private Q_SLOTS:
         QVERIFY2(ink.left() < 80 && ink.top() < 90, "the text starts at the margins");
     }
 
+    void printingWithoutAPrinter_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addRow("import log") << "frmErrors";
+        QTest::addRow("error list") << "FrmErrlog";
+    }
+
+    // No printer installed: said plainly, and nothing is sent anywhere.
+    void printingWithoutAPrinter()
+    {
+        QFETCH(QString, from);
+        forms::ScopedScriptedMessages boxes;
+        ScopedPrinters printers({}, {});
+        mainwindow::ScopedPdfLogPrintTarget target;
+        Fixture f;
+        f.programSession.importLog().setTxtImportText(QStringLiteral("Account No C1 does not exist\r\n"));
+        QWidget& window = from == QLatin1String("frmErrors") ? static_cast<QWidget&>(importLogWindow())
+                                                             : static_cast<QWidget&>(errorListWindow());
+        control<QPushButton>(window, "btnPrint")->click();
+        QCOMPARE(boxes.service().shown().size(), size_t(1));
+        QCOMPARE(boxes.service().shown()[0].text,
+                 QStringLiteral("No printer is installed on this computer: the import log cannot be printed."));
+        QCOMPARE(target.service().printersAsked, QStringList{});
+    }
+
     // "&Open in Notepad" hands the editor a new owner-only file holding the log as it
     // stands; nothing is typed anywhere.
     void openInNotepad_data()

@@ -22,7 +22,7 @@ void ChangeLoginPassword()
     // Cancel on any question ends the change: a cancelled box is not an empty password.
     const std::optional<QString> current =
         boxes.inputBox(QStringLiteral("Please enter current password,"),
-                       QStringLiteral("Enter current password"), QString());
+                       QStringLiteral("Enter current password"), QString(), forms::InputEcho::Password);
     if (!current)
         return;
     if (*current != stored) {
@@ -31,11 +31,13 @@ void ChangeLoginPassword()
     }
 
     const std::optional<QString> first = boxes.inputBox(QStringLiteral("Please enter new password."),
-                                                        QStringLiteral("Enter new password"), QString());
+                                                        QStringLiteral("Enter new password"), QString(),
+                                                        forms::InputEcho::Password);
     if (!first)
         return;
     const std::optional<QString> second = boxes.inputBox(QStringLiteral("Please re-enter new password."),
-                                                         QStringLiteral("Re-enter new password"), QString());
+                                                         QStringLiteral("Re-enter new password"), QString(),
+                                                         forms::InputEcho::Password);
     if (!second)
         return;
     if (*first != *second) {

@@ -92,7 +92,8 @@ void InstallationSearch::reportCanceled()
 std::optional<QString> InstallationSearch::askForInstallation(const QStringList& folders) const
 {
     const std::optional<QString> answer = forms::messageService().inputBox(
-        report(folders), QStringLiteral("Vorlen Installation Search Report"), QStringLiteral("1"));
+        report(folders), QStringLiteral("Vorlen Installation Search Report"), QStringLiteral("1"),
+        forms::InputEcho::Normal);
     const std::optional<QString> folder = answer ? selectedFolder(*answer, folders) : std::nullopt;
     if (!folder)
         forms::MsgBox(QStringLiteral("Invalid Selection"), forms::Critical);
