@@ -214,7 +214,7 @@ void CellPainter::paint(QTableView& view, const ListWindowModel& model, const QR
                 focusRect = cell;
             if (size_t(s.column) >= row.cells.size())
                 continue;
-            const QString& value = row.cells[size_t(s.column)].text;
+            const QString value = model.displayText(r, s.column);
             if (value.isEmpty())
                 continue;
             if (fore != pen) {

@@ -870,6 +870,8 @@ LParam ListWindow::handle(Op op, WParam wParam, LParam lParam)
         if (column < 0)
             return 0;
         const uint16_t id = m_model->column(column).definition.columnId;
+        if (m_rebuilding)
+            m_rebuiltCells[id] = m_model->columnCells(column);
         m_model->removeColumnAt(column);
         if (const auto it = m_comboBoxes.find(id); it != m_comboBoxes.end()) {
             delete it->second.data();
@@ -895,6 +897,10 @@ LParam ListWindow::handle(Op op, WParam wParam, LParam lParam)
         const int to = wColumn >= 0 && wColumn < count ? wColumn : count;
         header->moveSection(header->visualIndex(at), to);
         applyColumnLayout(at);
+        if (const auto kept = m_rebuiltCells.find(record->columnId); kept != m_rebuiltCells.end()) {
+            m_model->setColumnCells(at, std::move(kept->second));
+            m_rebuiltCells.erase(kept);
+        }
         return to;
     }
     case Op::ClearImages:
@@ -961,6 +967,9 @@ LParam ListWindow::handle(Op op, WParam wParam, LParam lParam)
     }
     case Op::ColumnRebuild:
         m_rebuilding = lParam != 0;
+        // A column deleted in the rebuild and not inserted again has gone for good.
+        if (!m_rebuilding)
+            m_rebuiltCells.clear();
         return 0;
     case Op::GetColumnEditorAt:
     case Op::GetColumnEditor: {

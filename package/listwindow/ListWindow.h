@@ -2,6 +2,7 @@
 
 #include "package/listwindow/EditorWindows.h"
 #include "package/listwindow/ListMessages.h"
+#include "package/listwindow/ListWindowModel.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -14,8 +15,6 @@
 class QTableView;
 
 namespace vllist {
-
-class ListWindowModel;
 
 inline constexpr const char* ListViewClass = "#VL32LISTVIEW";
 inline constexpr const char* GridViewClass = "#VL32GRIDVIEW";
@@ -114,6 +113,9 @@ private:
     bool m_moveRefused = false;
     bool m_editingSuspended = false;
     bool m_rebuilding = false;
+    // Between the rebuild messages: the cells of the columns deleted, by column id,
+    // for the column inserted again with that id.
+    std::map<uint16_t, std::vector<ListWindowModel::Cell>> m_rebuiltCells;
     int32_t m_dirty = 0;
     int32_t m_initialisedWith = 0;
     int32_t m_clickedColumn = -1;

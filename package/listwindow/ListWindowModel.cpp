@@ -58,6 +58,7 @@ QVariant ListWindowModel::data(const QModelIndex& index, int role) const
     const Row& row = loadedRow(r);
     switch (role) {
     case Qt::DisplayRole:
+        return displayText(r, c);
     case Qt::EditRole:
         return size_t(c) < row.cells.size() ? row.cells[size_t(c)].text : QString();
     case Qt::TextAlignmentRole:
@@ -165,6 +166,41 @@ void ListWindowModel::removeColumnAt(int c)
         if (size_t(c) < row.cells.size())
             row.cells.erase(row.cells.begin() + c);
     endRemoveColumns();
+}
+
+QString ListWindowModel::displayText(int r, int c) const
+{
+    const Row& row = loadedRow(r);
+    if (size_t(c) >= row.cells.size())
+        return {};
+    return vllist::displayText(m_columns[size_t(c)].definition, row.cells[size_t(c)].text);
+}
+
+std::vector<ListWindowModel::Cell> ListWindowModel::columnCells(int c) const
+{
+    std::vector<Cell> cells;
+    cells.reserve(m_rows.size());
+    for (const Row& row : m_rows)
+        cells.push_back(size_t(c) < row.cells.size() ? row.cells[size_t(c)] : Cell{});
+    return cells;
+}
+
+void ListWindowModel::setColumnCells(int c, std::vector<Cell> cells)
+{
+    if (c < 0 || c >= columns())
+        return;
+    const ColumnDefinition& def = m_columns[size_t(c)].definition;
+    const int keep = std::max(0, int(def.bufferSize) - 1);
+    for (size_t r = 0; r < m_rows.size() && r < cells.size(); ++r) {
+        if (size_t(c) >= m_rows[r].cells.size())
+            continue;
+        Cell& cell = m_rows[r].cells[size_t(c)];
+        cell = std::move(cells[r]);
+        // A text column keeps what its new length holds.
+        if (isTextType(def.sqlType))
+            cell.text.truncate(keep);
+    }
+    columnChanged(c);
 }
 
 void ListWindowModel::columnChanged(int c)

@@ -57,6 +57,12 @@ public:
     // The column's horizontal alignment, from its definition's alignment bits.
     Qt::Alignment columnAlignment(int c) const;
     void insertColumnAt(int c, const ColumnDefinition& definition);
+    // A column's cells, row by row, and the same put back (a column re-created with
+    // new settings keeps its values; a text column cut to its new length).
+    std::vector<Cell> columnCells(int c) const;
+    void setColumnCells(int c, std::vector<Cell> cells);
+    // What a cell shows: its text, a Single or Double number to the column's decimals.
+    QString displayText(int r, int c) const;
     void removeColumnAt(int c);
     void columnChanged(int c);
 
