@@ -129,9 +129,14 @@ void ListGridControl::initProperties()
 void ListGridControl::readProperties(const PropertyBag& bag)
 {
     PropertyExchange px(const_cast<PropertyBag&>(bag), PropertyExchange::Direction::Load, PersistVersion);
+    m_refusedColumns.reset();
     exchangeStock(px);
     exchange(px);
     createWindow();
+    // A damaged "Columns" block is reported once the control is whole: with its
+    // window, one default column and every other property read.
+    if (auto refused = std::exchange(m_refusedColumns, std::nullopt))
+        throw *refused;
 }
 
 void ListGridControl::writeProperties(PropertyBag& bag) const
@@ -181,7 +186,12 @@ void ListGridControl::exchangeColumns(PropertyExchange& px)
     QByteArray block;
     if (px.isLoading()) {
         px.exchangeBinary(QStringLiteral("Columns"), block);
-        m_columns->load(block);
+        try {
+            m_columns->load(block);
+        } catch (const basic::RuntimeError& e) {
+            m_refusedColumns = e;
+            m_columns->load({});
+        }
     } else {
         block = m_columns->save();
         if (block.isEmpty())

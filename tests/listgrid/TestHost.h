@@ -105,3 +105,4 @@ int runListCtrlTests(int argc, char** argv);
 int runGridCtrlTests(int argc, char** argv);
 int runDragDropTests(int argc, char** argv);
 int runComboBoxTests(int argc, char** argv);
+int runBothControlsTests(int argc, char** argv);

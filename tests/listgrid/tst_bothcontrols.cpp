@@ -1,0 +1,102 @@
+// What the list and the grid control share, each case run on both: a stored design
+// whose columns are damaged, and what the user does with the keyboard and the mouse
+// as the events report it.
+#include "ControlFixture.h"
+
+#include "controls/listgrid/GridCtrl.h"
+#include "controls/listgrid/Items.h"
+#include "controls/listgrid/ListCtrl.h"
+
+#include "platform/basic/Conversions.h"
+#include "platform/basic/RuntimeError.h"
+#include "platform/controlframework/PropertyBag.h"
+
+#include <QTest>
+
+using namespace listgrid;
+using automation::Args;
+using basic::ObjectRef;
+using basic::Variant;
+using controlframework::PropertyBag;
+
+namespace {
+
+// Runs `test` on a control of the class the row names.
+template <class Test>
+void onEither(bool grid, Test&& test)
+{
+    if (grid) {
+        ControlOnForm<CGridCtrl> f(QStringLiteral("ctl"), false);
+        test(f);
+    } else {
+        ControlOnForm<CListCtrl> f(QStringLiteral("ctl"), false);
+        test(f);
+    }
+}
+
+void addClassRows()
+{
+    QTest::addColumn<bool>("grid");
+    QTest::newRow("list") << false;
+    QTest::newRow("grid") << true;
+}
+
+} // namespace
+
+class TestBothControls : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void damagedColumnsLeaveAWholeControl_data() { addClassRows(); }
+    void damagedColumnsLeaveAWholeControl();
+};
+
+// The block is refused, once, but the control still gets its window, one default
+// column and the properties stored after the block.
+void TestBothControls::damagedColumnsLeaveAWholeControl()
+{
+    QFETCH(bool, grid);
+    onEither(grid, [](auto& f) {
+        PropertyBag bag;
+        {
+            std::remove_reference_t<decltype(f)> saved;
+            saved.addColumns();
+            saved.object()->put(QStringLiteral("OLEDragMode"), int16_t(1));
+            bag = saved.site->save();
+        }
+        QByteArray block = *bag.readBinary(QStringLiteral("Columns"));
+        block[12] = char(99); // more columns than the block holds
+        bag.writeBinary(QStringLiteral("Columns"), block);
+        int refusals = 0;
+        try {
+            f.placeOnForm(QStringLiteral("ctlDamaged"), &bag);
+        } catch (const basic::RuntimeError& e) {
+            ++refusals;
+            QCOMPARE(e.number(), basic::err::InvalidPropertyValue);
+            QVERIFY2(e.description().startsWith(QStringLiteral("The stored \"Columns\" design is damaged")),
+                     qPrintable(e.description()));
+        }
+        QCOMPARE(refusals, 1);
+        QVERIFY(f.control->window());
+        QCOMPARE(f.control->columns()->count(), 1);
+        QCOMPARE(f.view().model()->columnCount(), 1);
+        QCOMPARE(f.object()->get(QStringLiteral("OLEDragMode")), Variant(int16_t(1)));
+        const ObjectRef item = f.control->items()->call(QStringLiteral("Add"), {QStringLiteral("row")}).objectValue();
+        QVERIFY(item);
+        QCOMPARE(item->get(QStringLiteral("Text")), Variant(QStringLiteral("row")));
+        // Saved again: the one column, and nothing refused the next time.
+        const PropertyBag again = f.site->save();
+        std::remove_reference_t<decltype(f)> reloaded(QStringLiteral("ctl"), false);
+        reloaded.placeOnForm(QStringLiteral("ctlAgain"), &again);
+        QCOMPARE(reloaded.control->columns()->count(), 1);
+    });
+}
+
+int runBothControlsTests(int argc, char** argv)
+{
+    TestBothControls t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_bothcontrols.moc"
