@@ -819,7 +819,11 @@ QByteArray CColumns::save() const
     std::vector<ColumnSettings> settings;
     for (const auto& c : m_items)
         settings.push_back(c->storedSettings());
-    return writeColumnsBlock(settings);
+    QString error;
+    QByteArray block = writeColumnsBlock(settings, &error);
+    if (block.isEmpty())
+        throw basic::RuntimeError(SaveFailed, error, QStringLiteral("Columns"));
+    return block;
 }
 
 void CColumns::load(const QByteArray& block)

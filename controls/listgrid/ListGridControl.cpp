@@ -194,9 +194,6 @@ void ListGridControl::exchangeColumns(PropertyExchange& px)
         }
     } else {
         block = m_columns->save();
-        if (block.isEmpty())
-            throw basic::RuntimeError(int32_t(0x80004005u), QStringLiteral("The columns could not be saved"),
-                                      className());
         px.exchangeBinary(QStringLiteral("Columns"), block);
     }
 }

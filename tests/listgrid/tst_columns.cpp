@@ -104,6 +104,7 @@ private Q_SLOTS:
     void blockColoursAllZeroLoadDefaults();
     void blockOlderLayout();
     void blockEmptyLeavesOneDefaultColumn();
+    void popupCountBeyondItsFieldIsNotSaved();
     void damagedBlockIsRefusedWhole_data();
     void damagedBlockIsRefusedWhole();
     void fuzzedBlocksNeverReadPastTheirEnd();
@@ -443,6 +444,33 @@ void TestColumns::blockEmptyLeavesOneDefaultColumn()
     QCOMPARE(host.cols->at(0)->storedSettings(), ColumnSettings());
     host.cols->load(writeColumnsBlock({}));
     QCOMPARE(host.cols->count(), 1);
+}
+
+// The record counts popup columns in 16 bits: 65,535 are stored and read back,
+// one more is refused when saving rather than stored as none.
+void TestColumns::popupCountBeyondItsFieldIsNotSaved()
+{
+    TestHost host(true);
+    const auto column = host.cols->add(missing, QStringLiteral("Pick"), missing, missing);
+    column->setControlType(lstCtlPopup);
+    const auto popups = column->popupColumns();
+    for (int i = 0; i < MaxPopupColumns; ++i)
+        popups->add(QStringLiteral("F%1").arg(i));
+    const QByteArray block = host.cols->save();
+    std::vector<ColumnSettings> read;
+    QString error;
+    QVERIFY(readColumnsBlock(block, read, error));
+    QCOMPARE(read.at(0).popupFields.size(), MaxPopupColumns);
+    QCOMPARE(read.at(0).popupFields.last(), QStringLiteral("F65534"));
+    popups->add(QStringLiteral("F65535"));
+    try {
+        host.cols->save();
+        QFAIL("saved");
+    } catch (const basic::RuntimeError& e) {
+        QCOMPARE(e.number(), CColumns::SaveFailed);
+        QVERIFY2(e.description().contains(QStringLiteral("column 1 has 65536 popup columns")), qPrintable(e.description()));
+    }
+    QVERIFY(writeColumnsBlock({host.cols->at(0)->storedSettings()}).isEmpty());
 }
 
 void TestColumns::damagedBlockIsRefusedWhole_data()
