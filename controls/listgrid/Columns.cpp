@@ -669,25 +669,23 @@ void CColumn::setCurrentIndex(int16_t value)
         m_owner->MoveColumnTo(m_index - 1, int16_t(value - 1));
 }
 
-// Addressed by the column's place in Columns, which the wrapper maps to the window's
-// order; the display position would be mapped a second time.
+// Only in the window, found by the column's id wherever the user or CurrentIndex
+// moved it; not a change of the design, so the control is not marked.
 bool CColumn::allowDrillDown() const
 {
-    if (!m_owner->IsCreated())
-        return false;
+    int32_t index = -1;
     ColumnDefinition d;
-    m_owner->GetColumnDefinition(m_index - 1, d);
-    return (d.flags & ColumnFlag::DrillDown) != 0;
+    return readDefinition(index, d) && (d.flags & ColumnFlag::DrillDown) != 0;
 }
 
 void CColumn::setAllowDrillDown(bool value)
 {
-    if (!m_owner->IsCreated())
-        return;
+    int32_t index = -1;
     ColumnDefinition d;
-    m_owner->GetColumnDefinition(m_index - 1, d);
+    if (!readDefinition(index, d))
+        return;
     d.flags = value ? d.flags | ColumnFlag::DrillDown : d.flags & ~ColumnFlag::DrillDown;
-    m_owner->SetColumnDefinition(m_index - 1, d);
+    m_owner->SetColumnDefinition(index, d);
 }
 
 // The outside window has no frame of its own, so its client rectangle is its window

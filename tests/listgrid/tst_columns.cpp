@@ -97,6 +97,7 @@ private Q_SLOTS:
     void widthFromTheDataType();
     void sortLivesInTheWindow();
     void lookupsAfterTheUserMovedColumns();
+    void drillDownFollowsAMovedColumn();
     void dataFieldFillsFromTheField();
     void enumerationVisitsTheLiveArray();
 
@@ -325,6 +326,28 @@ void TestColumns::lookupsAfterTheUserMovedColumns()
     // Moving a column back through CurrentIndex.
     c[2]->put(QStringLiteral("CurrentIndex"), int16_t(3));
     QCOMPARE(header->visualIndex(2), 2);
+}
+
+// Without a movable column nothing is mapped, yet after CurrentIndex moved a column
+// AllowDrillDown still marks that column in the window.
+void TestColumns::drillDownFollowsAMovedColumn()
+{
+    TestHost host(true);
+    auto& window = host.createRealWindow();
+    std::vector<std::shared_ptr<CColumn>> c;
+    for (const char* key : {"A", "B", "C"})
+        c.push_back(columnOf(host.cols->call(QStringLiteral("Add"), {missing, QString::fromLatin1(key), QString::fromLatin1(key)})));
+    c[0]->put(QStringLiteral("CurrentIndex"), int16_t(3));
+    QVERIFY(!host.wnd->columnMapping());
+    c[0]->put(QStringLiteral("AllowDrillDown"), true);
+    const auto drillDownAt = [&](int windowColumn) {
+        vllist::ColumnDefinition d;
+        window.sendMessage(vllist::grid::GetColumnDefinition, vllist::WParam(windowColumn), vllist::toLParam(&d));
+        return QString::fromLatin1(d.caption) + ((d.flags & vllist::ColumnFlag::DrillDown) ? "+" : "-");
+    };
+    QCOMPARE(drillDownAt(0) + drillDownAt(1) + drillDownAt(2), QStringLiteral("B-C-A+"));
+    QCOMPARE(c[0]->get(QStringLiteral("AllowDrillDown")), Variant(true));
+    QCOMPARE(c[1]->get(QStringLiteral("AllowDrillDown")), Variant(false));
 }
 
 void TestColumns::dataFieldFillsFromTheField()
