@@ -155,8 +155,17 @@ class CommittingView : public QTableView
 {
 public:
     using QTableView::QTableView;
+    // Told of a press in the rows once the view has moved the current row to it.
+    std::function<void(const QMouseEvent&)> pressed;
 
 protected:
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        QTableView::mousePressEvent(event);
+        if (pressed)
+            pressed(*event);
+    }
+
     // Rows drawn straight; a drag over the view keeps the view's own painting, which
     // shows where a drop would land.
     void paintEvent(QPaintEvent* event) override
@@ -323,6 +332,11 @@ ListWindow::ListWindow(Kind kind, WindowOwner* owner, QWidget* parent)
         m_clickedButton = 1;
         notify(notify::CaptionLeftClick);
     });
+    // A click in the rows is reported with the row (and cell) it made current.
+    static_cast<CommittingView*>(m_view)->pressed = [this](const QMouseEvent& mouse) {
+        if (!(mouse.button() == Qt::LeftButton && m_dragEnabled))
+            notify(mouse.button() == Qt::RightButton ? notify::RightClick : notify::LeftClick);
+    };
     m_view->viewport()->installEventFilter(this);
     m_view->horizontalHeader()->viewport()->installEventFilter(this);
     m_view->installEventFilter(this);
@@ -363,8 +377,21 @@ void ListWindow::setWindowStyle(uint32_t style)
     m_style = style;
     const bool grid = m_kind == Kind::Grid;
     m_view->horizontalHeader()->setVisible(!(style & (grid ? 0x20u : 0x100u)));
-    if (grid)
+    if (grid) {
         m_view->setShowGrid(style & 0x100u);
+        return;
+    }
+    // The list's selection: 0x410 extended (Shift and Ctrl), 0x10 each click toggles
+    // its row, neither one row at a time.
+    const auto mode = (style & 0x410u) == 0x410u ? QAbstractItemView::ExtendedSelection
+                      : (style & 0x10u)         ? QAbstractItemView::MultiSelection
+                                                : QAbstractItemView::SingleSelection;
+    if (m_view->selectionMode() != mode) {
+        m_view->setSelectionMode(mode);
+        if (mode == QAbstractItemView::SingleSelection && m_view->selectionModel()->selectedRows().size() > 1)
+            m_view->selectionModel()->select(m_view->currentIndex(),
+                                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
 }
 
 bool ListWindow::allowCellMove(const QModelIndex& from, const QModelIndex& to)
@@ -421,9 +448,7 @@ bool ListWindow::eventFilter(QObject* watched, QEvent* event)
             if (pressed.isValid())
                 m_view->setCurrentIndex(pressed);
             notify(notify::LeftClick);
-        } else if (watched == m_view->viewport())
-            notify(mouse->button() == Qt::RightButton ? notify::RightClick : notify::LeftClick);
-        else if (watched == m_view->horizontalHeader()->viewport() && mouse->button() == Qt::RightButton) {
+        } else if (watched == m_view->horizontalHeader()->viewport() && mouse->button() == Qt::RightButton) {
             const int section = m_view->horizontalHeader()->logicalIndexAt(mouse->position().toPoint());
             m_clickedColumn = section < 0 ? -1 : windowOrder(section);
             m_clickedButton = 2;

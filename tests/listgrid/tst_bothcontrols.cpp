@@ -50,6 +50,8 @@ class TestBothControls : public QObject
 private Q_SLOTS:
     void damagedColumnsLeaveAWholeControl_data() { addClassRows(); }
     void damagedColumnsLeaveAWholeControl();
+    void mouseClickReportsTheClickedRow_data();
+    void mouseClickReportsTheClickedRow();
 };
 
 // The block is refused, once, but the control still gets its window, one default
@@ -90,6 +92,41 @@ void TestBothControls::damagedColumnsLeaveAWholeControl()
         std::remove_reference_t<decltype(f)> reloaded(QStringLiteral("ctl"), false);
         reloaded.placeOnForm(QStringLiteral("ctlAgain"), &again);
         QCOMPARE(reloaded.control->columns()->count(), 1);
+    });
+}
+
+void TestBothControls::mouseClickReportsTheClickedRow_data()
+{
+    QTest::addColumn<bool>("grid");
+    QTest::addColumn<int>("button");
+    QTest::newRow("list, left") << false << int(Qt::LeftButton);
+    QTest::newRow("list, right") << false << int(Qt::RightButton);
+    QTest::newRow("grid, left") << true << int(Qt::LeftButton);
+    QTest::newRow("grid, right") << true << int(Qt::RightButton);
+}
+
+void TestBothControls::mouseClickReportsTheClickedRow()
+{
+    QFETCH(bool, grid);
+    QFETCH(int, button);
+    onEither(grid, [&](auto& f) {
+        f.placeOnForm(QStringLiteral("ctl"));
+        f.addColumns();
+        for (const char* row : {"A\ta\t1", "B\tb\t2", "C\tc\t3"})
+            f.control->items()->call(QStringLiteral("Add"), {QString::fromLatin1(row)});
+        f.view().setCurrentIndex(f.view().model()->index(0, 0));
+        QString clicked;
+        f.onEvent = [&](const QString& event, Args& args) {
+            if (event != QLatin1String("MouseClick"))
+                return;
+            const ObjectRef target = args.at(2).objectValue();
+            clicked = basic::CStr(args.at(0)) + QLatin1Char(' ') +
+                      basic::CStr(grid ? target->get(QStringLiteral("Value")) : target->get(QStringLiteral("Text")));
+        };
+        const QRect cell = f.view().visualRect(f.view().model()->index(2, 1));
+        QTest::mouseClick(f.view().viewport(), Qt::MouseButton(button), {}, cell.center());
+        const QString buttonNumber = button == Qt::LeftButton ? QStringLiteral("1") : QStringLiteral("2");
+        QCOMPARE(clicked, buttonNumber + (grid ? QStringLiteral(" c") : QStringLiteral(" C\tc\t3")));
     });
 }
 
