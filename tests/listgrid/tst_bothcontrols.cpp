@@ -11,6 +11,8 @@
 #include "platform/basic/RuntimeError.h"
 #include "platform/controlframework/PropertyBag.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QTest>
 
 using namespace listgrid;
@@ -50,6 +52,8 @@ class TestBothControls : public QObject
 private Q_SLOTS:
     void damagedColumnsLeaveAWholeControl_data() { addClassRows(); }
     void damagedColumnsLeaveAWholeControl();
+    void keyEvents_data();
+    void keyEvents();
     void mouseClickReportsTheClickedRow_data();
     void mouseClickReportsTheClickedRow();
 };
@@ -92,6 +96,70 @@ void TestBothControls::damagedColumnsLeaveAWholeControl()
         std::remove_reference_t<decltype(f)> reloaded(QStringLiteral("ctl"), false);
         reloaded.placeOnForm(QStringLiteral("ctlAgain"), &again);
         QCOMPARE(reloaded.control->columns()->count(), 1);
+    });
+}
+
+void TestBothControls::keyEvents_data()
+{
+    QTest::addColumn<bool>("grid");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("events");
+    struct Key
+    {
+        const char* name;
+        int key;
+        int modifiers;
+        const char* text;
+        const char* events;
+    };
+    const Key keys[] = {
+        {"F1", Qt::Key_F1, 0, "", "KeyDown 112 0|KeyUp 112 0"},
+        {"Delete", Qt::Key_Delete, 0, "", "KeyDown 46 0|KeyUp 46 0"},
+        {"Home", Qt::Key_Home, 0, "", "KeyDown 36 0|KeyUp 36 0"},
+        {"PageDown", Qt::Key_PageDown, 0, "", "KeyDown 34 0|KeyUp 34 0"},
+        {"Insert", Qt::Key_Insert, 0, "", "KeyDown 45 0|KeyUp 45 0"},
+        {"Shift", Qt::Key_Shift, 0, "", "KeyDown 16 1|KeyUp 16 1"},
+        {"Shift+Tab", Qt::Key_Backtab, Qt::ShiftModifier, "", "KeyDown 9 1|KeyUp 9 1"},
+        {"Backspace", Qt::Key_Backspace, 0, "\b", "KeyDown 8 0|KeyPress 8|KeyUp 8 0"},
+        {"Escape", Qt::Key_Escape, 0, "\x1b", "KeyDown 27 0|KeyPress 27|KeyUp 27 0"},
+        {"Enter", Qt::Key_Return, 0, "\r", "KeyDown 13 0|KeyPress 13|KeyUp 13 0"},
+        {"letter", Qt::Key_K, 0, "k", "KeyDown 75 0|KeyPress 107|KeyUp 75 0"},
+        {"Ctrl+digit", Qt::Key_7, Qt::ControlModifier, "", "KeyDown 55 2|KeyUp 55 2"},
+    };
+    for (const bool grid : {false, true})
+        for (const Key& k : keys)
+            QTest::addRow("%s %s", grid ? "grid" : "list", k.name)
+                << grid << k.key << k.modifiers << QString::fromLatin1(k.text) << QString::fromLatin1(k.events);
+}
+
+// One key, pressed and let go on the rows: each event once, with the key's code.
+void TestBothControls::keyEvents()
+{
+    QFETCH(bool, grid);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, text);
+    QFETCH(QString, events);
+    onEither(grid, [&](auto& f) {
+        f.placeOnForm(QStringLiteral("ctl"));
+        f.control->items()->call(QStringLiteral("Add"), {QStringLiteral("row")});
+        f.raised.clear();
+        const auto mods = Qt::KeyboardModifiers(modifiers);
+        QKeyEvent press(QEvent::KeyPress, key, mods, text);
+        QKeyEvent release(QEvent::KeyRelease, key, mods, text);
+        QApplication::sendEvent(&f.view(), &press);
+        QApplication::sendEvent(&f.view(), &release);
+        QStringList seen;
+        for (const auto& r : f.raised)
+            if (r.name.startsWith(QLatin1String("Key"))) {
+                QStringList parts{r.name};
+                for (const Variant& a : r.args)
+                    parts << basic::CStr(a);
+                seen << parts.join(QLatin1Char(' '));
+            }
+        QCOMPARE(seen.join(QLatin1Char('|')), events);
     });
 }
 
