@@ -10,6 +10,7 @@
 #include "platform/basic/Dates.h"
 
 #include <QAbstractSpinBox>
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QEvent>
@@ -316,10 +317,20 @@ ListWindow::ListWindow(Kind kind, WindowOwner* owner, QWidget* parent)
     layout->addWidget(m_view);
 
     m_model->setLoader([this](int row) { loadPage(row); });
-    m_model->setDirtyHandler([this] {
+    m_model->setDirtyHandler([this](const QModelIndex& cell, const QString& before) {
         m_dirty = 1;
+        // The value the cell had when its editing began, for a refusal as the focus leaves.
+        if (!m_cellEdited || m_editedCell != QPersistentModelIndex(cell)) {
+            m_editedCell = cell;
+            m_valueBefore = before;
+        }
         m_cellEdited = true;
     });
+    if (kind == Kind::Grid)
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+            if (old && isAncestorOf(old) && !(now && isAncestorOf(now)))
+                focusLeft();
+        });
 
     connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { notify(notify::SelChange); });
@@ -412,6 +423,27 @@ bool ListWindow::allowCellMove(const QModelIndex& from, const QModelIndex& to)
     if (!refused)
         m_cellEdited = false;
     return !refused;
+}
+
+void ListWindow::focusLeft()
+{
+    static_cast<CommittingView*>(m_view)->commitOpenEditor();
+    if (!(m_style & 0x800u) || !m_cellEdited || m_validating || !m_editedCell.isValid())
+        return;
+    // Validated as a move would be, to the same cell; a refused value does not stay.
+    const QModelIndex cell = m_editedCell;
+    m_validating = true;
+    m_moveRefused = false;
+    m_nextRow = cell.row();
+    m_nextColumn = windowOrder(cell.column());
+    notify(notify::ValidateCell);
+    m_validating = false;
+    m_nextRow = m_nextColumn = -1;
+    if (std::exchange(m_moveRefused, false) && m_model->validRow(cell.row())) {
+        m_model->row(cell.row()).cells[size_t(cell.column())].text = m_valueBefore;
+        m_model->rowChanged(cell.row());
+    }
+    m_cellEdited = false;
 }
 
 void ListWindow::cellMoved()

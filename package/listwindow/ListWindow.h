@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QPersistentModelIndex>
 #include <QPointer>
 #include <QWidget>
 
@@ -67,6 +68,9 @@ public:
     // (notification 12); a refusal (0x1413) keeps it there. Called by the view.
     bool allowCellMove(const QModelIndex& from, const QModelIndex& to);
     void cellMoved();
+    // The focus left the grid: with ValidateOnLostFocus (0x800) an edited cell is
+    // validated, and a refused value gives way to the one the cell had.
+    void focusLeft();
 
     // The combo box of a grid column whose editor class is "ComboBox" (null for others).
     ComboBoxWindow* comboBoxOf(uint16_t columnId) const
@@ -132,6 +136,8 @@ private:
     uint32_t m_style = 0;
     // Grid validation: a cell edited since it became current, the cell a move goes to.
     bool m_cellEdited = false;
+    QPersistentModelIndex m_editedCell;
+    QString m_valueBefore;
     bool m_validating = false;
     int32_t m_nextRow = -1;
     int32_t m_nextColumn = -1;

@@ -7,6 +7,7 @@
 #include <QColor>
 
 #include <algorithm>
+#include <utility>
 
 namespace vllist {
 
@@ -98,10 +99,10 @@ bool ListWindowModel::setData(const QModelIndex& index, const QVariant& value, i
     QString text = value.toString();
     const Column& col = m_columns[size_t(index.column())];
     text.truncate(std::max(0, int(col.definition.bufferSize) - 1));
-    row.cells[size_t(index.column())].text = text;
+    const QString before = std::exchange(row.cells[size_t(index.column())].text, text);
     Q_EMIT dataChanged(index, index);
     if (m_onEdit)
-        m_onEdit();
+        m_onEdit(index, before);
     return true;
 }
 

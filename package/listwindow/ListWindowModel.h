@@ -95,7 +95,8 @@ public:
     void addImage(const QPixmap& image) { m_images.push_back(image); }
     // Asked for a row that is not loaded yet (paged data).
     void setLoader(std::function<void(int row)> loader) { m_loader = std::move(loader); }
-    void setDirtyHandler(std::function<void()> handler) { m_onEdit = std::move(handler); }
+    // The user edited a cell; told the cell and the text it held before.
+    void setDirtyHandler(std::function<void(const QModelIndex&, const QString&)> handler) { m_onEdit = std::move(handler); }
 
 private:
     const Row& loadedRow(int r) const;
@@ -108,7 +109,7 @@ private:
     ColourQuartet m_alternate;
     std::vector<QPixmap> m_images;
     std::function<void(int)> m_loader;
-    std::function<void()> m_onEdit;
+    std::function<void(const QModelIndex&, const QString&)> m_onEdit;
 };
 
 // An RGB value of the records as a colour; invalid for -1.

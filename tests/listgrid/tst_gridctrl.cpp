@@ -59,6 +59,8 @@ class TestGridCtrl : public QObject
 private Q_SLOTS:
     void newAndLoadedGridLines();
     void validateAcceptsAndRefuses();
+    void validateOnLostFocus_data();
+    void validateOnLostFocus();
     void slashOpensThePopupInstead();
     void popupEditorSetsTheValue();
     void dropDownGivesTheEditorsValue_data();
@@ -124,6 +126,46 @@ void TestGridCtrl::validateAcceptsAndRefuses()
     // A move out of a cell that was not edited is not validated.
     f.view().setCurrentIndex(f.view().model()->index(2, 2));
     QCOMPARE(f.count(QStringLiteral("ValidateCell")), 2);
+}
+
+void TestGridCtrl::validateOnLostFocus_data()
+{
+    QTest::addColumn<bool>("validate");
+    QTest::addColumn<int>("raised");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("on: refused, the old value back") << true << 1 << QStringLiteral("Alpha");
+    QTest::newRow("off: not asked") << false << 0 << QStringLiteral("Typed");
+}
+
+// A host that refuses every value; the focus leaves the grid with a typed value.
+void TestGridCtrl::validateOnLostFocus()
+{
+    QFETCH(bool, validate);
+    QFETCH(int, raised);
+    QFETCH(QString, kept);
+    GridOnForm f;
+    fillRows(f);
+    f.object()->put(QStringLiteral("ValidateOnLostFocus"), validate);
+    auto* elsewhere = new QLineEdit(&f.form);
+    elsewhere->show();
+    f.onEvent = [](const QString& event, Args& args) {
+        if (event == QLatin1String("ValidateCell"))
+            args.at(2) = Variant(true);
+    };
+    f.form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f.form));
+    const QModelIndex cell = f.view().model()->index(0, 1);
+    f.view().setFocus();
+    f.view().setCurrentIndex(cell);
+    f.view().edit(cell);
+    auto* editor = qobject_cast<QLineEdit*>(f.view().indexWidget(cell));
+    QVERIFY(editor);
+    editor->setFocus();
+    editor->setText(QStringLiteral("Typed"));
+    elsewhere->setFocus();
+    QTRY_VERIFY(elsewhere->hasFocus());
+    QCOMPARE(f.count(QStringLiteral("ValidateCell")), raised);
+    QTRY_COMPARE(f.cellText(0, 1), kept);
 }
 
 void TestGridCtrl::slashOpensThePopupInstead()
