@@ -606,7 +606,13 @@ void CColumn::setControlStyle(int32_t value)
     if (windowIndex(index)) {
         if (!m_owner->IsUserMode()) {
             recreate();
-        } else if (auto* editor = vllist::windowFromHandle(m_owner->GetColumnEditor(m_id))) {
+            invalidate();
+            m_owner->SetModified();
+            return;
+        }
+        // Editors opened from now on take the style from the column's definition.
+        editDefinition([&](ColumnDefinition& d) { d.editorStyle = definition().editorStyle; });
+        if (auto* editor = vllist::windowFromHandle(m_owner->GetColumnEditor(m_id))) {
             // The editor's button and lock messages, by editor kind.
             struct EditorMessages { Message button; uint32_t buttonHidden; Message lock; };
             static constexpr EditorMessages byType[ControlTypeCount] = {

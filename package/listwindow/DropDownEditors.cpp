@@ -126,11 +126,31 @@ private:
     bool m_fresh = true;
 };
 
+// Letters typed into an upper-case edit become capitals.
+class UppercaseValidator : public QValidator
+{
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override
+    {
+        input = input.toUpper();
+        return Acceptable;
+    }
+};
+
 } // namespace
+
+void LineEditorWindow::applyStyle(uint32_t style)
+{
+    setReadOnly(style & (m_edit ? editor::EditLocked : editor::Locked));
+    if (m_edit && (style & editor::EditUppercase))
+        setValidator(new UppercaseValidator(this));
+}
 
 LineEditorWindow::LineEditorWindow(const QByteArray& editorClass, QWidget* parent) : QLineEdit(parent)
 {
     m_calculator = editorClass == "#VL32CALCEDIT";
+    m_edit = editorClass == "EDIT";
     if (editorClass == "#VL32NUMBEREDIT" || m_calculator)
         setValidator(new QDoubleValidator(this));
     m_lock = editorClass == "#VL32NUMBEREDIT" ? 0x140A

@@ -18,6 +18,10 @@ namespace editor {
 inline constexpr Message SetReadOnly = 0x00CF;      // edit: wParam non-zero locks
 inline constexpr Message OpenCalculator = 0x1406;   // calculator: shows its keypad
 inline constexpr Message OpenCalendar = 0x140C;     // date: shows its calendar
+// Editor style bits of the column: an edit's lock and upper case, the others' lock.
+inline constexpr uint32_t EditLocked = 0x800;
+inline constexpr uint32_t EditUppercase = 0x8;
+inline constexpr uint32_t Locked = 0x20;
 } // namespace editor
 
 // The handle GetColumnEditor gives for an editor that is a window (0 for another).
@@ -31,6 +35,9 @@ public:
     // `editorClass`: "EDIT", "#VL32NUMBEREDIT", "#VL32CALCEDIT" or "#VL32POPUP".
     LineEditorWindow(const QByteArray& editorClass, QWidget* parent);
     LParam sendMessage(Message message, WParam wParam, LParam lParam) override;
+    // The column's editor style as the editor opens: locked (an edit 0x800, the
+    // others 0x20) and, for an edit, upper case (0x8).
+    void applyStyle(uint32_t style);
 
     // The calculator's keypad (null until it was first shown).
     QFrame* dropDown() const { return m_dropDown; }
@@ -39,6 +46,7 @@ private:
     void openCalculator();
 
     bool m_calculator = false;
+    bool m_edit = false;
     Message m_lock = 0;
     QFrame* m_dropDown = nullptr;
 };
@@ -48,6 +56,8 @@ class DateEditorWindow : public QDateEdit, public LiveWindow
 public:
     explicit DateEditorWindow(QWidget* parent);
     LParam sendMessage(Message message, WParam wParam, LParam lParam) override;
+    // Locked (0x20) as the editor opens.
+    void applyStyle(uint32_t style) { setReadOnly(style & editor::Locked); }
 };
 
 } // namespace vllist

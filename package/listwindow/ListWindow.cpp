@@ -215,8 +215,11 @@ public:
         const auto* model = static_cast<const ListWindowModel*>(index.model());
         const ColumnDefinition& def = model->column(index.column()).definition;
         const QByteArray editor = editorClassOf(def);
-        if (editor == "#VL32DATEEDIT")
-            return new DateEditorWindow(parent);
+        if (editor == "#VL32DATEEDIT") {
+            auto* date = new DateEditorWindow(parent);
+            date->applyStyle(def.editorStyle);
+            return date;
+        }
         if (editor == "ComboBox") {
             // The column's own combo box, with the entries its column was given.
             if (ComboBoxWindow* combo = m_window.comboBoxOf(def.columnId)) {
@@ -229,6 +232,7 @@ public:
         }
         auto* line = new LineEditorWindow(editor, parent);
         line->setMaxLength(std::max(1, int(def.bufferSize) - 1));
+        line->applyStyle(def.editorStyle);
         return line;
     }
     void setEditorData(QWidget* editor, const QModelIndex& index) const override
@@ -265,6 +269,8 @@ public:
                 return;
             text = combo->currentText();
         }
+        else if (static_cast<QLineEdit*>(editor)->isReadOnly())
+            return; // a locked column's cell keeps its value
         else
             text = static_cast<QLineEdit*>(editor)->text();
         model->setData(index, text, Qt::EditRole);

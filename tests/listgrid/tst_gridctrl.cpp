@@ -67,6 +67,8 @@ private Q_SLOTS:
     void dropDownGivesTheEditorsValue();
     void controlStyleLocksTheOpenEditor_data();
     void controlStyleLocksTheOpenEditor();
+    void editorStylesAsTheEditorOpens_data();
+    void editorStylesAsTheEditorOpens();
     void tabOutReachesTheNextControl();
     void pagedRowsFromOne();
     void boundFillAndModeSwitchReleases();
@@ -285,6 +287,43 @@ void TestGridCtrl::controlStyleLocksTheOpenEditor()
     QVERIFY(locked());
     column.setControlStyle(0);
     QVERIFY(!locked());
+}
+
+void TestGridCtrl::editorStylesAsTheEditorOpens_data()
+{
+    QTest::addColumn<int>("controlType");
+    QTest::addColumn<int>("controlStyle");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("edit") << int(lstCtlEdit) << 0 << QStringLiteral("ab7");
+    QTest::newRow("edit, locked") << int(lstCtlEdit) << 0x800 << QStringLiteral("Alpha");
+    QTest::newRow("edit, upper case") << int(lstCtlEdit) << 0x8 << QStringLiteral("AB7");
+    QTest::newRow("numeric, locked") << int(lstCtlNumeric) << 0x20 << QStringLiteral("Alpha");
+    QTest::newRow("calculator, locked") << int(lstCtlCalculator) << 0x20 << QStringLiteral("Alpha");
+    QTest::newRow("popup") << int(lstCtlPopup) << 0 << QStringLiteral("ab7");
+    QTest::newRow("popup, locked") << int(lstCtlPopup) << 0x20 << QStringLiteral("Alpha");
+}
+
+// The column's styles hold in the editor the user opens, set before it opened.
+void TestGridCtrl::editorStylesAsTheEditorOpens()
+{
+    QFETCH(int, controlType);
+    QFETCH(int, controlStyle);
+    QFETCH(QString, stored);
+    GridOnForm f;
+    fillRows(f);
+    const auto name = f.control->columns()->at(1);
+    name->setControlType(int16_t(controlType));
+    name->put(QStringLiteral("ControlStyle"), int32_t(controlStyle));
+    const QModelIndex cell = f.view().model()->index(0, 1);
+    f.view().setCurrentIndex(cell);
+    f.view().edit(cell);
+    auto* editor = qobject_cast<QLineEdit*>(f.view().indexWidget(cell));
+    QVERIFY(editor);
+    if (!editor->isReadOnly())
+        editor->clear();
+    QTest::keyClicks(editor, QStringLiteral("ab7"));
+    f.view().setCurrentIndex(f.view().model()->index(1, 1));
+    QCOMPARE(f.cellText(0, 1), stored);
 }
 
 void TestGridCtrl::tabOutReachesTheNextControl()
