@@ -205,10 +205,11 @@ void ListGridControl::createWindow()
 {
     if (m_window)
         return;
+    // The style the window is created with (the grid's paged bit is taken here).
+    m_style = styleBits();
     m_window = vllist::ListWindow::create(QLatin1String(m_grid ? vllist::GridViewClass : vllist::ListViewClass), this,
                                           widget());
     m_controlId = nextControlId();
-    m_style = styleBits();
     m_window->setWindowStyle(m_style);
     m_window->setGeometry(widget()->rect());
     m_window->view()->installEventFilter(m_watcher.get());
@@ -306,6 +307,8 @@ void ListGridControl::setMousePointerValue(int32_t value)
     m_wnd->SetMousePointer(value);
     if (value == 0)
         widget()->setCursor(Qt::WaitCursor);
+    else
+        widget()->unsetCursor();
 }
 
 // ---- shared properties ----
@@ -401,7 +404,7 @@ void ListGridControl::setDataSource(const Variant& value)
         return;
     }
     const QString name = basic::CStr(value);
-    m_dataSource = name.isEmpty() ? NoSource : name;
+    m_dataSource = name; // read back as set, "" too
     propertyChanged(QStringLiteral("DataSource"));
     connectByName();
     setModified();

@@ -109,8 +109,9 @@ QString textFromStorage(const ColumnDefinition& column, const void* data, int32_
         return basic::formatDate(basic::DateValue{serial});
     }
     default: {
+        // The slot's last byte is its terminating zero, never a character.
         const char* text = static_cast<const char*>(data);
-        return QString::fromLatin1(text, qsizetype(strnlen(text, size_t(size))));
+        return QString::fromLatin1(text, qsizetype(strnlen(text, size_t(size - 1))));
     }
     }
 }

@@ -1013,7 +1013,9 @@ LParam ListWindow::handle(Op op, WParam wParam, LParam lParam)
             header->moveSection(wColumn, std::clamp<int>(int16_t(lParam), 0, m_model->columns() - 1));
         return 0;
     case Op::SetMousePointer:
-        if (lParam)
+        // 0 (as the control sends it) and 11 are the busy pointer; 1, the initial
+        // value, and every other the window's own.
+        if (lParam == 0 || lParam == 11)
             setCursor(Qt::WaitCursor);
         else
             unsetCursor();

@@ -52,6 +52,10 @@ class TestBothControls : public QObject
 private Q_SLOTS:
     void damagedColumnsLeaveAWholeControl_data() { addClassRows(); }
     void damagedColumnsLeaveAWholeControl();
+    void emptyDataSourceReadsBackEmpty_data() { addClassRows(); }
+    void emptyDataSourceReadsBackEmpty();
+    void mousePointer_data() { addClassRows(); }
+    void mousePointer();
     void keyEvents_data();
     void keyEvents();
     void mouseClickReportsTheClickedRow_data();
@@ -96,6 +100,39 @@ void TestBothControls::damagedColumnsLeaveAWholeControl()
         std::remove_reference_t<decltype(f)> reloaded(QStringLiteral("ctl"), false);
         reloaded.placeOnForm(QStringLiteral("ctlAgain"), &again);
         QCOMPARE(reloaded.control->columns()->count(), 1);
+    });
+}
+
+void TestBothControls::emptyDataSourceReadsBackEmpty()
+{
+    QFETCH(bool, grid);
+    onEither(grid, [](auto& f) {
+        f.placeOnForm(QStringLiteral("ctl"));
+        f.object()->put(QStringLiteral("DataSource"), QString());
+        QCOMPARE(f.object()->get(QStringLiteral("DataSource")), Variant(QString()));
+        QVERIFY(!f.control->isBound());
+    });
+}
+
+// 1 (the initial value) is the ordinary pointer, 0 the busy one, and a later
+// value takes the busy pointer away again.
+void TestBothControls::mousePointer()
+{
+    QFETCH(bool, grid);
+    onEither(grid, [](auto& f) {
+        f.placeOnForm(QStringLiteral("ctl"));
+        const auto busy = [&] {
+            return (f.window().testAttribute(Qt::WA_SetCursor) && f.window().cursor().shape() == Qt::WaitCursor) ||
+                   (f.control->widget()->testAttribute(Qt::WA_SetCursor) &&
+                    f.control->widget()->cursor().shape() == Qt::WaitCursor);
+        };
+        QCOMPARE(f.object()->get(QStringLiteral("MousePointer")), Variant(int32_t(1)));
+        f.object()->put(QStringLiteral("MousePointer"), int32_t(1));
+        QVERIFY(!busy());
+        f.object()->put(QStringLiteral("MousePointer"), int32_t(0));
+        QVERIFY(busy());
+        f.object()->put(QStringLiteral("MousePointer"), int32_t(1));
+        QVERIFY(!busy());
     });
 }
 

@@ -71,6 +71,7 @@ private Q_SLOTS:
     void editorStylesAsTheEditorOpens();
     void tabOutReachesTheNextControl();
     void pagedRowsFromOne();
+    void pagedStyleBitAtCreation();
     void boundFillAndModeSwitchReleases();
     void wrongDataSourceObjectIsRefused();
     void hitTestOutsideColumnsIsNothing();
@@ -344,6 +345,19 @@ void TestGridCtrl::tabOutReachesTheNextControl()
     f.view().setCurrentIndex(f.view().model()->index(0, 0));
     QTest::keyClick(&f.view(), Qt::Key_Backtab, Qt::ShiftModifier);
     QTRY_COMPARE(QApplication::focusWidget(), previous);
+}
+
+// Created with "Paged Data", the window has the paged bit from the start and keeps it.
+void TestGridCtrl::pagedStyleBitAtCreation()
+{
+    const auto bag = PropertyBag::fromText(QStringLiteral(R"({"_Version": 65536, "DataSource": "Paged Data"})"));
+    QVERIFY(bag);
+    GridOnForm f(QStringLiteral("ctl"), false);
+    f.placeOnForm(QStringLiteral("grdPaged"), &*bag);
+    QCOMPARE(f.window().windowStyle() & 0x1000u, 0x1000u);
+    f.object()->put(QStringLiteral("DataSource"), QStringLiteral("None"));
+    f.object()->put(QStringLiteral("Sort"), true);
+    QCOMPARE(f.window().windowStyle() & 0x1000u, 0x1000u);
 }
 
 void TestGridCtrl::pagedRowsFromOne()

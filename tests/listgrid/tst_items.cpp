@@ -57,6 +57,7 @@ private Q_SLOTS:
     void itemColours();
     void cellsByKeyAndNumber();
     void typedCellValues();
+    void longListValueShownAsRead();
     void floatingValuesKeptWhole_data();
     void floatingValuesKeptWhole();
     void rebuiltColumnKeepsItsCells_data();
@@ -190,6 +191,18 @@ void TestItems::typedCellValues()
     qty->put(QStringLiteral("Enabled"), false);
     QCOMPARE(qty->get(QStringLiteral("Enabled")), Variant(false));
     QVERIFY(!(c.host.real->view()->model()->index(0, 1).flags() & Qt::ItemIsEditable));
+}
+
+// The list sends a long value whole; the cell shows what Value reads: MaxLength characters.
+void TestItems::longListValueShownAsRead()
+{
+    Control c(false, {QStringLiteral("Name")});
+    c.host.cols->at(0)->setMaxLength(5);
+    const ObjectRef cell =
+        c.add(QString())->get(QStringLiteral("Cells")).objectValue()->value({int32_t(1)}).objectValue();
+    cell->setValue({}, QStringLiteral("Abcdefgh"));
+    QCOMPARE(cell->value(), Variant(QStringLiteral("Abcde")));
+    QCOMPARE(c.host.real->view()->model()->index(0, 0).data().toString(), QStringLiteral("Abcde"));
 }
 
 void TestItems::floatingValuesKeptWhole_data()
