@@ -139,8 +139,11 @@ public:
 
     void setCurrentIndex(const QModelIndex& index, QItemSelectionModel::SelectionFlags command) override
     {
-        if (index != currentIndex() && !m_window.allowCellMove(currentIndex(), index))
-            return;
+        if (index != currentIndex()) {
+            m_window.aboutToMove(currentIndex(), index);
+            if (!m_window.allowCellMove(currentIndex(), index))
+                return;
+        }
         QItemSelectionModel::setCurrentIndex(index, command);
         // The editor left behind commits as the cell changes: that is no new edit.
         m_window.cellMoved();
@@ -233,6 +236,8 @@ public:
         auto* line = new LineEditorWindow(editor, parent);
         line->setMaxLength(std::max(1, int(def.bufferSize) - 1));
         line->applyStyle(def.editorStyle);
+        line->onButton = [this] { m_window.popupButtonPressed(); };
+        line->onEdited = [this, index] { return m_window.editorChanged(index); };
         return line;
     }
     void setEditorData(QWidget* editor, const QModelIndex& index) const override
@@ -297,7 +302,7 @@ ListWindow::ListWindow(Kind kind, WindowOwner* owner, QWidget* parent)
     m_model = new ListWindowModel(kind == Kind::Grid, this);
     m_view = new CommittingView(this);
     m_view->setModel(m_model);
-    if (kind == Kind::Grid) {
+    {
         QItemSelectionModel* old = m_view->selectionModel();
         m_view->setSelectionModel(new ValidatingSelection(m_model, *this));
         delete old;
@@ -331,7 +336,30 @@ ListWindow::ListWindow(Kind kind, WindowOwner* owner, QWidget* parent)
             m_valueBefore = before;
         }
         m_cellEdited = true;
+        if (m_kind != Kind::Grid)
+            return;
+        if (std::exchange(m_rowAdded, false))
+            notify(notify::NewRow);
     });
+    m_model->setNewRowHandler([this] { m_rowAdded = true; });
+    if (kind == Kind::List)
+        connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                [this](const QItemSelection& selected, const QItemSelection& deselected) {
+                    // Each row whose selected state changed, then the end of the change.
+                    QList<int> rows;
+                    for (const QItemSelection* part : {&selected, &deselected})
+                        for (const QModelIndex& index : part->indexes())
+                            if (index.column() == 0 && !rows.contains(index.row()))
+                                rows << index.row();
+                    if (rows.isEmpty())
+                        return;
+                    for (int row : rows) {
+                        m_stateChangeRow = row;
+                        notify(notify::StateChange);
+                    }
+                    m_stateChangeRow = -1;
+                    notify(notify::PostStateChange);
+                });
     if (kind == Kind::Grid)
         connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
             if (old && isAncestorOf(old) && !(now && isAncestorOf(now)))
@@ -353,6 +381,13 @@ ListWindow::ListWindow(Kind kind, WindowOwner* owner, QWidget* parent)
     static_cast<CommittingView*>(m_view)->pressed = [this](const QMouseEvent& mouse) {
         if (!(mouse.button() == Qt::LeftButton && m_dragEnabled))
             notify(mouse.button() == Qt::RightButton ? notify::RightClick : notify::LeftClick);
+        // A drill-down column's button: the right end of its cells.
+        const QPoint at = mouse.position().toPoint();
+        const QModelIndex pressed = m_view->indexAt(at);
+        if (mouse.button() == Qt::LeftButton && pressed.isValid() &&
+            (m_model->column(pressed.column()).definition.flags & ColumnFlag::DrillDown) &&
+            at.x() >= m_view->visualRect(pressed).right() - drillDownButtonWidth(*m_view))
+            notify(notify::DrillDown);
     };
     m_view->viewport()->installEventFilter(this);
     m_view->horizontalHeader()->viewport()->installEventFilter(this);
@@ -396,6 +431,7 @@ void ListWindow::setWindowStyle(uint32_t style)
     m_view->horizontalHeader()->setVisible(!(style & (grid ? 0x20u : 0x100u)));
     if (grid) {
         m_view->setShowGrid(style & 0x100u);
+        m_model->setBlankRow(style & 0x2000u);
         return;
     }
     // The list's selection: 0x410 extended (Shift and Ctrl), 0x10 each click toggles
@@ -429,6 +465,40 @@ bool ListWindow::allowCellMove(const QModelIndex& from, const QModelIndex& to)
     if (!refused)
         m_cellEdited = false;
     return !refused;
+}
+
+void ListWindow::aboutToMove(const QModelIndex& from, const QModelIndex& to)
+{
+    if (m_validating)
+        return;
+    if (from.row() != to.row()) {
+        if (from.isValid())
+            notify(notify::PreItemLostFocus);
+        notify(notify::PreSelChange);
+    } else if (m_kind == Kind::Grid && from.column() != to.column()) {
+        notify(notify::PreColumnSelChange);
+    }
+}
+
+bool ListWindow::editorChanged(const QModelIndex& cell)
+{
+    if (m_validating)
+        return true;
+    m_validating = true;
+    m_moveRefused = false;
+    m_nextRow = cell.row();
+    m_nextColumn = windowOrder(cell.column());
+    notify(notify::ValidateOnChange);
+    m_validating = false;
+    m_nextRow = m_nextColumn = -1;
+    return !std::exchange(m_moveRefused, false);
+}
+
+void ListWindow::popupButtonPressed()
+{
+    m_notifySubCode = 3;
+    notify(notify::EditorButton);
+    m_notifySubCode = 0;
 }
 
 void ListWindow::focusLeft()
@@ -1083,7 +1153,7 @@ LParam ListWindow::handle(Op op, WParam wParam, LParam lParam)
     case Op::GetNotifyColumn: {
         const QModelIndex current = m_view->currentIndex();
         const int32_t column = current.isValid() ? windowOrder(current.column()) : -1;
-        return LParam(uint32_t(column) & 0xFFFF);
+        return LParam((uint32_t(column) & 0xFFFF) | (uint32_t(m_notifySubCode) << 16));
     }
     case Op::GetNextCell: {
         auto* record = fromLParam<NextCell>(lParam);

@@ -71,6 +71,14 @@ public:
     // The focus left the grid: with ValidateOnLostFocus (0x800) an edited cell is
     // validated, and a refused value gives way to the one the cell had.
     void focusLeft();
+    // Before the current row (or the grid's current column) moves: 106 and 103, or
+    // the grid's 104.
+    void aboutToMove(const QModelIndex& from, const QModelIndex& to);
+    // The popup editor's button: notification 15 with the sub-code 3.
+    void popupButtonPressed();
+    // The user changed the text in a cell's editor: notification 14; false when the
+    // host refused the change.
+    bool editorChanged(const QModelIndex& cell);
 
     // The combo box of a grid column whose editor class is "ComboBox" (null for others).
     ComboBoxWindow* comboBoxOf(uint16_t columnId) const
@@ -125,6 +133,8 @@ private:
     int32_t m_clickedColumn = -1;
     int32_t m_clickedButton = 0;
     int32_t m_stateChangeRow = -1;
+    int32_t m_notifySubCode = 0;
+    bool m_rowAdded = false;
 
     // Paged data: the window's virtual rows and who fills them.
     int32_t m_virtualRows = -1;

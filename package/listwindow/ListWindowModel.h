@@ -97,6 +97,11 @@ public:
     void setLoader(std::function<void(int row)> loader) { m_loader = std::move(loader); }
     // The user edited a cell; told the cell and the text it held before.
     void setDirtyHandler(std::function<void(const QModelIndex&, const QString&)> handler) { m_onEdit = std::move(handler); }
+    // The grid's blank last row (AllowBlankLastRow): one more row than rows(), empty;
+    // the user's first edit in it makes it a row, and a new blank row follows.
+    void setBlankRow(bool on);
+    bool isBlankRow(int r) const { return m_grid && m_blankRow && r == rows(); }
+    void setNewRowHandler(std::function<void()> handler) { m_onNewRow = std::move(handler); }
 
 private:
     const Row& loadedRow(int r) const;
@@ -110,6 +115,8 @@ private:
     std::vector<QPixmap> m_images;
     std::function<void(int)> m_loader;
     std::function<void(const QModelIndex&, const QString&)> m_onEdit;
+    std::function<void()> m_onNewRow;
+    bool m_blankRow = false;
 };
 
 // An RGB value of the records as a colour; invalid for -1.

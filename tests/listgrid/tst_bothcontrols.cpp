@@ -13,6 +13,8 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QToolButton>
 #include <QTest>
 
 using namespace listgrid;
@@ -54,6 +56,8 @@ private Q_SLOTS:
     void damagedColumnsLeaveAWholeControl();
     void emptyDataSourceReadsBackEmpty_data() { addClassRows(); }
     void emptyDataSourceReadsBackEmpty();
+    void notifications_data();
+    void notifications();
     void mousePointer_data() { addClassRows(); }
     void mousePointer();
     void keyEvents_data();
@@ -100,6 +104,108 @@ void TestBothControls::damagedColumnsLeaveAWholeControl()
         std::remove_reference_t<decltype(f)> reloaded(QStringLiteral("ctl"), false);
         reloaded.placeOnForm(QStringLiteral("ctlAgain"), &again);
         QCOMPARE(reloaded.control->columns()->count(), 1);
+    });
+}
+
+void TestBothControls::notifications_data()
+{
+    QTest::addColumn<bool>("grid");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("events");
+    QTest::newRow("list, row changes") << false << "row 1"
+                                       << "PreItemLostFocus PreSelChange StateChange StateChange PostStateChange SelChange";
+    QTest::newRow("list, a click selects") << false << "click row 1"
+                                           << "PreItemLostFocus PreSelChange SelChange StateChange StateChange "
+                                              "PostStateChange MouseClick";
+    QTest::newRow("list, drill-down button") << false << "drill down" << "MouseClick DrillDownButtonClick";
+    QTest::newRow("grid, row changes") << true << "row 1"
+                                       << "PreItemLostFocus PreItemSelChange PreSelChange ItemSelChange SelChange";
+    QTest::newRow("grid, column changes") << true << "column 2"
+                                          << "PreColumnSelChange PreSelChange ColumnSelChange SelChange";
+    QTest::newRow("grid, drill-down button") << true << "drill down"
+                                             << "PreColumnSelChange PreSelChange ColumnSelChange SelChange MouseClick "
+                                                "DrillDownButtonClick";
+    QTest::newRow("grid, typing, the host refuses") << true << "type" << "ValidateOnChange ValidateOnChange";
+    QTest::newRow("grid, the blank last row") << true << "blank row"
+                                              << "PreItemLostFocus PreItemSelChange PreSelChange NewItem ItemSelChange "
+                                                 "SelChange";
+    QTest::newRow("grid, the popup button") << true << "popup button" << "Popup";
+}
+
+// What the user does, and the events it raises in their order (the selection and
+// editing events only).
+void TestBothControls::notifications()
+{
+    QFETCH(bool, grid);
+    QFETCH(QString, action);
+    QFETCH(QString, events);
+    onEither(grid, [&](auto& f) {
+        f.placeOnForm(QStringLiteral("ctl"));
+        f.addColumns();
+        for (const char* row : {"A\ta\t1", "B\tb\t2", "C\tc\t3"})
+            f.control->items()->call(QStringLiteral("Add"), {QString::fromLatin1(row)});
+        QAbstractItemModel& model = *f.view().model();
+        f.view().setCurrentIndex(model.index(0, 0));
+        const auto column = f.control->columns()->at(1);
+        if (action == QLatin1String("blank row"))
+            f.object()->put(QStringLiteral("AllowBlankLastRow"), true);
+        if (action == QLatin1String("popup button"))
+            column->setControlType(lstCtlPopup);
+        if (action == QLatin1String("drill down"))
+            column->put(QStringLiteral("AllowDrillDown"), true);
+        f.onEvent = [](const QString& event, Args& args) {
+            if (event == QLatin1String("ValidateOnChange"))
+                args.at(2) = Variant(true);
+        };
+        f.raised.clear();
+        const auto editorOf = [&](const QModelIndex& cell) {
+            f.view().setCurrentIndex(cell);
+            f.view().edit(cell);
+            return qobject_cast<QLineEdit*>(f.view().indexWidget(cell));
+        };
+        if (action == QLatin1String("row 1")) {
+            f.view().setCurrentIndex(model.index(1, 0));
+        } else if (action == QLatin1String("column 2")) {
+            f.view().setCurrentIndex(model.index(0, 1));
+        } else if (action == QLatin1String("click row 1")) {
+            QTest::mouseClick(f.view().viewport(), Qt::LeftButton, {}, f.view().visualRect(model.index(1, 0)).center());
+        } else if (action == QLatin1String("drill down")) {
+            const QRect cell = f.view().visualRect(model.index(0, 1));
+            QTest::mouseClick(f.view().viewport(), Qt::LeftButton, {}, QPoint(cell.right() - 2, cell.center().y()));
+        } else if (action == QLatin1String("type")) {
+            QLineEdit* editor = editorOf(model.index(0, 1));
+            QVERIFY(editor);
+            f.raised.clear();
+            QTest::keyClicks(editor, QStringLiteral("xy"));
+            QCOMPARE(editor->text(), QStringLiteral("a")); // each change refused
+        } else if (action == QLatin1String("blank row")) {
+            QCOMPARE(model.rowCount(), 4);
+            QLineEdit* editor = editorOf(model.index(3, 1));
+            QVERIFY(editor);
+            editor->setText(QStringLiteral("new"));
+            f.raised.clear();
+            f.view().setCurrentIndex(model.index(0, 1));
+            QCOMPARE(f.control->items()->get(QStringLiteral("Count")), Variant(int32_t(4)));
+            QCOMPARE(model.rowCount(), 5); // a blank row again below the new one
+            QCOMPARE(f.cellText(3, 1), QStringLiteral("new"));
+        } else if (action == QLatin1String("popup button")) {
+            QLineEdit* editor = editorOf(model.index(0, 1));
+            QVERIFY(editor);
+            auto* button = editor->findChild<QToolButton*>();
+            QVERIFY(button && button->isVisible());
+            f.raised.clear();
+            button->click();
+            QTRY_COMPARE(f.count(QStringLiteral("Popup")), 1);
+        }
+        static const QStringList shown{
+            "PreItemLostFocus", "PreSelChange", "PreItemSelChange", "PreColumnSelChange", "SelChange", "ItemSelChange",
+            "ColumnSelChange", "StateChange", "PostStateChange", "MouseClick", "DrillDownButtonClick",
+            "ValidateOnChange", "NewItem", "Popup"};
+        QStringList seen;
+        for (const auto& r : f.raised)
+            if (shown.contains(r.name))
+                seen << r.name;
+        QCOMPARE(seen.join(QLatin1Char(' ')), events);
     });
 }
 
