@@ -454,14 +454,7 @@ bool ListWindow::allowCellMove(const QModelIndex& from, const QModelIndex& to)
     static_cast<CommittingView*>(m_view)->commitOpenEditor();
     if (!m_cellEdited || !from.isValid())
         return true;
-    m_validating = true;
-    m_moveRefused = false;
-    m_nextRow = to.isValid() ? to.row() : -1;
-    m_nextColumn = to.isValid() ? windowOrder(to.column()) : -1;
-    notify(notify::ValidateCell);
-    m_validating = false;
-    m_nextRow = m_nextColumn = -1;
-    const bool refused = std::exchange(m_moveRefused, false);
+    const bool refused = !askOwner(notify::ValidateCell, to);
     if (!refused)
         m_cellEdited = false;
     return !refused;
@@ -482,13 +475,16 @@ void ListWindow::aboutToMove(const QModelIndex& from, const QModelIndex& to)
 
 bool ListWindow::editorChanged(const QModelIndex& cell)
 {
-    if (m_validating)
-        return true;
+    return m_validating || askOwner(notify::ValidateOnChange, cell);
+}
+
+bool ListWindow::askOwner(uint16_t code, const QModelIndex& next)
+{
     m_validating = true;
     m_moveRefused = false;
-    m_nextRow = cell.row();
-    m_nextColumn = windowOrder(cell.column());
-    notify(notify::ValidateOnChange);
+    m_nextRow = next.isValid() ? next.row() : -1;
+    m_nextColumn = next.isValid() ? windowOrder(next.column()) : -1;
+    notify(code);
     m_validating = false;
     m_nextRow = m_nextColumn = -1;
     return !std::exchange(m_moveRefused, false);
@@ -508,14 +504,7 @@ void ListWindow::focusLeft()
         return;
     // Validated as a move would be, to the same cell; a refused value does not stay.
     const QModelIndex cell = m_editedCell;
-    m_validating = true;
-    m_moveRefused = false;
-    m_nextRow = cell.row();
-    m_nextColumn = windowOrder(cell.column());
-    notify(notify::ValidateCell);
-    m_validating = false;
-    m_nextRow = m_nextColumn = -1;
-    if (std::exchange(m_moveRefused, false) && m_model->validRow(cell.row())) {
+    if (!askOwner(notify::ValidateCell, cell) && m_model->validRow(cell.row())) {
         m_model->row(cell.row()).cells[size_t(cell.column())].text = m_valueBefore;
         m_model->rowChanged(cell.row());
     }

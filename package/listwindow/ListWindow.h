@@ -79,6 +79,9 @@ public:
     // The user changed the text in a cell's editor: notification 14; false when the
     // host refused the change.
     bool editorChanged(const QModelIndex& cell);
+    // Sends a validation (12 or 14) with `next` as the cell moved to; false when the
+    // owner refused (0x1413).
+    bool askOwner(uint16_t code, const QModelIndex& next);
 
     // The combo box of a grid column whose editor class is "ComboBox" (null for others).
     ComboBoxWindow* comboBoxOf(uint16_t columnId) const
