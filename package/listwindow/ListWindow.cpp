@@ -361,7 +361,7 @@ ListWindow::ListWindow(Kind kind, WindowOwner* owner, QWidget* parent)
                     notify(notify::PostStateChange);
                 });
     if (kind == Kind::Grid)
-        connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
             if (old && isAncestorOf(old) && !(now && isAncestorOf(now)))
                 focusLeft();
         });
@@ -399,7 +399,9 @@ void ListWindow::fitRowsToFont()
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
 }
 
-ListWindow::~ListWindow() = default;
+// The focus moves off the window's children while QWidget takes them down: by then
+// this is no ListWindow to tell.
+ListWindow::~ListWindow() { disconnect(m_focusWatch); }
 
 std::unique_ptr<ListWindow> ListWindow::create(const QString& className, WindowOwner* owner, QWidget* parent)
 {

@@ -149,6 +149,7 @@ private:
     uint32_t m_style = 0;
     // Grid validation: a cell edited since it became current, the cell a move goes to.
     bool m_cellEdited = false;
+    QMetaObject::Connection m_focusWatch;
     QPersistentModelIndex m_editedCell;
     QString m_valueBefore;
     bool m_validating = false;
