@@ -606,7 +606,13 @@ void CColumn::setControlStyle(int32_t value)
     if (windowIndex(index)) {
         if (!m_owner->IsUserMode()) {
             recreate();
-        } else if (auto* editor = vllist::windowFromHandle(m_owner->GetColumnEditor(m_id))) {
+            invalidate();
+            m_owner->SetModified();
+            return;
+        }
+        // Editors opened from now on take the style from the column's definition.
+        editDefinition([&](ColumnDefinition& d) { d.editorStyle = definition().editorStyle; });
+        if (auto* editor = vllist::windowFromHandle(m_owner->GetColumnEditor(m_id))) {
             // The editor's button and lock messages, by editor kind.
             struct EditorMessages { Message button; uint32_t buttonHidden; Message lock; };
             static constexpr EditorMessages byType[ControlTypeCount] = {
@@ -669,25 +675,23 @@ void CColumn::setCurrentIndex(int16_t value)
         m_owner->MoveColumnTo(m_index - 1, int16_t(value - 1));
 }
 
-// Addressed by the column's place in Columns, which the wrapper maps to the window's
-// order; the display position would be mapped a second time.
+// Only in the window, found by the column's id wherever the user or CurrentIndex
+// moved it; not a change of the design, so the control is not marked.
 bool CColumn::allowDrillDown() const
 {
-    if (!m_owner->IsCreated())
-        return false;
+    int32_t index = -1;
     ColumnDefinition d;
-    m_owner->GetColumnDefinition(m_index - 1, d);
-    return (d.flags & ColumnFlag::DrillDown) != 0;
+    return readDefinition(index, d) && (d.flags & ColumnFlag::DrillDown) != 0;
 }
 
 void CColumn::setAllowDrillDown(bool value)
 {
-    if (!m_owner->IsCreated())
-        return;
+    int32_t index = -1;
     ColumnDefinition d;
-    m_owner->GetColumnDefinition(m_index - 1, d);
+    if (!readDefinition(index, d))
+        return;
     d.flags = value ? d.flags | ColumnFlag::DrillDown : d.flags & ~ColumnFlag::DrillDown;
-    m_owner->SetColumnDefinition(m_index - 1, d);
+    m_owner->SetColumnDefinition(index, d);
 }
 
 // The outside window has no frame of its own, so its client rectangle is its window
@@ -819,7 +823,11 @@ QByteArray CColumns::save() const
     std::vector<ColumnSettings> settings;
     for (const auto& c : m_items)
         settings.push_back(c->storedSettings());
-    return writeColumnsBlock(settings);
+    QString error;
+    QByteArray block = writeColumnsBlock(settings, &error);
+    if (block.isEmpty())
+        throw basic::RuntimeError(SaveFailed, error, QStringLiteral("Columns"));
+    return block;
 }
 
 void CColumns::load(const QByteArray& block)

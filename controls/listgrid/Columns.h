@@ -145,7 +145,9 @@ public:
     // Inserts every column into the window, in order (the control's window creation).
     void applyAll();
 
+    // Raises SaveFailed, with the reason, for columns the block cannot hold.
     QByteArray save() const;
+    static constexpr int32_t SaveFailed = int32_t(0x80004005u);
     // Replaces the columns with those of a stored block; an empty block leaves one
     // default column. A damaged block raises 380 with what does not fit, and leaves
     // the columns as they were.

@@ -176,11 +176,23 @@ bool readLegacyLayout(const Reader& r, std::vector<ColumnSettings>& out, QString
 
 } // namespace
 
-QByteArray writeColumnsBlock(const std::vector<ColumnSettings>& columns)
+QByteArray writeColumnsBlock(const std::vector<ColumnSettings>& columns, QString* error)
 {
     int64_t total = ColumnsHeaderSize;
-    for (const auto& s : columns)
-        total += ColumnRecordSize + (s.controlType == lstCtlPopup ? PopupRecordSize * s.popupFields.size() : 0);
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const ColumnSettings& s = columns[i];
+        const qsizetype popups = s.controlType == lstCtlPopup ? s.popupFields.size() : 0;
+        // The record counts its popup columns in 16 bits: more would be stored as
+        // fewer, and the design lost on the next load.
+        if (popups > MaxPopupColumns) {
+            if (error)
+                *error = QStringLiteral("The columns could not be saved: column %1 has %2 popup columns, "
+                                        "and at most %3 can be stored")
+                             .arg(i + 1).arg(popups).arg(MaxPopupColumns);
+            return {};
+        }
+        total += ColumnRecordSize + PopupRecordSize * popups;
+    }
     QByteArray out(qsizetype(total), '\0');
     Writer w(out);
     w.put32(0, uint32_t(total));

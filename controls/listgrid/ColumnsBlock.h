@@ -20,7 +20,12 @@ inline constexpr int32_t CaptionColoursOffset = 214;
 inline constexpr int32_t LegacyHeaderSize = 16;
 inline constexpr int32_t LegacyRecordSize = 172;
 
-QByteArray writeColumnsBlock(const std::vector<ColumnSettings>& columns);
+// The most popup columns a column record can count.
+inline constexpr int32_t MaxPopupColumns = 0xFFFF;
+
+// The block of `columns`; empty, with the reason in `error`, when a column holds
+// more than the block can store (more than MaxPopupColumns popup columns).
+QByteArray writeColumnsBlock(const std::vector<ColumnSettings>& columns, QString* error = nullptr);
 
 // Reads a block in either layout into `columns` (replaced only on success). An empty
 // block gives no columns. False, with a message naming what does not fit, for a

@@ -45,7 +45,10 @@ protected:
     {
         if (watched == m_control.widget() && event->type() == QEvent::Move)
             m_control.placed();
-        else if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
+        // Keys only as the view gets them: a key it ignores goes on to the control's
+        // widget, and must not be reported twice.
+        else if (watched != m_control.widget() &&
+                 (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease))
             return m_control.keyEvent(event);
         return false;
     }
@@ -129,9 +132,14 @@ void ListGridControl::initProperties()
 void ListGridControl::readProperties(const PropertyBag& bag)
 {
     PropertyExchange px(const_cast<PropertyBag&>(bag), PropertyExchange::Direction::Load, PersistVersion);
+    m_refusedColumns.reset();
     exchangeStock(px);
     exchange(px);
     createWindow();
+    // A damaged "Columns" block is reported once the control is whole: with its
+    // window, one default column and every other property read.
+    if (auto refused = std::exchange(m_refusedColumns, std::nullopt))
+        throw *refused;
 }
 
 void ListGridControl::writeProperties(PropertyBag& bag) const
@@ -181,12 +189,14 @@ void ListGridControl::exchangeColumns(PropertyExchange& px)
     QByteArray block;
     if (px.isLoading()) {
         px.exchangeBinary(QStringLiteral("Columns"), block);
-        m_columns->load(block);
+        try {
+            m_columns->load(block);
+        } catch (const basic::RuntimeError& e) {
+            m_refusedColumns = e;
+            m_columns->load({});
+        }
     } else {
         block = m_columns->save();
-        if (block.isEmpty())
-            throw basic::RuntimeError(int32_t(0x80004005u), QStringLiteral("The columns could not be saved"),
-                                      className());
         px.exchangeBinary(QStringLiteral("Columns"), block);
     }
 }
@@ -195,10 +205,11 @@ void ListGridControl::createWindow()
 {
     if (m_window)
         return;
+    // The style the window is created with (the grid's paged bit is taken here).
+    m_style = styleBits();
     m_window = vllist::ListWindow::create(QLatin1String(m_grid ? vllist::GridViewClass : vllist::ListViewClass), this,
                                           widget());
     m_controlId = nextControlId();
-    m_style = styleBits();
     m_window->setWindowStyle(m_style);
     m_window->setGeometry(widget()->rect());
     m_window->view()->installEventFilter(m_watcher.get());
@@ -296,6 +307,8 @@ void ListGridControl::setMousePointerValue(int32_t value)
     m_wnd->SetMousePointer(value);
     if (value == 0)
         widget()->setCursor(Qt::WaitCursor);
+    else
+        widget()->unsetCursor();
 }
 
 // ---- shared properties ----
@@ -391,7 +404,7 @@ void ListGridControl::setDataSource(const Variant& value)
         return;
     }
     const QString name = basic::CStr(value);
-    m_dataSource = name.isEmpty() ? NoSource : name;
+    m_dataSource = name; // read back as set, "" too
     propertyChanged(QStringLiteral("DataSource"));
     connectByName();
     setModified();
@@ -531,29 +544,54 @@ void ListGridControl::moveFocusByTabIndex(bool backward)
         }
 }
 
+namespace {
+
+// The virtual-key codes of the keys that are no character of their own (letters and
+// digits are their capital character's code, as Qt's keys are).
+const std::pair<int, int16_t> virtualKeys[] = {
+    {Qt::Key_Backspace, 8},  {Qt::Key_Tab, 9},       {Qt::Key_Backtab, 9},     {Qt::Key_Return, 13},
+    {Qt::Key_Enter, 13},     {Qt::Key_Shift, 16},    {Qt::Key_Control, 17},    {Qt::Key_Alt, 18},
+    {Qt::Key_Pause, 19},     {Qt::Key_CapsLock, 20}, {Qt::Key_Escape, 27},     {Qt::Key_Space, 32},
+    {Qt::Key_PageUp, 33},    {Qt::Key_PageDown, 34}, {Qt::Key_End, 35},        {Qt::Key_Home, 36},
+    {Qt::Key_Left, 37},      {Qt::Key_Up, 38},       {Qt::Key_Right, 39},      {Qt::Key_Down, 40},
+    {Qt::Key_Print, 44},     {Qt::Key_Insert, 45},   {Qt::Key_Delete, 46},     {Qt::Key_Menu, 93},
+    {Qt::Key_NumLock, 144},  {Qt::Key_ScrollLock, 145}, {Qt::Key_Semicolon, 186}, {Qt::Key_Equal, 187},
+    {Qt::Key_Comma, 188},    {Qt::Key_Minus, 189},   {Qt::Key_Period, 190},    {Qt::Key_Slash, 191},
+    {Qt::Key_QuoteLeft, 192}, {Qt::Key_BracketLeft, 219}, {Qt::Key_Backslash, 220},
+    {Qt::Key_BracketRight, 221}, {Qt::Key_Apostrophe, 222},
+};
+
+int16_t virtualKey(int key)
+{
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
+        return int16_t(key);
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
+        return int16_t(112 + (key - Qt::Key_F1));
+    for (const auto& [qtKey, code] : virtualKeys)
+        if (qtKey == key)
+            return code;
+    return 0;
+}
+
+// KeyPress is raised for the printable Latin-1 characters and for Backspace,
+// Enter and Escape.
+bool isKeyPressCharacter(char16_t c) { return (c >= 0x20 && c <= 0xFF) || c == 8 || c == 13 || c == 27; }
+
+} // namespace
+
 bool ListGridControl::keyEvent(QEvent* event)
 {
     auto* key = static_cast<QKeyEvent*>(event);
-    int16_t code = int16_t(key->key() & 0xFFFF);
-    switch (key->key()) {
-    case Qt::Key_Left: code = 37; break;
-    case Qt::Key_Up: code = 38; break;
-    case Qt::Key_Right: code = 39; break;
-    case Qt::Key_Down: code = 40; break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: code = 13; break;
-    case Qt::Key_Tab: code = 9; break;
-    case Qt::Key_Escape: code = 27; break;
-    default: break;
-    }
-    const int16_t shift = shiftState();
+    const int16_t code = virtualKey(key->key());
+    const int16_t shift = shiftState(key->modifiers());
     if (event->type() == QEvent::KeyRelease) {
-        fire(-604, "KeyUp", Args{Variant(code), Variant(shift)});
+        if (!key->isAutoRepeat())
+            fire(-604, "KeyUp", Args{Variant(code), Variant(shift)});
         return false;
     }
     fire(-602, "KeyDown", Args{Variant(code), Variant(shift)});
     const QString text = key->text();
-    if (text.size() != 1 || text.at(0).unicode() < 0x20 || text.at(0).unicode() > 0xFF)
+    if (text.size() != 1 || !isKeyPressCharacter(text.at(0).unicode()))
         return false;
     Args args{Variant(int16_t(text.at(0).unicode()))};
     fireByRef(-603, "KeyPress", args);

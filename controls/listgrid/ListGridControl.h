@@ -9,6 +9,7 @@
 #include "package/listwindow/ListWindow.h"
 
 #include "platform/automation/ClassRegistry.h"
+#include "platform/basic/RuntimeError.h"
 #include "platform/controlframework/Control.h"
 #include "platform/controlframework/PropertyExchange.h"
 #include "platform/controlframework/PropertyPage.h"
@@ -235,6 +236,9 @@ protected:
     bool m_dragArmed = false;
     std::unique_ptr<DropData> m_incoming;
     int32_t m_dropEffect = 0;
+
+    // The refusal of a damaged "Columns" block while the properties are read.
+    std::optional<basic::RuntimeError> m_refusedColumns;
 
     bool m_frozen = false;
     bool m_initialised = false;

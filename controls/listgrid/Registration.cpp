@@ -21,8 +21,8 @@ struct RegisteredClass
 };
 
 const RegisteredClass classes[] = {
-    {ListControlClassId, ListControlProgId, "VLOList Control", 1},
-    {GridControlClassId, GridControlProgId, "VLOGrid Control", 2},
+    {ListControlClassId, ListControlProgId, "Vorlen List Control", 1},
+    {GridControlClassId, GridControlProgId, "Vorlen Grid Control", 2},
     {ListPageClassId, ListPageProgId, "Vorlen List Property Page", 0},
     {GridPageClassId, GridPageProgId, "Vorlen Grid Property Page", 0},
     {ColumnsPageClassId, ColumnsPageProgId, "VLOList Columns Property Page", 0},

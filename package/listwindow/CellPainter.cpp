@@ -115,9 +115,11 @@ void CellPainter::flush(QPainter& painter)
     m_positions.clear();
 }
 
+int drillDownButtonWidth(const QTableView& view) { return std::max(10, view.fontMetrics().height() * 3 / 4); }
+
 void CellPainter::paint(QTableView& view, const ListWindowModel& model, const QRect& exposed)
 {
-    const int rows = model.rows();
+    const int rows = model.rowCount(); // the grid's blank last row too
     const int columns = model.columns();
     if (rows == 0 || columns == 0)
         return;
@@ -212,9 +214,25 @@ void CellPainter::paint(QTableView& view, const ListWindowModel& model, const QR
             }
             if (current.row() == r && current.column() == s.column)
                 focusRect = cell;
+            if (model.column(s.column).definition.flags & ColumnFlag::DrillDown) {
+                // The drill-down button: an arrow at the cell's right end.
+                const int side = drillDownButtonWidth(view);
+                const QRect button(cell.right() - side + 1, cell.top(), side, cell.height());
+                const QPointF middle(button.center().x() + side / 6.0, button.center().y() + 0.5);
+                const QPointF arrow[3] = {middle + QPointF(-side / 4.0, -side / 3.0), middle + QPointF(side / 4.0, 0),
+                                          middle + QPointF(-side / 4.0, side / 3.0)};
+                flush(painter);
+                painter.save();
+                painter.setRenderHint(QPainter::Antialiasing);
+                painter.setPen(Qt::NoPen);
+                painter.setBrush(fore);
+                painter.drawPolygon(arrow, 3);
+                painter.restore();
+                textRect.setRight(button.left() - 1);
+            }
             if (size_t(s.column) >= row.cells.size())
                 continue;
-            const QString& value = row.cells[size_t(s.column)].text;
+            const QString value = model.displayText(r, s.column);
             if (value.isEmpty())
                 continue;
             if (fore != pen) {

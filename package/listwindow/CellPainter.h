@@ -22,6 +22,9 @@ class ListWindowModel;
 // characters of the view's font (the window's texts are Latin-1). It draws what
 // the view's own per-cell painting drew, without a style option, a variant or a
 // text layout per cell.
+// The width of a drill-down column's button at the right end of each cell.
+int drillDownButtonWidth(const QTableView& view);
+
 class CellPainter
 {
 public:

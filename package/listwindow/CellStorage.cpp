@@ -6,6 +6,7 @@
 #include "platform/basic/Dates.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 
 namespace vllist {
@@ -51,7 +52,37 @@ void writeRaw(T v, void* data, int32_t size)
     std::memcpy(data, &v, std::min<size_t>(sizeof(T), size_t(std::max(0, size))));
 }
 
+// The shortest text that reads back as the same value in the type's own width.
+template <class T>
+QString exactText(T value)
+{
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return QString::fromLatin1(buffer, qsizetype(result.ptr - buffer));
+}
+
+template <class T>
+T exactValue(const QString& text)
+{
+    const QByteArray bytes = text.trimmed().toLatin1();
+    T value{};
+    const auto result = std::from_chars(bytes.constData(), bytes.constData() + bytes.size(), value);
+    if (result.ec == std::errc() && result.ptr == bytes.constData() + bytes.size())
+        return value;
+    return T(basic::parseNumber(text).value_or(0.0));
+}
+
 } // namespace
+
+bool isFloatingType(int16_t sqlType) { return sqlType == sql::Float || sqlType == sql::Double; }
+
+QString displayText(const ColumnDefinition& column, const QString& stored)
+{
+    if (!isFloatingType(column.sqlType) || stored.isEmpty())
+        return stored;
+    const auto number = basic::parseNumber(stored);
+    return number ? QString::number(*number, 'f', std::clamp<int>(column.decimalPlaces, 0, 15)) : stored;
+}
 
 int32_t slotSize(const ColumnDefinition& column)
 {
@@ -67,10 +98,9 @@ QString textFromStorage(const ColumnDefinition& column, const void* data, int32_
     case sql::Integer: return QString::number(readRaw<int32_t>(data, size));
     case sql::SmallInt: return QString::number(readRaw<int16_t>(data, size));
     case sql::Bit: return QString::number(readRaw<uint8_t>(data, size));
-    case sql::Float:
-        return QString::number(double(readRaw<float>(data, size)), 'f', std::clamp<int>(column.decimalPlaces, 0, 15));
-    case sql::Double:
-        return QString::number(readRaw<double>(data, size), 'f', std::clamp<int>(column.decimalPlaces, 0, 15));
+    // Kept whole; only the display rounds to the column's decimal places.
+    case sql::Float: return exactText(readRaw<float>(data, size));
+    case sql::Double: return exactText(readRaw<double>(data, size));
     case sql::Timestamp:
     case sql::DateTime: {
         double serial = 0;
@@ -79,8 +109,9 @@ QString textFromStorage(const ColumnDefinition& column, const void* data, int32_
         return basic::formatDate(basic::DateValue{serial});
     }
     default: {
+        // The slot's last byte is its terminating zero, never a character.
         const char* text = static_cast<const char*>(data);
-        return QString::fromLatin1(text, qsizetype(strnlen(text, size_t(size))));
+        return QString::fromLatin1(text, qsizetype(strnlen(text, size_t(size - 1))));
     }
     }
 }
@@ -95,8 +126,8 @@ void storageFromText(const ColumnDefinition& column, const QString& text, void* 
     case sql::Integer: writeRaw(int32_t(std::clamp(number, -2147483648.0, 2147483647.0)), data, size); return;
     case sql::SmallInt: writeRaw(int16_t(std::clamp(number, -32768.0, 32767.0)), data, size); return;
     case sql::Bit: writeRaw(uint8_t(number != 0 ? 1 : 0), data, size); return;
-    case sql::Float: writeRaw(float(number), data, size); return;
-    case sql::Double: writeRaw(number, data, size); return;
+    case sql::Float: writeRaw(exactValue<float>(text), data, size); return;
+    case sql::Double: writeRaw(exactValue<double>(text), data, size); return;
     case sql::Timestamp:
     case sql::DateTime: {
         vldt::TimeStamp stamp;

@@ -11,6 +11,11 @@ namespace vllist {
 
 // True for the types stored as text (every type not named above).
 bool isTextType(int16_t sqlType);
+// Single and Double: their cells keep the value whole, the display rounds it.
+bool isFloatingType(int16_t sqlType);
+// What a cell shows of its stored text: a Single or Double number with the column's
+// decimal places, any other text as it is.
+QString displayText(const ColumnDefinition& column, const QString& stored);
 // The bytes of one slot of a packed row of this column (a String adds its zero).
 int32_t slotSize(const ColumnDefinition& column);
 // The cell's text from a value in storage form of `size` bytes at most.

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QToolButton>
 
 
 namespace vllist {
@@ -126,21 +127,91 @@ private:
     bool m_fresh = true;
 };
 
+// Letters typed into an upper-case edit become capitals.
+class UppercaseValidator : public QValidator
+{
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override
+    {
+        input = input.toUpper();
+        return Acceptable;
+    }
+};
+
 } // namespace
+
+void LineEditorWindow::applyStyle(uint32_t style)
+{
+    if (m_button) {
+        m_button->setVisible(!(style & editor::PopupButtonHidden));
+        placeButton();
+    }
+    setReadOnly(style & (m_edit ? editor::EditLocked : editor::Locked));
+    if (m_edit && (style & editor::EditUppercase))
+        setValidator(new UppercaseValidator(this));
+}
 
 LineEditorWindow::LineEditorWindow(const QByteArray& editorClass, QWidget* parent) : QLineEdit(parent)
 {
     m_calculator = editorClass == "#VL32CALCEDIT";
+    m_edit = editorClass == "EDIT";
     if (editorClass == "#VL32NUMBEREDIT" || m_calculator)
         setValidator(new QDoubleValidator(this));
+    if (editorClass == "#VL32POPUP") {
+        m_button = new QToolButton(this);
+        m_button->setText(QStringLiteral("..."));
+        m_button->setCursor(Qt::ArrowCursor);
+        m_button->setFocusPolicy(Qt::NoFocus);
+        connect(m_button, &QToolButton::clicked, this, [this] {
+            if (onButton)
+                onButton();
+        });
+    }
+    connect(this, &QLineEdit::textEdited, this, [this] {
+        if (!onEdited || m_checking)
+            return;
+        m_checking = true;
+        if (!onEdited())
+            setText(m_accepted);
+        m_checking = false;
+    });
     m_lock = editorClass == "#VL32NUMBEREDIT" ? 0x140A
              : m_calculator                   ? 0x140C
              : editorClass == "#VL32POPUP"    ? 0x1409
                                               : editor::SetReadOnly;
 }
 
+void LineEditorWindow::keyPressEvent(QKeyEvent* event)
+{
+    // The text before the key: what a refused change goes back to.
+    m_accepted = text();
+    QLineEdit::keyPressEvent(event);
+}
+
+void LineEditorWindow::resizeEvent(QResizeEvent* event)
+{
+    QLineEdit::resizeEvent(event);
+    placeButton();
+}
+
+// The button at the right edge, as tall as the editor; the text stops before it.
+void LineEditorWindow::placeButton()
+{
+    if (!m_button)
+        return;
+    const int side = std::max(1, height());
+    m_button->setGeometry(width() - side, 0, side, side);
+    setTextMargins(0, 0, m_button->isVisibleTo(this) ? side : 0, 0);
+}
+
 LParam LineEditorWindow::sendMessage(Message message, WParam wParam, LParam lParam)
 {
+    if (m_button && message == editor::PopupButton) {
+        m_button->setVisible(lParam != 0);
+        placeButton();
+        return 1;
+    }
     if (m_calculator && message == editor::OpenCalculator) {
         openCalculator();
         return 0;

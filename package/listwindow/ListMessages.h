@@ -160,7 +160,13 @@ inline constexpr uint16_t ValidateCell = 12;   // grid: the user leaves an edite
 inline constexpr uint16_t PreviousControl = 101; // grid: Shift+Tab in the first cell
 inline constexpr uint16_t NextControl = 102;     // grid: Tab in the last cell
 inline constexpr uint16_t ValidateOnChange = 14; // grid: an edited cell changed
-inline constexpr uint16_t PreSelChange = 103;
+inline constexpr uint16_t EditorButton = 15;    // grid: an editor's button; GetNotifyColumn's sub-code 3 the popup's
+inline constexpr uint16_t StateChange = 100;    // list: a row's selected state changed (GetStateChangeRow)
+inline constexpr uint16_t PreSelChange = 103;   // the current row is about to change
+inline constexpr uint16_t PreColumnSelChange = 104; // grid: the current column is about to change
+inline constexpr uint16_t PostStateChange = 105; // list: after the rows' state changes
+inline constexpr uint16_t PreItemLostFocus = 106; // the current row is about to lose the focus
+inline constexpr uint16_t DrillDown = 107;      // a drill-down column's button
 } // namespace notify
 
 // Records passed by pointer in lParam. Pointers have the machine's width; every

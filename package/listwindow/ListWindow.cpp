@@ -10,6 +10,7 @@
 #include "platform/basic/Dates.h"
 
 #include <QAbstractSpinBox>
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QEvent>
@@ -138,8 +139,11 @@ public:
 
     void setCurrentIndex(const QModelIndex& index, QItemSelectionModel::SelectionFlags command) override
     {
-        if (index != currentIndex() && !m_window.allowCellMove(currentIndex(), index))
-            return;
+        if (index != currentIndex()) {
+            m_window.aboutToMove(currentIndex(), index);
+            if (!m_window.allowCellMove(currentIndex(), index))
+                return;
+        }
         QItemSelectionModel::setCurrentIndex(index, command);
         // The editor left behind commits as the cell changes: that is no new edit.
         m_window.cellMoved();
@@ -155,8 +159,17 @@ class CommittingView : public QTableView
 {
 public:
     using QTableView::QTableView;
+    // Told of a press in the rows once the view has moved the current row to it.
+    std::function<void(const QMouseEvent&)> pressed;
 
 protected:
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        QTableView::mousePressEvent(event);
+        if (pressed)
+            pressed(*event);
+    }
+
     // Rows drawn straight; a drag over the view keeps the view's own painting, which
     // shows where a drop would land.
     void paintEvent(QPaintEvent* event) override
@@ -205,8 +218,11 @@ public:
         const auto* model = static_cast<const ListWindowModel*>(index.model());
         const ColumnDefinition& def = model->column(index.column()).definition;
         const QByteArray editor = editorClassOf(def);
-        if (editor == "#VL32DATEEDIT")
-            return new DateEditorWindow(parent);
+        if (editor == "#VL32DATEEDIT") {
+            auto* date = new DateEditorWindow(parent);
+            date->applyStyle(def.editorStyle);
+            return date;
+        }
         if (editor == "ComboBox") {
             // The column's own combo box, with the entries its column was given.
             if (ComboBoxWindow* combo = m_window.comboBoxOf(def.columnId)) {
@@ -219,6 +235,9 @@ public:
         }
         auto* line = new LineEditorWindow(editor, parent);
         line->setMaxLength(std::max(1, int(def.bufferSize) - 1));
+        line->applyStyle(def.editorStyle);
+        line->onButton = [this] { m_window.popupButtonPressed(); };
+        line->onEdited = [this, index] { return m_window.editorChanged(index); };
         return line;
     }
     void setEditorData(QWidget* editor, const QModelIndex& index) const override
@@ -255,6 +274,8 @@ public:
                 return;
             text = combo->currentText();
         }
+        else if (static_cast<QLineEdit*>(editor)->isReadOnly())
+            return; // a locked column's cell keeps its value
         else
             text = static_cast<QLineEdit*>(editor)->text();
         model->setData(index, text, Qt::EditRole);
@@ -281,7 +302,7 @@ ListWindow::ListWindow(Kind kind, WindowOwner* owner, QWidget* parent)
     m_model = new ListWindowModel(kind == Kind::Grid, this);
     m_view = new CommittingView(this);
     m_view->setModel(m_model);
-    if (kind == Kind::Grid) {
+    {
         QItemSelectionModel* old = m_view->selectionModel();
         m_view->setSelectionModel(new ValidatingSelection(m_model, *this));
         delete old;
@@ -307,10 +328,43 @@ ListWindow::ListWindow(Kind kind, WindowOwner* owner, QWidget* parent)
     layout->addWidget(m_view);
 
     m_model->setLoader([this](int row) { loadPage(row); });
-    m_model->setDirtyHandler([this] {
+    m_model->setDirtyHandler([this](const QModelIndex& cell, const QString& before) {
         m_dirty = 1;
+        // The value the cell had when its editing began, for a refusal as the focus leaves.
+        if (!m_cellEdited || m_editedCell != QPersistentModelIndex(cell)) {
+            m_editedCell = cell;
+            m_valueBefore = before;
+        }
         m_cellEdited = true;
+        if (m_kind != Kind::Grid)
+            return;
+        if (std::exchange(m_rowAdded, false))
+            notify(notify::NewRow);
     });
+    m_model->setNewRowHandler([this] { m_rowAdded = true; });
+    if (kind == Kind::List)
+        connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                [this](const QItemSelection& selected, const QItemSelection& deselected) {
+                    // Each row whose selected state changed, then the end of the change.
+                    QList<int> rows;
+                    for (const QItemSelection* part : {&selected, &deselected})
+                        for (const QModelIndex& index : part->indexes())
+                            if (index.column() == 0 && !rows.contains(index.row()))
+                                rows << index.row();
+                    if (rows.isEmpty())
+                        return;
+                    for (int row : rows) {
+                        m_stateChangeRow = row;
+                        notify(notify::StateChange);
+                    }
+                    m_stateChangeRow = -1;
+                    notify(notify::PostStateChange);
+                });
+    if (kind == Kind::Grid)
+        m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+            if (old && isAncestorOf(old) && !(now && isAncestorOf(now)))
+                focusLeft();
+        });
 
     connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { notify(notify::SelChange); });
@@ -323,6 +377,18 @@ ListWindow::ListWindow(Kind kind, WindowOwner* owner, QWidget* parent)
         m_clickedButton = 1;
         notify(notify::CaptionLeftClick);
     });
+    // A click in the rows is reported with the row (and cell) it made current.
+    static_cast<CommittingView*>(m_view)->pressed = [this](const QMouseEvent& mouse) {
+        if (!(mouse.button() == Qt::LeftButton && m_dragEnabled))
+            notify(mouse.button() == Qt::RightButton ? notify::RightClick : notify::LeftClick);
+        // A drill-down column's button: the right end of its cells.
+        const QPoint at = mouse.position().toPoint();
+        const QModelIndex pressed = m_view->indexAt(at);
+        if (mouse.button() == Qt::LeftButton && pressed.isValid() &&
+            (m_model->column(pressed.column()).definition.flags & ColumnFlag::DrillDown) &&
+            at.x() >= m_view->visualRect(pressed).right() - drillDownButtonWidth(*m_view))
+            notify(notify::DrillDown);
+    };
     m_view->viewport()->installEventFilter(this);
     m_view->horizontalHeader()->viewport()->installEventFilter(this);
     m_view->installEventFilter(this);
@@ -333,7 +399,9 @@ void ListWindow::fitRowsToFont()
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
 }
 
-ListWindow::~ListWindow() = default;
+// The focus moves off the window's children while QWidget takes them down: by then
+// this is no ListWindow to tell.
+ListWindow::~ListWindow() { disconnect(m_focusWatch); }
 
 std::unique_ptr<ListWindow> ListWindow::create(const QString& className, WindowOwner* owner, QWidget* parent)
 {
@@ -363,8 +431,22 @@ void ListWindow::setWindowStyle(uint32_t style)
     m_style = style;
     const bool grid = m_kind == Kind::Grid;
     m_view->horizontalHeader()->setVisible(!(style & (grid ? 0x20u : 0x100u)));
-    if (grid)
+    if (grid) {
         m_view->setShowGrid(style & 0x100u);
+        m_model->setBlankRow(style & 0x2000u);
+        return;
+    }
+    // The list's selection: 0x410 extended (Shift and Ctrl), 0x10 each click toggles
+    // its row, neither one row at a time.
+    const auto mode = (style & 0x410u) == 0x410u ? QAbstractItemView::ExtendedSelection
+                      : (style & 0x10u)         ? QAbstractItemView::MultiSelection
+                                                : QAbstractItemView::SingleSelection;
+    if (m_view->selectionMode() != mode) {
+        m_view->setSelectionMode(mode);
+        if (mode == QAbstractItemView::SingleSelection && m_view->selectionModel()->selectedRows().size() > 1)
+            m_view->selectionModel()->select(m_view->currentIndex(),
+                                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
 }
 
 bool ListWindow::allowCellMove(const QModelIndex& from, const QModelIndex& to)
@@ -374,17 +456,61 @@ bool ListWindow::allowCellMove(const QModelIndex& from, const QModelIndex& to)
     static_cast<CommittingView*>(m_view)->commitOpenEditor();
     if (!m_cellEdited || !from.isValid())
         return true;
-    m_validating = true;
-    m_moveRefused = false;
-    m_nextRow = to.isValid() ? to.row() : -1;
-    m_nextColumn = to.isValid() ? windowOrder(to.column()) : -1;
-    notify(notify::ValidateCell);
-    m_validating = false;
-    m_nextRow = m_nextColumn = -1;
-    const bool refused = std::exchange(m_moveRefused, false);
+    const bool refused = !askOwner(notify::ValidateCell, to);
     if (!refused)
         m_cellEdited = false;
     return !refused;
+}
+
+void ListWindow::aboutToMove(const QModelIndex& from, const QModelIndex& to)
+{
+    if (m_validating)
+        return;
+    if (from.row() != to.row()) {
+        if (from.isValid())
+            notify(notify::PreItemLostFocus);
+        notify(notify::PreSelChange);
+    } else if (m_kind == Kind::Grid && from.column() != to.column()) {
+        notify(notify::PreColumnSelChange);
+    }
+}
+
+bool ListWindow::editorChanged(const QModelIndex& cell)
+{
+    return m_validating || askOwner(notify::ValidateOnChange, cell);
+}
+
+bool ListWindow::askOwner(uint16_t code, const QModelIndex& next)
+{
+    m_validating = true;
+    m_moveRefused = false;
+    m_nextRow = next.isValid() ? next.row() : -1;
+    m_nextColumn = next.isValid() ? windowOrder(next.column()) : -1;
+    notify(code);
+    m_validating = false;
+    m_nextRow = m_nextColumn = -1;
+    return !std::exchange(m_moveRefused, false);
+}
+
+void ListWindow::popupButtonPressed()
+{
+    m_notifySubCode = 3;
+    notify(notify::EditorButton);
+    m_notifySubCode = 0;
+}
+
+void ListWindow::focusLeft()
+{
+    static_cast<CommittingView*>(m_view)->commitOpenEditor();
+    if (!(m_style & 0x800u) || !m_cellEdited || m_validating || !m_editedCell.isValid())
+        return;
+    // Validated as a move would be, to the same cell; a refused value does not stay.
+    const QModelIndex cell = m_editedCell;
+    if (!askOwner(notify::ValidateCell, cell) && m_model->validRow(cell.row())) {
+        m_model->row(cell.row()).cells[size_t(cell.column())].text = m_valueBefore;
+        m_model->rowChanged(cell.row());
+    }
+    m_cellEdited = false;
 }
 
 void ListWindow::cellMoved()
@@ -421,9 +547,7 @@ bool ListWindow::eventFilter(QObject* watched, QEvent* event)
             if (pressed.isValid())
                 m_view->setCurrentIndex(pressed);
             notify(notify::LeftClick);
-        } else if (watched == m_view->viewport())
-            notify(mouse->button() == Qt::RightButton ? notify::RightClick : notify::LeftClick);
-        else if (watched == m_view->horizontalHeader()->viewport() && mouse->button() == Qt::RightButton) {
+        } else if (watched == m_view->horizontalHeader()->viewport() && mouse->button() == Qt::RightButton) {
             const int section = m_view->horizontalHeader()->logicalIndexAt(mouse->position().toPoint());
             m_clickedColumn = section < 0 ? -1 : windowOrder(section);
             m_clickedButton = 2;
@@ -870,6 +994,8 @@ LParam ListWindow::handle(Op op, WParam wParam, LParam lParam)
         if (column < 0)
             return 0;
         const uint16_t id = m_model->column(column).definition.columnId;
+        if (m_rebuilding)
+            m_rebuiltCells[id] = m_model->columnCells(column);
         m_model->removeColumnAt(column);
         if (const auto it = m_comboBoxes.find(id); it != m_comboBoxes.end()) {
             delete it->second.data();
@@ -895,6 +1021,10 @@ LParam ListWindow::handle(Op op, WParam wParam, LParam lParam)
         const int to = wColumn >= 0 && wColumn < count ? wColumn : count;
         header->moveSection(header->visualIndex(at), to);
         applyColumnLayout(at);
+        if (const auto kept = m_rebuiltCells.find(record->columnId); kept != m_rebuiltCells.end()) {
+            m_model->setColumnCells(at, std::move(kept->second));
+            m_rebuiltCells.erase(kept);
+        }
         return to;
     }
     case Op::ClearImages:
@@ -944,7 +1074,9 @@ LParam ListWindow::handle(Op op, WParam wParam, LParam lParam)
             header->moveSection(wColumn, std::clamp<int>(int16_t(lParam), 0, m_model->columns() - 1));
         return 0;
     case Op::SetMousePointer:
-        if (lParam)
+        // 0 (as the control sends it) and 11 are the busy pointer; 1, the initial
+        // value, and every other the window's own.
+        if (lParam == 0 || lParam == 11)
             setCursor(Qt::WaitCursor);
         else
             unsetCursor();
@@ -961,6 +1093,9 @@ LParam ListWindow::handle(Op op, WParam wParam, LParam lParam)
     }
     case Op::ColumnRebuild:
         m_rebuilding = lParam != 0;
+        // A column deleted in the rebuild and not inserted again has gone for good.
+        if (!m_rebuilding)
+            m_rebuiltCells.clear();
         return 0;
     case Op::GetColumnEditorAt:
     case Op::GetColumnEditor: {
@@ -1009,7 +1144,7 @@ LParam ListWindow::handle(Op op, WParam wParam, LParam lParam)
     case Op::GetNotifyColumn: {
         const QModelIndex current = m_view->currentIndex();
         const int32_t column = current.isValid() ? windowOrder(current.column()) : -1;
-        return LParam(uint32_t(column) & 0xFFFF);
+        return LParam((uint32_t(column) & 0xFFFF) | (uint32_t(m_notifySubCode) << 16));
     }
     case Op::GetNextCell: {
         auto* record = fromLParam<NextCell>(lParam);

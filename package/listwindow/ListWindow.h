@@ -2,9 +2,11 @@
 
 #include "package/listwindow/EditorWindows.h"
 #include "package/listwindow/ListMessages.h"
+#include "package/listwindow/ListWindowModel.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QPersistentModelIndex>
 #include <QPointer>
 #include <QWidget>
 
@@ -14,8 +16,6 @@
 class QTableView;
 
 namespace vllist {
-
-class ListWindowModel;
 
 inline constexpr const char* ListViewClass = "#VL32LISTVIEW";
 inline constexpr const char* GridViewClass = "#VL32GRIDVIEW";
@@ -68,6 +68,20 @@ public:
     // (notification 12); a refusal (0x1413) keeps it there. Called by the view.
     bool allowCellMove(const QModelIndex& from, const QModelIndex& to);
     void cellMoved();
+    // The focus left the grid: with ValidateOnLostFocus (0x800) an edited cell is
+    // validated, and a refused value gives way to the one the cell had.
+    void focusLeft();
+    // Before the current row (or the grid's current column) moves: 106 and 103, or
+    // the grid's 104.
+    void aboutToMove(const QModelIndex& from, const QModelIndex& to);
+    // The popup editor's button: notification 15 with the sub-code 3.
+    void popupButtonPressed();
+    // The user changed the text in a cell's editor: notification 14; false when the
+    // host refused the change.
+    bool editorChanged(const QModelIndex& cell);
+    // Sends a validation (12 or 14) with `next` as the cell moved to; false when the
+    // owner refused (0x1413).
+    bool askOwner(uint16_t code, const QModelIndex& next);
 
     // The combo box of a grid column whose editor class is "ComboBox" (null for others).
     ComboBoxWindow* comboBoxOf(uint16_t columnId) const
@@ -114,11 +128,16 @@ private:
     bool m_moveRefused = false;
     bool m_editingSuspended = false;
     bool m_rebuilding = false;
+    // Between the rebuild messages: the cells of the columns deleted, by column id,
+    // for the column inserted again with that id.
+    std::map<uint16_t, std::vector<ListWindowModel::Cell>> m_rebuiltCells;
     int32_t m_dirty = 0;
     int32_t m_initialisedWith = 0;
     int32_t m_clickedColumn = -1;
     int32_t m_clickedButton = 0;
     int32_t m_stateChangeRow = -1;
+    int32_t m_notifySubCode = 0;
+    bool m_rowAdded = false;
 
     // Paged data: the window's virtual rows and who fills them.
     int32_t m_virtualRows = -1;
@@ -130,6 +149,9 @@ private:
     uint32_t m_style = 0;
     // Grid validation: a cell edited since it became current, the cell a move goes to.
     bool m_cellEdited = false;
+    QMetaObject::Connection m_focusWatch;
+    QPersistentModelIndex m_editedCell;
+    QString m_valueBefore;
     bool m_validating = false;
     int32_t m_nextRow = -1;
     int32_t m_nextColumn = -1;

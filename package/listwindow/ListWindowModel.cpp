@@ -7,6 +7,7 @@
 #include <QColor>
 
 #include <algorithm>
+#include <utility>
 
 namespace vllist {
 
@@ -19,11 +20,33 @@ QColor colourFromRgb(int32_t rgb)
 
 ListWindowModel::ListWindowModel(bool grid, QObject* parent) : QAbstractTableModel(parent), m_grid(grid) {}
 
-int ListWindowModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows(); }
+int ListWindowModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : rows() + (m_grid && m_blankRow ? 1 : 0);
+}
+
+void ListWindowModel::setBlankRow(bool on)
+{
+    if (!m_grid || on == m_blankRow)
+        return;
+    if (on) {
+        beginInsertRows({}, rows(), rows());
+        m_blankRow = true;
+        endInsertRows();
+    } else {
+        beginRemoveRows({}, rows(), rows());
+        m_blankRow = false;
+        endRemoveRows();
+    }
+}
 int ListWindowModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : columns(); }
 
 const ListWindowModel::Row& ListWindowModel::loadedRow(int r) const
 {
+    if (!validRow(r)) {
+        static const Row blank;
+        return blank; // the blank last row
+    }
     if (!m_rows[size_t(r)].loaded && m_loader)
         m_loader(r);
     return m_rows[size_t(r)];
@@ -31,7 +54,7 @@ const ListWindowModel::Row& ListWindowModel::loadedRow(int r) const
 
 int32_t ListWindowModel::colourAt(int r, int c, int32_t ColourQuartet::*slot) const
 {
-    const Row& row = m_rows[size_t(r)];
+    const Row& row = loadedRow(r);
     if (size_t(c) < row.cells.size() && row.cells[size_t(c)].colours.*slot != -1)
         return row.cells[size_t(c)].colours.*slot;
     if (row.colours.*slot != -1)
@@ -58,6 +81,7 @@ QVariant ListWindowModel::data(const QModelIndex& index, int role) const
     const Row& row = loadedRow(r);
     switch (role) {
     case Qt::DisplayRole:
+        return displayText(r, c);
     case Qt::EditRole:
         return size_t(c) < row.cells.size() ? row.cells[size_t(c)].text : QString();
     case Qt::TextAlignmentRole:
@@ -89,7 +113,17 @@ QVariant ListWindowModel::data(const QModelIndex& index, int role) const
 
 bool ListWindowModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (role != Qt::EditRole || !index.isValid() || !validRow(index.row()))
+    if (role != Qt::EditRole || !index.isValid())
+        return false;
+    if (isBlankRow(index.row())) {
+        // The blank row becomes a row of its own; a new blank row follows it.
+        beginInsertRows({}, rows() + 1, rows() + 1);
+        m_rows.push_back(makeRow());
+        endInsertRows();
+        if (m_onNewRow)
+            m_onNewRow();
+    }
+    if (!validRow(index.row()))
         return false;
     Row& row = m_rows[size_t(index.row())];
     if (size_t(index.column()) >= row.cells.size())
@@ -97,10 +131,10 @@ bool ListWindowModel::setData(const QModelIndex& index, const QVariant& value, i
     QString text = value.toString();
     const Column& col = m_columns[size_t(index.column())];
     text.truncate(std::max(0, int(col.definition.bufferSize) - 1));
-    row.cells[size_t(index.column())].text = text;
+    const QString before = std::exchange(row.cells[size_t(index.column())].text, text);
     Q_EMIT dataChanged(index, index);
     if (m_onEdit)
-        m_onEdit();
+        m_onEdit(index, before);
     return true;
 }
 
@@ -132,6 +166,10 @@ QVariant ListWindowModel::headerData(int section, Qt::Orientation orientation, i
 
 Qt::ItemFlags ListWindowModel::flags(const QModelIndex& index) const
 {
+    if (index.isValid() && isBlankRow(index.row()) && index.column() < columns())
+        return Qt::ItemIsEnabled | Qt::ItemIsSelectable |
+               ((m_columns[size_t(index.column())].definition.editorStyle & EditorStyle::Enabled) ? Qt::ItemIsEditable
+                                                                                              : Qt::NoItemFlags);
     if (!index.isValid() || !validRow(index.row()) || index.column() >= columns())
         return Qt::NoItemFlags;
     const Row& row = m_rows[size_t(index.row())];
@@ -165,6 +203,41 @@ void ListWindowModel::removeColumnAt(int c)
         if (size_t(c) < row.cells.size())
             row.cells.erase(row.cells.begin() + c);
     endRemoveColumns();
+}
+
+QString ListWindowModel::displayText(int r, int c) const
+{
+    const Row& row = loadedRow(r);
+    if (size_t(c) >= row.cells.size())
+        return {};
+    return vllist::displayText(m_columns[size_t(c)].definition, row.cells[size_t(c)].text);
+}
+
+std::vector<ListWindowModel::Cell> ListWindowModel::columnCells(int c) const
+{
+    std::vector<Cell> cells;
+    cells.reserve(m_rows.size());
+    for (const Row& row : m_rows)
+        cells.push_back(size_t(c) < row.cells.size() ? row.cells[size_t(c)] : Cell{});
+    return cells;
+}
+
+void ListWindowModel::setColumnCells(int c, std::vector<Cell> cells)
+{
+    if (c < 0 || c >= columns())
+        return;
+    const ColumnDefinition& def = m_columns[size_t(c)].definition;
+    const int keep = std::max(0, int(def.bufferSize) - 1);
+    for (size_t r = 0; r < m_rows.size() && r < cells.size(); ++r) {
+        if (size_t(c) >= m_rows[r].cells.size())
+            continue;
+        Cell& cell = m_rows[r].cells[size_t(c)];
+        cell = std::move(cells[r]);
+        // A text column keeps what its new length holds.
+        if (isTextType(def.sqlType))
+            cell.text.truncate(keep);
+    }
+    columnChanged(c);
 }
 
 void ListWindowModel::columnChanged(int c)
@@ -292,7 +365,7 @@ void ListWindowModel::sortBy(int c, int order)
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
     for (const QModelIndex& index : before)
-        after << this->index(newPlace[size_t(index.row())], index.column());
+        after << this->index(validRow(index.row()) ? newPlace[size_t(index.row())] : index.row(), index.column());
     changePersistentIndexList(before, after);
     Q_EMIT layoutChanged();
 }

@@ -57,6 +57,12 @@ public:
     // The column's horizontal alignment, from its definition's alignment bits.
     Qt::Alignment columnAlignment(int c) const;
     void insertColumnAt(int c, const ColumnDefinition& definition);
+    // A column's cells, row by row, and the same put back (a column re-created with
+    // new settings keeps its values; a text column cut to its new length).
+    std::vector<Cell> columnCells(int c) const;
+    void setColumnCells(int c, std::vector<Cell> cells);
+    // What a cell shows: its text, a Single or Double number to the column's decimals.
+    QString displayText(int r, int c) const;
     void removeColumnAt(int c);
     void columnChanged(int c);
 
@@ -89,7 +95,13 @@ public:
     void addImage(const QPixmap& image) { m_images.push_back(image); }
     // Asked for a row that is not loaded yet (paged data).
     void setLoader(std::function<void(int row)> loader) { m_loader = std::move(loader); }
-    void setDirtyHandler(std::function<void()> handler) { m_onEdit = std::move(handler); }
+    // The user edited a cell; told the cell and the text it held before.
+    void setDirtyHandler(std::function<void(const QModelIndex&, const QString&)> handler) { m_onEdit = std::move(handler); }
+    // The grid's blank last row (AllowBlankLastRow): one more row than rows(), empty;
+    // the user's first edit in it makes it a row, and a new blank row follows.
+    void setBlankRow(bool on);
+    bool isBlankRow(int r) const { return m_grid && m_blankRow && r == rows(); }
+    void setNewRowHandler(std::function<void()> handler) { m_onNewRow = std::move(handler); }
 
 private:
     const Row& loadedRow(int r) const;
@@ -102,7 +114,9 @@ private:
     ColourQuartet m_alternate;
     std::vector<QPixmap> m_images;
     std::function<void(int)> m_loader;
-    std::function<void()> m_onEdit;
+    std::function<void(const QModelIndex&, const QString&)> m_onEdit;
+    std::function<void()> m_onNewRow;
+    bool m_blankRow = false;
 };
 
 // An RGB value of the records as a colour; invalid for -1.

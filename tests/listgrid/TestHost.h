@@ -7,10 +7,13 @@
 #include "package/listwindow/ListWindow.h"
 
 #include <QByteArray>
+#include <QMetaType>
 
 #include <functional>
 #include <memory>
 #include <vector>
+
+Q_DECLARE_METATYPE(basic::Variant)
 
 // A window that records every message and answers through a script.
 class RecordingWindow : public vllist::Window
@@ -102,3 +105,4 @@ int runListCtrlTests(int argc, char** argv);
 int runGridCtrlTests(int argc, char** argv);
 int runDragDropTests(int argc, char** argv);
 int runComboBoxTests(int argc, char** argv);
+int runBothControlsTests(int argc, char** argv);

@@ -14,5 +14,6 @@ int main(int argc, char** argv)
     failed += runGridCtrlTests(argc, argv);
     failed += runDragDropTests(argc, argv);
     failed += runComboBoxTests(argc, argv);
+    failed += runBothControlsTests(argc, argv);
     return failed;
 }

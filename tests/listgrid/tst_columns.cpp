@@ -97,6 +97,7 @@ private Q_SLOTS:
     void widthFromTheDataType();
     void sortLivesInTheWindow();
     void lookupsAfterTheUserMovedColumns();
+    void drillDownFollowsAMovedColumn();
     void dataFieldFillsFromTheField();
     void enumerationVisitsTheLiveArray();
 
@@ -104,6 +105,7 @@ private Q_SLOTS:
     void blockColoursAllZeroLoadDefaults();
     void blockOlderLayout();
     void blockEmptyLeavesOneDefaultColumn();
+    void popupCountBeyondItsFieldIsNotSaved();
     void damagedBlockIsRefusedWhole_data();
     void damagedBlockIsRefusedWhole();
     void fuzzedBlocksNeverReadPastTheirEnd();
@@ -326,6 +328,28 @@ void TestColumns::lookupsAfterTheUserMovedColumns()
     QCOMPARE(header->visualIndex(2), 2);
 }
 
+// Without a movable column nothing is mapped, yet after CurrentIndex moved a column
+// AllowDrillDown still marks that column in the window.
+void TestColumns::drillDownFollowsAMovedColumn()
+{
+    TestHost host(true);
+    auto& window = host.createRealWindow();
+    std::vector<std::shared_ptr<CColumn>> c;
+    for (const char* key : {"A", "B", "C"})
+        c.push_back(columnOf(host.cols->call(QStringLiteral("Add"), {missing, QString::fromLatin1(key), QString::fromLatin1(key)})));
+    c[0]->put(QStringLiteral("CurrentIndex"), int16_t(3));
+    QVERIFY(!host.wnd->columnMapping());
+    c[0]->put(QStringLiteral("AllowDrillDown"), true);
+    const auto drillDownAt = [&](int windowColumn) {
+        vllist::ColumnDefinition d;
+        window.sendMessage(vllist::grid::GetColumnDefinition, vllist::WParam(windowColumn), vllist::toLParam(&d));
+        return QString::fromLatin1(d.caption) + ((d.flags & vllist::ColumnFlag::DrillDown) ? "+" : "-");
+    };
+    QCOMPARE(drillDownAt(0) + drillDownAt(1) + drillDownAt(2), QStringLiteral("B-C-A+"));
+    QCOMPARE(c[0]->get(QStringLiteral("AllowDrillDown")), Variant(true));
+    QCOMPARE(c[1]->get(QStringLiteral("AllowDrillDown")), Variant(false));
+}
+
 void TestColumns::dataFieldFillsFromTheField()
 {
     TestHost host(false);
@@ -443,6 +467,33 @@ void TestColumns::blockEmptyLeavesOneDefaultColumn()
     QCOMPARE(host.cols->at(0)->storedSettings(), ColumnSettings());
     host.cols->load(writeColumnsBlock({}));
     QCOMPARE(host.cols->count(), 1);
+}
+
+// The record counts popup columns in 16 bits: 65,535 are stored and read back,
+// one more is refused when saving rather than stored as none.
+void TestColumns::popupCountBeyondItsFieldIsNotSaved()
+{
+    TestHost host(true);
+    const auto column = host.cols->add(missing, QStringLiteral("Pick"), missing, missing);
+    column->setControlType(lstCtlPopup);
+    const auto popups = column->popupColumns();
+    for (int i = 0; i < MaxPopupColumns; ++i)
+        popups->add(QStringLiteral("F%1").arg(i));
+    const QByteArray block = host.cols->save();
+    std::vector<ColumnSettings> read;
+    QString error;
+    QVERIFY(readColumnsBlock(block, read, error));
+    QCOMPARE(read.at(0).popupFields.size(), MaxPopupColumns);
+    QCOMPARE(read.at(0).popupFields.last(), QStringLiteral("F65534"));
+    popups->add(QStringLiteral("F65535"));
+    try {
+        host.cols->save();
+        QFAIL("saved");
+    } catch (const basic::RuntimeError& e) {
+        QCOMPARE(e.number(), CColumns::SaveFailed);
+        QVERIFY2(e.description().contains(QStringLiteral("column 1 has 65536 popup columns")), qPrintable(e.description()));
+    }
+    QVERIFY(writeColumnsBlock({host.cols->at(0)->storedSettings()}).isEmpty());
 }
 
 void TestColumns::damagedBlockIsRefusedWhole_data()

@@ -59,14 +59,19 @@ class TestGridCtrl : public QObject
 private Q_SLOTS:
     void newAndLoadedGridLines();
     void validateAcceptsAndRefuses();
+    void validateOnLostFocus_data();
+    void validateOnLostFocus();
     void slashOpensThePopupInstead();
     void popupEditorSetsTheValue();
     void dropDownGivesTheEditorsValue_data();
     void dropDownGivesTheEditorsValue();
     void controlStyleLocksTheOpenEditor_data();
     void controlStyleLocksTheOpenEditor();
+    void editorStylesAsTheEditorOpens_data();
+    void editorStylesAsTheEditorOpens();
     void tabOutReachesTheNextControl();
     void pagedRowsFromOne();
+    void pagedStyleBitAtCreation();
     void boundFillAndModeSwitchReleases();
     void wrongDataSourceObjectIsRefused();
     void hitTestOutsideColumnsIsNothing();
@@ -126,6 +131,46 @@ void TestGridCtrl::validateAcceptsAndRefuses()
     QCOMPARE(f.count(QStringLiteral("ValidateCell")), 2);
 }
 
+void TestGridCtrl::validateOnLostFocus_data()
+{
+    QTest::addColumn<bool>("validate");
+    QTest::addColumn<int>("raised");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("on: refused, the old value back") << true << 1 << QStringLiteral("Alpha");
+    QTest::newRow("off: not asked") << false << 0 << QStringLiteral("Typed");
+}
+
+// A host that refuses every value; the focus leaves the grid with a typed value.
+void TestGridCtrl::validateOnLostFocus()
+{
+    QFETCH(bool, validate);
+    QFETCH(int, raised);
+    QFETCH(QString, kept);
+    GridOnForm f;
+    fillRows(f);
+    f.object()->put(QStringLiteral("ValidateOnLostFocus"), validate);
+    auto* elsewhere = new QLineEdit(&f.form);
+    elsewhere->show();
+    f.onEvent = [](const QString& event, Args& args) {
+        if (event == QLatin1String("ValidateCell"))
+            args.at(2) = Variant(true);
+    };
+    f.form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f.form));
+    const QModelIndex cell = f.view().model()->index(0, 1);
+    f.view().setFocus();
+    f.view().setCurrentIndex(cell);
+    f.view().edit(cell);
+    auto* editor = qobject_cast<QLineEdit*>(f.view().indexWidget(cell));
+    QVERIFY(editor);
+    editor->setFocus();
+    editor->setText(QStringLiteral("Typed"));
+    elsewhere->setFocus();
+    QTRY_VERIFY(elsewhere->hasFocus());
+    QCOMPARE(f.count(QStringLiteral("ValidateCell")), raised);
+    QTRY_COMPARE(f.cellText(0, 1), kept);
+}
+
 void TestGridCtrl::slashOpensThePopupInstead()
 {
     GridOnForm f;
@@ -169,7 +214,8 @@ void TestGridCtrl::dropDownGivesTheEditorsValue_data()
 {
     QTest::addColumn<int>("controlType");
     QTest::addColumn<QString>("expected");
-    QTest::addRow("calculator keypad") << int(lstCtlCalculator) << QStringLiteral("15");
+    // The Double column shows the number to its two decimal places.
+    QTest::addRow("calculator keypad") << int(lstCtlCalculator) << QStringLiteral("15.00");
     QTest::addRow("date calendar") << int(lstCtlDate) << QStringLiteral("05/04/2026");
 }
 
@@ -244,6 +290,43 @@ void TestGridCtrl::controlStyleLocksTheOpenEditor()
     QVERIFY(!locked());
 }
 
+void TestGridCtrl::editorStylesAsTheEditorOpens_data()
+{
+    QTest::addColumn<int>("controlType");
+    QTest::addColumn<int>("controlStyle");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("edit") << int(lstCtlEdit) << 0 << QStringLiteral("ab7");
+    QTest::newRow("edit, locked") << int(lstCtlEdit) << 0x800 << QStringLiteral("Alpha");
+    QTest::newRow("edit, upper case") << int(lstCtlEdit) << 0x8 << QStringLiteral("AB7");
+    QTest::newRow("numeric, locked") << int(lstCtlNumeric) << 0x20 << QStringLiteral("Alpha");
+    QTest::newRow("calculator, locked") << int(lstCtlCalculator) << 0x20 << QStringLiteral("Alpha");
+    QTest::newRow("popup") << int(lstCtlPopup) << 0 << QStringLiteral("ab7");
+    QTest::newRow("popup, locked") << int(lstCtlPopup) << 0x20 << QStringLiteral("Alpha");
+}
+
+// The column's styles hold in the editor the user opens, set before it opened.
+void TestGridCtrl::editorStylesAsTheEditorOpens()
+{
+    QFETCH(int, controlType);
+    QFETCH(int, controlStyle);
+    QFETCH(QString, stored);
+    GridOnForm f;
+    fillRows(f);
+    const auto name = f.control->columns()->at(1);
+    name->setControlType(int16_t(controlType));
+    name->put(QStringLiteral("ControlStyle"), int32_t(controlStyle));
+    const QModelIndex cell = f.view().model()->index(0, 1);
+    f.view().setCurrentIndex(cell);
+    f.view().edit(cell);
+    auto* editor = qobject_cast<QLineEdit*>(f.view().indexWidget(cell));
+    QVERIFY(editor);
+    if (!editor->isReadOnly())
+        editor->clear();
+    QTest::keyClicks(editor, QStringLiteral("ab7"));
+    f.view().setCurrentIndex(f.view().model()->index(1, 1));
+    QCOMPARE(f.cellText(0, 1), stored);
+}
+
 void TestGridCtrl::tabOutReachesTheNextControl()
 {
     GridOnForm f;
@@ -262,6 +345,19 @@ void TestGridCtrl::tabOutReachesTheNextControl()
     f.view().setCurrentIndex(f.view().model()->index(0, 0));
     QTest::keyClick(&f.view(), Qt::Key_Backtab, Qt::ShiftModifier);
     QTRY_COMPARE(QApplication::focusWidget(), previous);
+}
+
+// Created with "Paged Data", the window has the paged bit from the start and keeps it.
+void TestGridCtrl::pagedStyleBitAtCreation()
+{
+    const auto bag = PropertyBag::fromText(QStringLiteral(R"({"_Version": 65536, "DataSource": "Paged Data"})"));
+    QVERIFY(bag);
+    GridOnForm f(QStringLiteral("ctl"), false);
+    f.placeOnForm(QStringLiteral("grdPaged"), &*bag);
+    QCOMPARE(f.window().windowStyle() & 0x1000u, 0x1000u);
+    f.object()->put(QStringLiteral("DataSource"), QStringLiteral("None"));
+    f.object()->put(QStringLiteral("Sort"), true);
+    QCOMPARE(f.window().windowStyle() & 0x1000u, 0x1000u);
 }
 
 void TestGridCtrl::pagedRowsFromOne()

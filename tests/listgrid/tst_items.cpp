@@ -57,6 +57,11 @@ private Q_SLOTS:
     void itemColours();
     void cellsByKeyAndNumber();
     void typedCellValues();
+    void longListValueShownAsRead();
+    void floatingValuesKeptWhole_data();
+    void floatingValuesKeptWhole();
+    void rebuiltColumnKeepsItsCells_data();
+    void rebuiltColumnKeepsItsCells();
     void bitmapReadsBackWhatWasSet_data();
     void bitmapReadsBackWhatWasSet();
     void gridRowsHaveNoSelectionOrImage();
@@ -186,6 +191,92 @@ void TestItems::typedCellValues()
     qty->put(QStringLiteral("Enabled"), false);
     QCOMPARE(qty->get(QStringLiteral("Enabled")), Variant(false));
     QVERIFY(!(c.host.real->view()->model()->index(0, 1).flags() & Qt::ItemIsEditable));
+}
+
+// The list sends a long value whole; the cell shows what Value reads: MaxLength characters.
+void TestItems::longListValueShownAsRead()
+{
+    Control c(false, {QStringLiteral("Name")});
+    c.host.cols->at(0)->setMaxLength(5);
+    const ObjectRef cell =
+        c.add(QString())->get(QStringLiteral("Cells")).objectValue()->value({int32_t(1)}).objectValue();
+    cell->setValue({}, QStringLiteral("Abcdefgh"));
+    QCOMPARE(cell->value(), Variant(QStringLiteral("Abcde")));
+    QCOMPARE(c.host.real->view()->model()->index(0, 0).data().toString(), QStringLiteral("Abcde"));
+}
+
+void TestItems::floatingValuesKeptWhole_data()
+{
+    QTest::addColumn<bool>("grid");
+    QTest::addColumn<int>("dataType");
+    QTest::addColumn<Variant>("value");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("grid double") << true << int(lstDataDouble) << Variant(0.125) << QStringLiteral("0.13");
+    QTest::newRow("list double") << false << int(lstDataDouble) << Variant(0.125) << QStringLiteral("0.13");
+    QTest::newRow("double, tiny") << true << int(lstDataDouble) << Variant(1e-7) << QStringLiteral("0.00");
+    QTest::newRow("double, 0.1") << true << int(lstDataDouble) << Variant(0.1) << QStringLiteral("0.10");
+    QTest::newRow("single") << true << int(lstDataSingle) << Variant(double(1.0625f)) << QStringLiteral("1.06");
+    QTest::newRow("single, 1.1") << false << int(lstDataSingle) << Variant(double(1.1f)) << QStringLiteral("1.10");
+}
+
+// Numbers are kept in their own width; only what the cell shows is rounded.
+void TestItems::floatingValuesKeptWhole()
+{
+    QFETCH(bool, grid);
+    QFETCH(int, dataType);
+    QFETCH(Variant, value);
+    QFETCH(QString, shown);
+    Control c(grid, {QStringLiteral("Amount")});
+    c.host.cols->at(0)->setDataType(int16_t(dataType));
+    const ObjectRef cell =
+        c.add(QString())->get(QStringLiteral("Cells")).objectValue()->value({int32_t(1)}).objectValue();
+    cell->setValue({}, value);
+    QCOMPARE(cell->value(), value);
+    QCOMPARE(c.host.real->view()->model()->index(0, 0).data().toString(), shown);
+    // More decimals show more of the same value.
+    c.host.cols->at(0)->setDecimalPlaces(4);
+    QCOMPARE(cell->value(), value);
+}
+
+void TestItems::rebuiltColumnKeepsItsCells_data()
+{
+    QTest::addColumn<bool>("grid");
+    QTest::addColumn<QString>("property");
+    QTest::addColumn<Variant>("value");
+    QTest::addColumn<QString>("text");
+    const QString kept = QStringLiteral("A\talpha\t1.5");
+    for (const bool grid : {false, true}) {
+        const char* kind = grid ? "grid" : "list";
+        QTest::addRow("%s MaxLength", kind) << grid << QStringLiteral("MaxLength") << Variant(int16_t(50)) << kept;
+        QTest::addRow("%s MaxLength shorter", kind) << grid << QStringLiteral("MaxLength") << Variant(int16_t(3))
+                                                   << QStringLiteral("A\talp\t1.5");
+        QTest::addRow("%s ControlType", kind) << grid << QStringLiteral("ControlType") << Variant(int16_t(4)) << kept;
+        QTest::addRow("%s DataType", kind) << grid << QStringLiteral("DataType") << Variant(int16_t(0)) << kept;
+        QTest::addRow("%s DecimalPlaces", kind) << grid << QStringLiteral("DecimalPlaces") << Variant(int16_t(4)) << kept;
+        QTest::addRow("%s DataField", kind) << grid << QStringLiteral("DataField") << Variant(QStringLiteral("NAME"))
+                                           << kept;
+    }
+}
+
+// A change that re-creates the column in the window leaves its cells filled.
+void TestItems::rebuiltColumnKeepsItsCells()
+{
+    QFETCH(bool, grid);
+    QFETCH(QString, property);
+    QFETCH(Variant, value);
+    QFETCH(QString, text);
+    Control c(grid, {QStringLiteral("Code"), QStringLiteral("Name"), QStringLiteral("Amount")});
+    c.host.cols->at(2)->setDataType(lstDataDouble);
+    c.add(QStringLiteral("A\talpha\t1.5"));
+    c.add(QStringLiteral("B\tbeta\t2.5"));
+    c.host.cols->value({QStringLiteral("Name")}).objectValue()->put(property, value);
+    QCOMPARE(c.items->value({int32_t(1)}).objectValue()->get(QStringLiteral("Text")), Variant(text));
+    QCOMPARE(c.host.real->view()->model()->index(1, 1).data().toString(),
+             text.contains(QLatin1String("alp\t")) ? QStringLiteral("bet") : QStringLiteral("beta"));
+    // Once the rebuild is over, a column deleted for good takes its cells with it.
+    c.host.cols->remove(Variant(int32_t(2)));
+    c.host.cols->add(missing, QStringLiteral("Again"), missing, missing);
+    QCOMPARE(c.host.real->view()->model()->index(0, 2).data().toString(), QString());
 }
 
 void TestItems::bitmapReadsBackWhatWasSet_data()

@@ -147,6 +147,9 @@ void TestLibrary::registersWithRegsvr()
     QCOMPARE(readDefault(list + QStringLiteral("\\MiscStatus\\1")), QStringLiteral("131473"));
     QCOMPARE(readDefault(list + QStringLiteral("\\TypeLib")), QLatin1String(TypeLibraryId));
     QVERIFY(keyExists(list + QStringLiteral("\\Control")));
+    // The user type names, as the served classes give them.
+    QCOMPARE(readDefault(list), QStringLiteral("Vorlen List Control"));
+    QCOMPARE(readDefault(QStringLiteral("Software\\Classes\\CLSID\\") + Grid), QStringLiteral("Vorlen Grid Control"));
     for (const QString& control : {List, Grid})
         for (const char* category : {SafeForScriptingCategory, SafeForInitializingCategory})
             QVERIFY(keyExists(QStringLiteral("Software\\Classes\\CLSID\\") + control + QStringLiteral("\\Implemented Categories\\") +

@@ -49,6 +49,8 @@ private Q_SLOTS:
     void styleBits_data();
     void styleBits();
     void smallIconsSendTheWindowsNumber();
+    void selectStyleOfTheClicks_data();
+    void selectStyleOfTheClicks();
     void storedDesignRoundTrip();
     void missingAutoRedrawLoadsOff();
     void findAndCurrentItem();
@@ -113,6 +115,39 @@ void TestListCtrl::styleBits()
     QCOMPARE(f.control->style(), bits);
     QCOMPARE(f.window().windowStyle(), bits);
     QCOMPARE(f.object()->get(property), value);
+}
+
+void TestListCtrl::selectStyleOfTheClicks_data()
+{
+    QTest::addColumn<int>("selectStyle");
+    QTest::addColumn<int>("afterCtrlClick");
+    QTest::addColumn<int>("afterShiftClick");
+    QTest::newRow("single") << 0 << 1 << 1;
+    QTest::newRow("multiple: each click toggles") << 1 << 2 << 3;
+    QTest::newRow("extended") << 2 << 2 << 3;
+}
+
+// Row 1 clicked, row 3 Ctrl+clicked, row 4 Shift+clicked: how many rows are selected.
+void TestListCtrl::selectStyleOfTheClicks()
+{
+    QFETCH(int, selectStyle);
+    QFETCH(int, afterCtrlClick);
+    QFETCH(int, afterShiftClick);
+    ListOnForm f;
+    f.object()->put(QStringLiteral("SelectStyle"), int16_t(selectStyle));
+    for (const char* row : {"A", "B", "C", "D", "E"})
+        addRow(f, QString::fromLatin1(row));
+    const auto click = [&](int row, Qt::KeyboardModifiers keys) {
+        QTest::mouseClick(f.view().viewport(), Qt::LeftButton, keys,
+                          f.view().visualRect(f.view().model()->index(row, 0)).center());
+    };
+    const auto selected = [&] { return f.control->selectedItems()->get(QStringLiteral("Count")).intValue(); };
+    click(0, {});
+    QCOMPARE(selected(), 1);
+    click(2, Qt::ControlModifier);
+    QCOMPARE(selected(), afterCtrlClick);
+    click(3, Qt::ShiftModifier);
+    QCOMPARE(selected(), afterShiftClick);
 }
 
 void TestListCtrl::smallIconsSendTheWindowsNumber()

@@ -130,7 +130,10 @@ void TestListWindow::typedCellValues_data()
     QTest::addRow("string") << int(sql::Varchar) << QStringLiteral("hello");
     QTest::addRow("long") << int(sql::Integer) << QStringLiteral("-123456");
     QTest::addRow("integer") << int(sql::SmallInt) << QStringLiteral("321");
-    QTest::addRow("double") << int(sql::Double) << QStringLiteral("12.50");
+    // The value whole: only the display has the two decimal places.
+    QTest::addRow("double") << int(sql::Double) << QStringLiteral("12.5");
+    QTest::addRow("double, full precision") << int(sql::Double) << QStringLiteral("0.125");
+    QTest::addRow("single") << int(sql::Float) << QStringLiteral("1.0625");
     QTest::addRow("bit") << int(sql::Bit) << QStringLiteral("1");
     QTest::addRow("date") << int(sql::Timestamp) << QStringLiteral("24/12/2025");
 }

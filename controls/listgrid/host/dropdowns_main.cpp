@@ -1,7 +1,8 @@
 // A picture of the controls' drawn parts that the container program does not show:
 // a list with images from an ImageList on the form, and a grid whose calculator
-// (or, with "calendar", date) editor has its drop-down part open.
-//   listgrid_dropdowns [calendar]
+// (or, with "calendar", date) editor has its drop-down part open; with "popup", a
+// grid with a blank last row whose popup editor shows its button.
+//   listgrid_dropdowns [calendar | popup]
 #include "controls/listgrid/Columns.h"
 #include "controls/listgrid/GridCtrl.h"
 #include "controls/listgrid/Items.h"
@@ -45,6 +46,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     const bool calendar = argc > 1 && QByteArray(argv[1]) == "calendar";
+    const bool popup = argc > 1 && QByteArray(argv[1]) == "popup";
     listgrid::ContainerForm form;
     form.setWindowTitle(QStringLiteral("List images and grid drop-downs"));
     form.resize(560, 440);
@@ -83,7 +85,9 @@ int main(int argc, char** argv)
     grid->put(QStringLiteral("GridLinesVisible"), true);
     auto gridColumns = grid->columns();
     gridColumns->clear();
-    addColumn(gridColumns, "Product", 18);
+    addColumn(gridColumns, "Product", 18, popup ? listgrid::lstCtlPopup : listgrid::lstCtlEdit);
+    if (popup)
+        grid->put(QStringLiteral("AllowBlankLastRow"), true);
     addColumn(gridColumns, "Quantity", 10, listgrid::lstCtlCalculator);
     addColumn(gridColumns, "Due", 12, listgrid::lstCtlDate);
     for (const char* row : {"HOSE-25\t12\t14/12/2026", "TAP-BRASS\t40\t18/12/2026", "SPRAY-2L\t6\t04/01/2027"})
@@ -92,11 +96,12 @@ int main(int argc, char** argv)
     // The second row's quantity (or due date) is being edited, its drop-down open.
     QTimer::singleShot(300, &app, [&] {
         QTableView* view = grid->window()->view();
-        const QModelIndex cell = view->model()->index(1, calendar ? 2 : 1);
+        const QModelIndex cell = view->model()->index(1, popup ? 0 : calendar ? 2 : 1);
         view->setFocus();
         view->setCurrentIndex(cell);
         view->edit(cell);
-        gridColumns->at(calendar ? 2 : 1)->showPopup();
+        if (!popup)
+            gridColumns->at(calendar ? 2 : 1)->showPopup();
     });
     return app.exec();
 }
