@@ -10,6 +10,7 @@
 // the best run of each way by it. The ways take turns, each going first once.
 #include "bench/common/BenchCompany.h"
 #include "bench/common/ImportBench.h"
+#include "bench/common/Offscreen.h"
 
 #include "app/import/driver/ImportDriver.h"
 #include "app/mainwindow/MainWindowForms.h"
@@ -128,8 +129,7 @@ void keepBest(Times& best, const Times& run)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::useOffscreenPlatform();
     QApplication app(argc, argv);
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
 
