@@ -1,5 +1,7 @@
 #include "platform/forms/Form.h"
 
+#include "platform/forms/BeforeModal.h"
+
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QPointer>
@@ -72,6 +74,7 @@ void Form::showModal(QWidget* owner)
         load();
     if (isUnloaded())
         return;
+    beforeModal();
     QPointer<Form> self(this);
     QPointer<QWidget> ownerWindow(owner ? owner->window() : nullptr);
     if (isVisible())
