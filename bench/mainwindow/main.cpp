@@ -11,6 +11,7 @@
 #include "bench/common/BenchCompany.h"
 #include "bench/common/ImportBench.h"
 #include "bench/common/Offscreen.h"
+#include "bench/common/Stopwatch.h"
 
 #include "app/import/driver/ImportDriver.h"
 #include "app/mainwindow/MainWindowForms.h"
@@ -28,13 +29,14 @@
 #include "platform/widgets/ToolBar.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QProcess>
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
-#include <limits>
+
+using bench::seconds;
+using bench::Stopwatch;
+using bench::Times;
 
 namespace {
 
@@ -44,36 +46,6 @@ constexpr int Documents = 4000;
 constexpr int LinesPerDocument = 8;
 constexpr int Runs = 2; // each way goes first once
 constexpr double Target = 1.25;
-
-double seconds(qint64 ns)
-{
-    return double(ns) / 1e9;
-}
-
-// The clock's and the processor's time of one import.
-struct Times
-{
-    qint64 wallNs = std::numeric_limits<qint64>::max();
-    qint64 cpuNs = std::numeric_limits<qint64>::max();
-};
-
-qint64 processCpuNs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
-}
-
-class Stopwatch
-{
-public:
-    Stopwatch() : m_cpu(processCpuNs()) { m_wall.start(); }
-    Times elapsed() const { return {m_wall.nsecsElapsed(), processCpuNs() - m_cpu}; }
-
-private:
-    QElapsedTimer m_wall;
-    qint64 m_cpu;
-};
 
 qsizetype postedIn(const QString& companyFolder)
 {
