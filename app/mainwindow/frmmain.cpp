@@ -19,6 +19,7 @@
 #include "platform/basic/Strings.h"
 #include "platform/controlframework/ControlSite.h"
 #include "platform/controlframework/PropertyBag.h"
+#include "platform/forms/BeforeModal.h"
 #include "platform/forms/FileDialog.h"
 #include "platform/forms/MessageService.h"
 #include "platform/settings/SettingsStore.h"
@@ -37,6 +38,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -527,6 +529,9 @@ void frmmain::runWithDisplayPaced(const std::function<void()>& work)
                 w.showPendingProgress();
         }
     } pace{*this, std::exchange(m_paced, true)};
+    // A box or a modal window the routine opens stands over the display as it is
+    // then, not as it was at the last paint.
+    const forms::ScopedBeforeModal beforeBox([this] { paintProgressNow(); });
     work();
 }
 
@@ -685,8 +690,29 @@ bool frmmain::eventFilter(QObject* watched, QEvent* event)
 
 void frmmain::paintProgress()
 {
-    if (m_sincePaint.elapsed() < PaintEveryMs)
+    if (m_sincePaint.elapsed() < PaintEveryMs) {
+        showPendingProgressLater();
         return;
+    }
+    paintProgressNow();
+}
+
+// What a paced routine sets between paints is shown once the event loop runs again:
+// inside a modal window it opened (the error list's Refresh runs a whole validation
+// there), it would otherwise wait for the routine's end.
+void frmmain::showPendingProgressLater()
+{
+    if (m_showLaterArmed)
+        return;
+    m_showLaterArmed = true;
+    QTimer::singleShot(0, this, [this] {
+        m_showLaterArmed = false;
+        showPendingProgress();
+    });
+}
+
+void frmmain::paintProgressNow()
+{
     m_sincePaint.restart();
     showPendingProgress();
     if (!isVisible())

@@ -163,6 +163,8 @@ private:
     // clip moved on a frame) at most every few hundredths of a second, so that it
     // stays current without slowing the import down.
     void paintProgress();
+    void paintProgressNow();
+    void showPendingProgressLater();
     importer::ImportContext& context() const;
 
     // What the status display holds back while a long routine runs.
@@ -175,6 +177,7 @@ private:
     };
     PendingProgress m_pending;
     bool m_paced = false;
+    bool m_showLaterArmed = false;
 
     std::array<QLabel*, 3> m_panels{};
     forms::Timer m_clock;

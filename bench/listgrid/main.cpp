@@ -1,6 +1,8 @@
 // The list bound to 100,000 rows in paged mode, scrolled from top to bottom (page
 // callbacks and paint), beside filling the same rows as host rows in the same run.
 // The paged scroll should take under a second. Not a test.
+#include "bench/common/Offscreen.h"
+
 #include "controls/listgrid/Columns.h"
 #include "controls/listgrid/Items.h"
 #include "controls/listgrid/ListCtrl.h"
@@ -46,6 +48,7 @@ QString rowText(int32_t row) { return QStringLiteral("C%1\tCustomer %1\t%2").arg
 
 int main(int argc, char** argv)
 {
+    bench::useOffscreenPlatform();
     QApplication app(argc, argv);
 
     // Host rows: every row added through Items.
@@ -103,7 +106,6 @@ int main(int argc, char** argv)
         std::printf("paged: the last row was not filled (%s)\n", qPrintable(last));
         return 1;
     }
-    if (pagedMs >= 1000.0)
-        std::printf("paged scroll over the one-second target\n");
-    return pagedMs < 1000.0 ? 0 : 2;
+    std::printf("paged scroll (target 1,000 ms: %s)\n", pagedMs < 1000.0 ? "within" : "OVER");
+    return 0;
 }

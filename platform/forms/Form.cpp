@@ -1,5 +1,7 @@
 #include "platform/forms/Form.h"
 
+#include "platform/forms/BeforeModal.h"
+
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -112,6 +114,7 @@ void Form::showModal(QWidget* owner)
         load();
     if (isUnloaded())
         return;
+    beforeModal();
     QPointer<Form> self(this);
     QPointer<QWidget> ownerWindow(owner ? owner->window() : nullptr);
     if (isVisible())

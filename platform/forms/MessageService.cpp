@@ -1,5 +1,7 @@
 #include "platform/forms/MessageService.h"
 
+#include "platform/forms/BeforeModal.h"
+
 #include <array>
 #include <utility>
 
@@ -90,11 +92,13 @@ std::unique_ptr<MessageService> setMessageService(std::unique_ptr<MessageService
 
 Answer MsgBox(const QString& text, int32_t style, const QString& title)
 {
+    beforeModal();
     return messageService().messageBox(text, style, title);
 }
 
 QString InputBox(const QString& prompt, const QString& title, const QString& defaultText, InputEcho echo)
 {
+    beforeModal();
     // Cancel gives the empty string, as the routines expect.
     return messageService().inputBox(prompt, title, defaultText, echo).value_or(QString());
 }

@@ -1,0 +1,144 @@
+// The main window's status display while an import runs from it: the line number,
+// current line and progress bar a user sees when the import stops to ask something,
+// and after the error list's Refresh has validated the file again.
+#include "tests/mainwindow/MainWindowFixture.h"
+
+#include "app/mainwindow/FrmErrlog.h"
+#include "app/mainwindow/frmmain.h"
+#include "ui_frmmain.h"
+
+#include "platform/forms/DefaultInstance.h"
+#include "platform/widgets/ToolBar.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+#include <utility>
+
+using forms::DefaultInstance;
+
+namespace {
+
+// What the display shows: line number, current line, progress.
+struct StatusShown
+{
+    QString lineNo;
+    QString currentLine;
+    int progress = -1;
+};
+
+StatusShown shownOn(const frmmain& w)
+{
+    return {w.m_ui->TxtLineNo->text(), w.m_ui->TxtCurrentLine->text(), w.m_ui->ValidationProgressBar->value()};
+}
+
+// Answers like the scripted boxes, and notes what the window showed when each box
+// came up.
+class BoxWatch : public forms::ScriptedMessageService
+{
+public:
+    explicit BoxWatch(const frmmain& w) : m_window(w) {}
+    forms::Answer messageBox(const QString& text, int32_t style, const QString& title) override
+    {
+        seen.push_back({text, shownOn(m_window)});
+        return ScriptedMessageService::messageBox(text, style, title);
+    }
+    std::vector<std::pair<QString, StatusShown>> seen;
+
+private:
+    const frmmain& m_window;
+};
+
+} // namespace
+
+class TestMainWindowProgress : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (!MainWindowFixture::registerLibraries())
+            QSKIP("the package stand-in is not built");
+    }
+
+    // A short file passes both validation passes between two paints: the question
+    // stands over the last line read and the progress the passes reached.
+    void questionShowsWhereTheValidationEnded()
+    {
+        MainWindowFixture f;
+        frmmain& w = f.window();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QByteArray lines = invoiceLines(3);
+        f.writeFile(QStringLiteral("orders.csv"), lines);
+        f.dialogs.service().queueFile(f.path(QStringLiteral("orders.csv")));
+        w.tbToolBar->click(1);
+
+        auto* watch = new BoxWatch(w);
+        watch->queueAnswer(forms::AnswerNo);
+        auto previous = forms::setMessageService(std::unique_ptr<forms::MessageService>(watch));
+        w.tbToolBar->click(2);
+        const auto seen = watch->seen;
+        forms::setMessageService(std::move(previous));
+
+        QCOMPARE(int(seen.size()), 1);
+        QCOMPARE(seen[0].first, QStringLiteral("Proceed with invoice import?"));
+        const StatusShown& display = seen[0].second;
+        QCOMPARE(display.lineNo, QStringLiteral("6"));
+        QCOMPARE(display.currentLine, QString::fromLatin1(lines.split('\r').at(5).trimmed()));
+        QVERIFY2(display.progress > 0, qPrintable(QString::number(display.progress)));
+        QCOMPARE(f.posted(), 0);
+    }
+
+    // The error list is up after a failed import; the file is mended to five lines, of
+    // which the last still fails, and Refresh validates it again: the window shows
+    // that run while the list is still up, not the six lines of the first.
+    void refreshShowsItsOwnRun()
+    {
+        MainWindowFixture f;
+        frmmain& w = f.window();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QByteArray lines = invoiceLines(2) + "I,C999,01/12/2026,P1,2,10,Widget\r\n"
+                                             "I,C999,01/12/2026,P2,1,4,Gadget\r\n";
+        f.writeFile(QStringLiteral("orders.csv"), lines);
+        f.dialogs.service().queueFile(f.path(QStringLiteral("orders.csv")));
+        w.tbToolBar->click(1);
+
+        FrmErrlog& list = DefaultInstance<FrmErrlog>::get();
+        StatusShown afterRefresh;
+        bool refreshed = false;
+        QTimer poll;
+        poll.setInterval(5);
+        connect(&poll, &QTimer::timeout, this, [&] {
+            if (QApplication::activeModalWidget() != &list)
+                return;
+            if (!refreshed) {
+                refreshed = true;
+                f.writeFile(QStringLiteral("orders.csv"),
+                            invoiceLines(2) + "I,C999,01/12/2026,P1,2,10,Widget\r\n");
+                list.CmdRefresh_Click();
+                return; // the list stays up while the event loop runs again
+            }
+            afterRefresh = shownOn(w);
+            list.hide();
+        });
+        poll.start();
+        w.tbToolBar->click(2);
+        poll.stop();
+
+        QVERIFY(refreshed);
+        QCOMPARE(afterRefresh.lineNo, QStringLiteral("5"));
+        QCOMPARE(afterRefresh.currentLine, QStringLiteral("I,C999,01/12/2026,P1,2,10,Widget"));
+        QCOMPARE(afterRefresh.progress, 6); // past the last of the five lines
+        QCOMPARE(f.posted(), 0);
+    }
+};
+
+QTEST_MAIN(TestMainWindowProgress)
+#include "tst_mainwindow_progress.moc"
