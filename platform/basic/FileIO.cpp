@@ -53,6 +53,13 @@ OpenFiles& openFiles()
 
 QString resolvePath(const QString& path)
 {
+    // A Linux name may hold "\": a path that names something just as written is
+    // that thing, not one with "\" read as a separator.
+    if (path.contains(QLatin1Char('\\'))) {
+        const QFileInfo asWritten(path);
+        if (asWritten.exists() || asWritten.isSymLink())
+            return path;
+    }
     QString p = path;
     p.replace(QLatin1Char('\\'), QLatin1Char('/'));
     if (p.isEmpty())

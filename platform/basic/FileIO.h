@@ -56,7 +56,8 @@ private:
 
 // Turns a path written with "\" into one with "/" and resolves each existing
 // component without regard to case (an exact match first). Components that do
-// not exist are kept as written.
+// not exist are kept as written. A path with "\" that exists just as written is
+// returned unchanged (a Linux name may hold "\").
 QString resolvePath(const QString& path);
 
 // FileLen: size in bytes of a closed file; 53 when missing.

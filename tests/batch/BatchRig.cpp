@@ -1,5 +1,7 @@
 #include "tests/batch/BatchRig.h"
 
+#include "app/mainwindow/batch/ErrorFiles.h"
+
 #include "package/company/CompanyFolder.h"
 #include "package/company/Ledger.h"
 #include "package/company/Seed.h"
@@ -211,6 +213,9 @@ BatchRig::BatchRig(const QString& work, const QString& companyFolder) : m_work(w
     mode = std::make_unique<batch::BatchMode>(
         context, batchWindow, batch::BatchTimers{timer1, timer2, timer3}, files, list,
         [this](const QString& name) { return uploader ? uploader(name) : upload->BatchUploadFile(name); });
+    mode->errorLog = [this](const QString& message) {
+        batch::WriteErrorLog(security, context.programFolder, message);
+    };
 }
 
 void BatchRig::setFolders(const QString& source, const QString& success, const QString& error)

@@ -57,10 +57,18 @@ struct RecordingBatchWindow : batch::BatchWindowView
 };
 
 // The real file system; `beforeMove` runs before each move (to fail it, or to end
-// the process there).
+// the process there), `afterFileEntry` after each look at one file.
 struct HookedFileSystem : batch::RealFileSystem
 {
     std::function<void(const QString& from, const QString& to)> beforeMove;
+    std::function<void(const QString& path)> afterFileEntry;
+    std::optional<shell::FileEntry> fileEntry(const QString& path) override
+    {
+        auto entry = batch::RealFileSystem::fileEntry(path);
+        if (afterFileEntry)
+            afterFileEntry(path);
+        return entry;
+    }
     void moveFile(const QString& from, const QString& to) override
     {
         if (beforeMove)

@@ -40,11 +40,11 @@ QStringList shownBoxes(forms::ScriptedMessageService& service)
 struct ListedFileSystem : batch::RealFileSystem
 {
     std::map<QString, QStringList> folders;
-    std::vector<shell::FileEntry> listFiles(const QString& folder) override
+    shell::FolderListing listFolder(const QString& folder) override
     {
-        std::vector<shell::FileEntry> out;
+        shell::FolderListing out;
         for (const QString& name : folders[folder])
-            out.push_back(shell::FileEntry{name, folder + QLatin1Char('/') + name, 1, March5, March5});
+            out.files.push_back(shell::FileEntry{name, folder + QLatin1Char('/') + name, 1, March5, March5});
         return out;
     }
     bool fileExists(const QString& path) override

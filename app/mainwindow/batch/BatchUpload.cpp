@@ -19,6 +19,9 @@
 #include "platform/basic/Strings.h"
 #include "platform/forms/MessageService.h"
 #include "platform/settings/SettingsStore.h"
+#include "platform/shell/FileSystem.h"
+
+#include <algorithm>
 
 namespace batch {
 
@@ -80,12 +83,19 @@ bool BatchUpload::BatchUploadFile(const QString& fileName)
         window.setNoErrorFoundIMG(true, true);
         window.setAnimation1Visible(false);
 
-        const QString source = joinPath(basic::Trim(batch.SourceFolder), fileName);
+        const QString source = filePath(basic::Trim(batch.SourceFolder), fileName);
         QString identity;
         if (m.files.fileExists(source)) {
             identity = BatchJournal::identify(source);
             if (const auto unfinished = m.journal.unfinished(identity)) {
                 fileInterrupted(fileName, identity, unfinished->posted);
+                return false;
+            }
+            // A file that could be posted but never filed is not imported.
+            const int nameMax = std::min(shell::nameMax(basic::Trim(batch.SuccessFolder)),
+                                         shell::nameMax(basic::Trim(batch.ErrorFolder)));
+            if (!filedNamesFit(fileName, nameMax)) {
+                fileTooLong(fileName, source, nameMax);
                 return false;
             }
         }
@@ -123,8 +133,7 @@ bool BatchUpload::BatchUploadFile(const QString& fileName)
         if (m.files.fileExists(batch.CurrentFilePath)) {
             const QString name = fileInto(fileName, target);
             if (!imported)
-                WriteBatchErrorCsv(context, joinPath(batch.SourceFolder, name),
-                                   basic::Trim(batch.ErrorFolder));
+                WriteBatchErrorCsv(context, name, basic::Trim(batch.ErrorFolder));
             if (!identity.isEmpty())
                 m.journal.filed(identity, joinPath(target, name));
         } else if (!identity.isEmpty() && m.journal.unfinished(identity)->posted.isEmpty()) {
@@ -210,13 +219,13 @@ QString BatchUpload::fileInto(const QString& fileName, const QString& target)
 {
     auto& batch = m.context.state.batch;
     QString name = filedName(fileName, basic::Clock::now(), batch.FilingCounter);
-    for (int tries = 0; m.files.fileExists(joinPath(target, name)); ++tries) {
+    for (int tries = 0; m.files.fileExists(filePath(target, name)); ++tries) {
         if (tries > 65536)
             throw basic::RuntimeError(58, QStringLiteral("File already exists: ") + joinPath(target, name));
         name = stampedFiledName(fileName, basic::Clock::now(), batch.FilingCounter);
         batch.FilingCounter = nextFilingCounter(batch.FilingCounter);
     }
-    m.files.moveFile(batch.CurrentFilePath, joinPath(target, name));
+    m.files.moveFile(batch.CurrentFilePath, filePath(target, name));
     return name;
 }
 
@@ -225,12 +234,29 @@ QString BatchUpload::fileInto(const QString& fileName, const QString& target)
 void BatchUpload::fileInterrupted(const QString& fileName, const QString& identity, const QStringList& posted)
 {
     auto& batch = m.context.state.batch;
-    batch.CurrentFilePath = joinPath(basic::Trim(batch.SourceFolder), fileName);
+    batch.CurrentFilePath = filePath(basic::Trim(batch.SourceFolder), fileName);
     batch.FilingCounter = nextFilingCounter(batch.FilingCounter);
     const QString errorFolder = basic::Trim(batch.ErrorFolder);
     const QString name = fileInto(fileName, errorFolder);
-    writeErrorFile(m.context, joinPath(batch.SourceFolder, name), errorFolder, interruptedLines(posted));
+    writeErrorFile(m.context, name, errorFolder, interruptedLines(posted));
     m.journal.filed(identity, joinPath(errorFolder, name));
+    m.context.mainWindow.setMnuFilenewEnabled(false);
+    finishFile();
+}
+
+// A file whose filed name or error file's name would not fit the file system is
+// not imported: filed into the error folder under a shortened dated name, its
+// error file saying why and giving the whole name.
+void BatchUpload::fileTooLong(const QString& fileName, const QString& source, int nameMax)
+{
+    auto& batch = m.context.state.batch;
+    batch.CurrentFilePath = source;
+    batch.FilingCounter = nextFilingCounter(batch.FilingCounter);
+    const QString errorFolder = basic::Trim(batch.ErrorFolder);
+    const QString name = fileInto(shortenedFileName(fileName, nameMax), errorFolder);
+    writeErrorFile(m.context, name, errorFolder,
+                   {QStringLiteral("The file name is too long to be filed; the file was not imported"),
+                    QStringLiteral("File name: ") + fileName});
     m.context.mainWindow.setMnuFilenewEnabled(false);
     finishFile();
 }

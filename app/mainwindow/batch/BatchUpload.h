@@ -63,6 +63,7 @@ private:
     void readSetupAndDisconnect();
     QString fileInto(const QString& fileName, const QString& target);
     void fileInterrupted(const QString& fileName, const QString& identity, const QStringList& posted);
+    void fileTooLong(const QString& fileName, const QString& source, int nameMax);
     void finishFile();
 
     BatchSession m;
