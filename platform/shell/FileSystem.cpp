@@ -37,7 +37,8 @@ QByteArray encoded(const QString& path)
 
 QDateTime fromTimestamp(int64_t seconds, uint32_t nanoseconds)
 {
-    return QDateTime::fromMSecsSinceEpoch(seconds * 1000 + nanoseconds / 1000000);
+    // In UTC: a local time would cost a look at the zone file for every entry.
+    return QDateTime::fromMSecsSinceEpoch(seconds * 1000 + nanoseconds / 1000000, Qt::UTC);
 }
 
 // The run-time error of a failed system call on `path`.

@@ -20,8 +20,8 @@ struct FileEntry
     QString name; // the file's name as the file system spells it
     QString path; // its native path
     int64_t size = 0;
-    QDateTime modified;
-    QDateTime created; // see creationTime()
+    QDateTime modified; // in UTC
+    QDateTime created;  // in UTC; see creationTime()
 };
 
 // One reading of a folder: its ordinary files (no sub-folders, hidden files

@@ -46,9 +46,21 @@ const std::vector<QString>& statusColumns()
 
 namespace {
 
+// The creation date as the list shows it, in local time. The texts are kept: every
+// scan shows the same files again, and each conversion to local time costs the C
+// library a look at the zone file.
 QString dateText(const QDateTime& created)
 {
-    return created.isValid() ? basic::formatDate(basic::fromQDateTime(created)) : QString();
+    if (!created.isValid())
+        return QString();
+    static QHash<qint64, QString> texts;
+    const qint64 at = created.toMSecsSinceEpoch();
+    const auto known = texts.constFind(at);
+    if (known != texts.constEnd())
+        return *known;
+    if (texts.size() > 100000)
+        texts.clear();
+    return *texts.insert(at, basic::formatDate(basic::fromQDateTime(created.toLocalTime())));
 }
 
 // A companion's marker counts from the name's second character on.
@@ -123,11 +135,14 @@ void reconcileBatchStatus(StatusListView& list, std::vector<StatusRow> entries)
     for (size_t i = 0; i < entries.size(); ++i)
         byPath.insert(entries[i].path, i);
     std::vector<bool> taken(entries.size(), false);
+    std::vector<bool> emptied(size_t(list.rowCount()), false); // rows whose text is empty now
     for (int i = list.rowCount() - 1; i >= 0; --i) {
         StatusRow row = list.row(i);
         const auto found = byPath.constFind(row.path);
+        emptied[size_t(i)] = row.name.isEmpty();
         if (found == byPath.constEnd() || taken[*found]) {
             list.setRow(i, StatusRow{});
+            emptied[size_t(i)] = true;
             continue;
         }
         const StatusRow& entry = entries[*found];
@@ -139,7 +154,7 @@ void reconcileBatchStatus(StatusListView& list, std::vector<StatusRow> entries)
         taken[*found] = true;
     }
     for (int i = list.rowCount() - 1; i >= 0; --i) {
-        if (list.row(i).name.isEmpty())
+        if (emptied[size_t(i)])
             list.removeRow(i);
     }
     for (size_t i = 0; i < entries.size(); ++i) {
