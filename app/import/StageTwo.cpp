@@ -95,7 +95,7 @@ void StageTwoRun::openFile()
 {
     auto& line = m_state.line;
     line.ImportFile.reset();
-    line.ImportFile = openImportFile(m_window.txtImportFile());
+    line.ImportFile = openImportFile(m_window.txtImportFile(), m_state.batch.BatchRunning);
     line.Row = 1;
 }
 

@@ -8,8 +8,12 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
 #include <map>
 #include <mutex>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace basic {
 
@@ -141,7 +145,7 @@ SequentialFile::SequentialFile() : m(std::make_unique<Impl>()) {}
 
 SequentialFile::~SequentialFile() { close(); }
 
-void SequentialFile::open(const QString& path, OpenMode mode)
+void SequentialFile::open(const QString& path, OpenMode mode, Links links)
 {
     if (isOpen())
         throw RuntimeError(err::FileAlreadyOpen, {}, path);
@@ -175,8 +179,21 @@ void SequentialFile::open(const QString& path, OpenMode mode)
         flags = QIODevice::WriteOnly | QIODevice::Append;
         break;
     }
-    if (!m->file.open(flags))
+    if (links == Links::Refuse) {
+        const int access = mode == OpenMode::Input || mode == OpenMode::Binary ? O_RDONLY
+                           : mode == OpenMode::Output                          ? O_WRONLY | O_CREAT | O_TRUNC
+                                                                               : O_WRONLY | O_CREAT | O_APPEND;
+        const int fd = ::open(QFile::encodeName(resolved).constData(), access | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0 && errno == ELOOP)
+            throw RuntimeError(err::PathFileAccessError, QStringLiteral("Symbolic link refused: ") + path);
+        if (fd < 0 || !m->file.open(fd, flags, QFileDevice::AutoCloseHandle)) {
+            if (fd >= 0)
+                ::close(fd);
+            failOpen(resolved, !writing);
+        }
+    } else if (!m->file.open(flags)) {
         failOpen(resolved, !writing);
+    }
     m->mode = mode;
     m->key = key;
     m->buffer.clear();

@@ -12,6 +12,8 @@
 namespace basic {
 
 enum class OpenMode { Input, Output, Append, Binary };
+// Whether opening a path that is a symbolic link opens what it points to.
+enum class Links { Follow, Refuse };
 
 class SequentialFile
 {
@@ -22,7 +24,9 @@ public:
     SequentialFile& operator=(const SequentialFile&) = delete;
 
     // Paths may be written with "\" and in any case (see resolvePath below).
-    void open(const QString& path, OpenMode mode);
+    // With Links::Refuse a path that is a symbolic link is not opened (75), also
+    // when the link was put there just before.
+    void open(const QString& path, OpenMode mode, Links links = Links::Follow);
     void close();
     bool isOpen() const;
 

@@ -174,9 +174,16 @@ private Q_SLOTS:
     }
 
     // A link put in the file's place after the scans found it steady is refused
-    // when the file is taken.
+    // when the file is taken, and one put there after it was taken is not read.
+    void linkSwappedInAfterTheCheckIsRefused_data()
+    {
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("after the scans") << false;
+        QTest::newRow("after the file was taken, before the import reads it") << true;
+    }
     void linkSwappedInAfterTheCheckIsRefused()
     {
+        QFETCH(bool, taken);
         NEEDS_ENGINE();
         auto f = fixture();
         BatchRig& rig = *f->rig;
@@ -185,12 +192,18 @@ private Q_SLOTS:
         writeFile(file, BatchCompany::importFile(1, 1));
         writeFile(outside, BatchCompany::importFile(2, 1, 7));
         bool swap = false;
+        const auto swapIn = [&] {
+            swap = false;
+            QFile::remove(file);
+            QVERIFY(link(outside, file));
+        };
         rig.files.afterFileEntry = [&](const QString& path) {
-            if (swap && path == file) {
-                swap = false;
-                QFile::remove(file);
-                QVERIFY(link(outside, file));
-            }
+            if (swap && !taken && path == file)
+                swapIn();
+        };
+        rig.pump = [&] { // the upload lets window events run once before the import
+            if (swap && taken)
+                swapIn();
         };
         forms::ScopedScriptedMessages boxes;
         rig.mode->start();
