@@ -165,6 +165,14 @@ QStringList folderListing(const QList<QPair<QString, QString>>& labelledFolders)
     return lines;
 }
 
+QStringList shownBoxes(forms::ScriptedMessageService& service)
+{
+    QStringList lines;
+    for (const auto& box : service.shown())
+        lines << box.title + QStringLiteral(": ") + box.text;
+    return lines;
+}
+
 bool registerEngine(QString& problem)
 {
     static bool done = false;
@@ -216,6 +224,19 @@ BatchRig::BatchRig(const QString& work, const QString& companyFolder) : m_work(w
     mode->errorLog = [this](const QString& message) {
         batch::WriteErrorLog(security, context.programFolder, message);
     };
+}
+
+std::unique_ptr<BatchFixture> BatchFixture::make()
+{
+    auto f = std::make_unique<BatchFixture>();
+    f->company = f->dir.filePath(QStringLiteral("company"));
+    f->config = f->dir.filePath(QStringLiteral("config"));
+    BatchCompany::create(f->company);
+    BatchCompany::writeLayout(f->config);
+    if (!BatchCompany::writeSettings(f->company, f->config))
+        qWarning("the settings could not be written");
+    f->rig = std::make_unique<BatchRig>(f->dir.filePath(QStringLiteral("work")), f->company);
+    return f;
 }
 
 void BatchRig::setFolders(const QString& source, const QString& success, const QString& error)

@@ -9,11 +9,14 @@
 #include "app/mainwindow/batch/BatchStatus.h"
 #include "app/mainwindow/batch/BatchUpload.h"
 
+#include "platform/forms/MessageService.h"
+
 #include <QDateTime>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <functional>
 #include <memory>
@@ -105,6 +108,28 @@ QStringList folderListing(const QList<QPair<QString, QString>>& labelledFolders)
 
 // Registers the V23 engine into the test's hives (once per process).
 bool registerEngine(QString& problem);
+
+// The boxes shown, one "title: text" each.
+QStringList shownBoxes(forms::ScriptedMessageService& service);
+
+// The uploads into the package stand-in need its engine built and registered.
+#define NEEDS_ENGINE()                                                                                       \
+    if (!m_engineProblem.isEmpty())                                                                          \
+    QSKIP(qPrintable(m_engineProblem))
+
+class BatchRig;
+
+// A rig on a fresh company, the settings pointing at it, the clock standing at
+// 10 December 2026 09:05:07.
+struct BatchFixture
+{
+    ScopedClock clock{QDateTime(QDate(2026, 12, 10), QTime(9, 5, 7))};
+    QTemporaryDir dir;
+    QString company, config;
+    std::unique_ptr<BatchRig> rig;
+
+    static std::unique_ptr<BatchFixture> make();
+};
 
 class BatchRig
 {

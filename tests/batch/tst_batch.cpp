@@ -28,14 +28,6 @@ namespace {
 
 const QDateTime March5 = QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9));
 
-QStringList shownBoxes(forms::ScriptedMessageService& service)
-{
-    QStringList lines;
-    for (const auto& box : service.shown())
-        lines << box.title + QStringLiteral(": ") + box.text;
-    return lines;
-}
-
 // A file system that lists what a table row gives; files exist when listed.
 struct ListedFileSystem : batch::RealFileSystem
 {
@@ -63,38 +55,13 @@ StatusRow row(const char* name, const char* state, const char* path, const char*
 
 Q_DECLARE_METATYPE(std::vector<batch::StatusRow>)
 
-// The uploads into the package stand-in need its engine built and registered.
-#define NEEDS_ENGINE()                                                                                       \
-    if (!m_engineProblem.isEmpty())                                                                          \
-    QSKIP(qPrintable(m_engineProblem))
-
 class TestBatch : public QObject
 {
     Q_OBJECT
 
     QString m_engineProblem;
 
-    // A rig on a fresh company, the settings pointing at it, the clock standing at
-    // 10 December 2026 09:05:07.
-    struct Fixture
-    {
-        ScopedClock clock{QDateTime(QDate(2026, 12, 10), QTime(9, 5, 7))};
-        QTemporaryDir dir;
-        QString company, config;
-        std::unique_ptr<BatchRig> rig;
-    };
-    std::unique_ptr<Fixture> fixture()
-    {
-        auto f = std::make_unique<Fixture>();
-        f->company = f->dir.filePath(QStringLiteral("company"));
-        f->config = f->dir.filePath(QStringLiteral("config"));
-        BatchCompany::create(f->company);
-        BatchCompany::writeLayout(f->config);
-        if (!BatchCompany::writeSettings(f->company, f->config))
-            qWarning("the settings could not be written");
-        f->rig = std::make_unique<BatchRig>(f->dir.filePath(QStringLiteral("work")), f->company);
-        return f;
-    }
+    std::unique_ptr<BatchFixture> fixture() { return BatchFixture::make(); }
 
 private Q_SLOTS:
     void initTestCase()

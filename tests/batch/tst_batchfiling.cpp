@@ -29,14 +29,6 @@ namespace {
 
 const QDateTime March5 = QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9));
 
-QStringList shownBoxes(forms::ScriptedMessageService& service)
-{
-    QStringList lines;
-    for (const auto& box : service.shown())
-        lines << box.title + QStringLiteral(": ") + box.text;
-    return lines;
-}
-
 QStringList errorLogLines(const QString& programFolder)
 {
     const QByteArray bytes = readFile(programFolder + QStringLiteral("/ErrorLOG/Errorlog.log"));
@@ -74,38 +66,26 @@ struct CountingFileSystem : batch::RealFileSystem
 
 } // namespace
 
-#define NEEDS_ENGINE()                                                                                       \
-    if (!m_engineProblem.isEmpty())                                                                          \
-    QSKIP(qPrintable(m_engineProblem))
-
 class TestBatchFiling : public QObject
 {
     Q_OBJECT
 
     QString m_engineProblem;
 
-    // A rig on a fresh company, the clock at 10 December 2026 09:05:07, the error
-    // log in the program folder's "ErrorLOG".
+    // The shared fixture, with the error log in the program folder's "ErrorLOG".
     struct Fixture
     {
-        ScopedClock clock{QDateTime(QDate(2026, 12, 10), QTime(9, 5, 7))};
-        QTemporaryDir dir;
-        QString company, config, program;
-        std::unique_ptr<BatchRig> rig;
+        std::unique_ptr<BatchFixture> shared = BatchFixture::make();
+        QTemporaryDir& dir = shared->dir;
+        QString& company = shared->company;
+        BatchRig* rig = shared->rig.get();
+        QString program = dir.filePath(QStringLiteral("program"));
         QString source(const QString& name) const { return rig->folder("source") + QLatin1Char('/') + name; }
     };
     std::unique_ptr<Fixture> fixture()
     {
         auto f = std::make_unique<Fixture>();
-        f->company = f->dir.filePath(QStringLiteral("company"));
-        f->config = f->dir.filePath(QStringLiteral("config"));
-        f->program = f->dir.filePath(QStringLiteral("program"));
         QDir(f->dir.path()).mkpath(QStringLiteral("program/ErrorLOG"));
-        BatchCompany::create(f->company);
-        BatchCompany::writeLayout(f->config);
-        if (!BatchCompany::writeSettings(f->company, f->config))
-            qWarning("the settings could not be written");
-        f->rig = std::make_unique<BatchRig>(f->dir.filePath(QStringLiteral("work")), f->company);
         f->rig->context.programFolder = f->program;
         return f;
     }
