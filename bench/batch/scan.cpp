@@ -51,8 +51,7 @@ int plainListing(const QString& folder)
     return count;
 }
 
-template <typename Run>
-double medianMs(Run run)
+template <typename Run> double medianMs(Run run)
 {
     std::vector<double> times;
     QElapsedTimer timer;
@@ -91,7 +90,8 @@ int main(int argc, char** argv)
     rig.mode->scanTick(); // the list filled
     const double firstMs = double(first.nsecsElapsed()) / 1e6;
     if (rig.list.rows.size() != size_t(FailedFiles + LoadedFiles)) {
-        std::fprintf(stderr, "the list holds %zu rows, not %d\n", rig.list.rows.size(), FailedFiles + LoadedFiles);
+        std::fprintf(stderr, "the list holds %zu rows, not %d\n", rig.list.rows.size(),
+                     FailedFiles + LoadedFiles);
         return 1;
     }
     const int changes = rig.list.changes;
@@ -114,6 +114,7 @@ int main(int argc, char** argv)
     std::printf("scan %.1f ms (median of %d; the first, filling the list, %.1f ms), plain listing %.1f ms: "
                 "%.2f x\n",
                 scanMs, Runs, firstMs, listingMs, ratio);
-    std::printf("targets under %.0f ms and at most %.0f x: %s\n", TargetMs, TargetRatio, within ? "within" : "OVER");
+    std::printf("targets under %.0f ms and at most %.0f x: %s\n", TargetMs, TargetRatio,
+                within ? "within" : "OVER");
     return within ? 0 : 1;
 }

@@ -207,7 +207,8 @@ FolderListing listFolder(const QString& folder)
         struct statx sx
         {
         };
-        if (::statx(::dirfd(dir), e->d_name, AT_SYMLINK_NOFOLLOW | AT_STATX_SYNC_AS_STAT, EntryMask, &sx) != 0)
+        if (::statx(::dirfd(dir), e->d_name, AT_SYMLINK_NOFOLLOW | AT_STATX_SYNC_AS_STAT, EntryMask, &sx) !=
+            0)
             continue;
         const QString name = QFile::decodeName(e->d_name);
         if (S_ISLNK(sx.stx_mode))
@@ -279,7 +280,11 @@ TakenFile::TakenFile(const QString& path)
     // Non-blocking: a file someone else holds a lease on is busy, not a wait.
     m_fd = ::open(encoded(nativeFilePath(path)).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (m_fd < 0) {
-        m_outcome = errno == ELOOP ? Outcome::Link : errno == EWOULDBLOCK ? Outcome::Busy : Outcome::Missing;
+        // A file this program may not read is left to its caller, which reports it.
+        m_outcome = errno == ELOOP                        ? Outcome::Link
+                    : errno == EWOULDBLOCK                ? Outcome::Busy
+                    : errno == ENOENT || errno == ENOTDIR ? Outcome::Missing
+                                                          : Outcome::Unchecked;
         return;
     }
     struct stat st
@@ -366,7 +371,8 @@ void moveFile(const QString& from, const QString& to)
     };
     const mode_t kind = sourceKind();
     if (kind == S_IFLNK)
-        throw RuntimeError(basic::err::PathFileAccessError, QStringLiteral("Symbolic link, not moved: ") + from);
+        throw RuntimeError(basic::err::PathFileAccessError,
+                           QStringLiteral("Symbolic link, not moved: ") + from);
     if (kind != S_IFREG)
         throw RuntimeError(basic::err::FileNotFound, QStringLiteral("File not found: ") + from);
     const QString sourceFolder = QFileInfo(source).absolutePath();

@@ -66,13 +66,15 @@ int nameMax(const QString& folder);
 class TakenFile
 {
 public:
-    enum class Outcome {
-        Taken,   // held until this object goes
-        Busy,    // open for writing somewhere: try again later
-        Link,    // a symbolic link: never taken
-        Missing, // no ordinary file there
-        Unchecked, // taken, but the file system grants no lease (a network share):
-                   // a writer elsewhere cannot be seen
+    enum class Outcome
+    {
+        Taken,     // held until this object goes
+        Busy,      // open for writing somewhere: try again later
+        Link,      // a symbolic link: never taken
+        Missing,   // no ordinary file there
+        Unchecked, // taken, but without a lease (the file system grants none, as
+                   // over a network share, or the file cannot be opened): a
+                   // writer cannot be seen
     };
     explicit TakenFile(const QString& path);
     ~TakenFile();

@@ -235,12 +235,15 @@ private Q_SLOTS:
         rig.mode->start();
         QStringList expected;
         for (const QString& box : boxes)
-            expected << QString(box).replace(QLatin1String("%S"), s).replace(QLatin1String("%U"), u).replace(
-                QLatin1String("%E"), e);
+            expected << QString(box)
+                            .replace(QLatin1String("%S"), s)
+                            .replace(QLatin1String("%U"), u)
+                            .replace(QLatin1String("%E"), e);
         QCOMPARE(shownBoxes(shown.service()), expected);
         QCOMPARE(rig.context.state.batch.BatchRunning, boxes.isEmpty());
         QCOMPARE(rig.timer1.enabled(), boxes.isEmpty());
-        QCOMPARE(rig.batchWindow.startCaption, boxes.isEmpty() ? QStringLiteral("&Running") : QStringLiteral("&Start"));
+        QCOMPARE(rig.batchWindow.startCaption,
+                 boxes.isEmpty() ? QStringLiteral("&Running") : QStringLiteral("&Start"));
     }
 
     // ---- a writer that pauses
@@ -327,7 +330,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("good");
         QTest::addColumn<bool>("imported");
         QTest::newRow("250 characters, good: not posted, filed shortened") << 250 << true << false;
-        QTest::newRow("240 characters, failing: filed shortened with its error file") << 240 << false << false;
+        QTest::newRow("240 characters, failing: filed shortened with its error file")
+            << 240 << false << false;
         QTest::newRow("208 characters fit every name") << 208 << true << true;
     }
     void longNames()
@@ -354,10 +358,11 @@ private Q_SLOTS:
             return;
         }
         QCOMPARE(filesOf(rig.folder("success")), QStringList());
-        QCOMPARE(filesOf(rig.folder("error")), (QStringList{kept + QStringLiteral("202612101.csv"),
-                                                            kept + QStringLiteral("202612101_ERRORLOG.CSV")}));
-        const QByteArray errorFile =
-            readFile(rig.folder("error") + QLatin1Char('/') + kept + QStringLiteral("202612101_ERRORLOG.CSV"));
+        QCOMPARE(filesOf(rig.folder("error")),
+                 (QStringList{kept + QStringLiteral("202612101.csv"),
+                              kept + QStringLiteral("202612101_ERRORLOG.CSV")}));
+        const QByteArray errorFile = readFile(rig.folder("error") + QLatin1Char('/') + kept +
+                                              QStringLiteral("202612101_ERRORLOG.CSV"));
         QCOMPARE(errorFile, (QStringLiteral("\"Error Description 10/12/2026\"\r\n"
                                             "\"The file name is too long to be filed; the file was not "
                                             "imported\"\r\n\"File name: %1.csv\"\r\n")
@@ -447,12 +452,14 @@ private Q_SLOTS:
         writeFile(rig.folder("source") + QStringLiteral("/new.csv"), "x");
         CountingFileSystem counting;
         batch::StatusRows list;
-        batch::BatchMode mode(rig.context, rig.batchWindow, batch::BatchTimers{rig.timer1, rig.timer2, rig.timer3},
-                              counting, list, [](const QString&) { return false; });
+        batch::BatchMode mode(rig.context, rig.batchWindow,
+                              batch::BatchTimers{rig.timer1, rig.timer2, rig.timer3}, counting, list,
+                              [](const QString&) { return false; });
         mode.start();
         mode.scanTick();
         const auto& b = rig.context.state.batch;
-        QCOMPARE(counting.listed, (std::map<QString, int>{{b.SourceFolder, 1}, {b.SuccessFolder, 1}, {b.ErrorFolder, 1}}));
+        QCOMPARE(counting.listed,
+                 (std::map<QString, int>{{b.SourceFolder, 1}, {b.SuccessFolder, 1}, {b.ErrorFolder, 1}}));
         QCOMPARE(counting.lookups, 0);
         QCOMPARE(list.rows.size(), size_t(41));
         QCOMPARE(list.rows[20].state, QStringLiteral("Partially Loaded")); // f0, companion in another case

@@ -125,14 +125,16 @@ void BatchMode::start()
 bool BatchMode::folderSettingsRefused()
 {
     const auto& batch = m_context.state.batch;
-    const QString inside = QStringLiteral(" is the Source file path or lies inside it: ") + batch.SourceFolder +
-                           QLatin1Char(' ');
+    const QString inside = QStringLiteral(" is the Source file path or lies inside it: ") +
+                           batch.SourceFolder + QLatin1Char(' ');
     const bool error = shell::folderWithin(batch.ErrorFolder, batch.SourceFolder);
     const bool success = shell::folderWithin(batch.SuccessFolder, batch.SourceFolder);
     if (error)
-        forms::MsgBox(batch.ErrorFolder + QStringLiteral(" Error file destination path") + inside, forms::Critical);
+        forms::MsgBox(batch.ErrorFolder + QStringLiteral(" Error file destination path") + inside,
+                      forms::Critical);
     if (success)
-        forms::MsgBox(batch.SuccessFolder + QStringLiteral(" Successful Upload destination file path") + inside,
+        forms::MsgBox(batch.SuccessFolder + QStringLiteral(" Successful Upload destination file path") +
+                          inside,
                       forms::Critical);
     return error || success;
 }
@@ -277,8 +279,8 @@ void BatchMode::runPass()
     m_inPass = true;
     QStringList dealt;
     for (;;) {
-        const auto next =
-            std::find_if(m_queue.begin(), m_queue.end(), [&](const QString& n) { return !dealt.contains(n); });
+        const auto next = std::find_if(m_queue.begin(), m_queue.end(),
+                                       [&](const QString& n) { return !dealt.contains(n); });
         if (next == m_queue.end())
             break;
         const QString name = *next;

@@ -116,7 +116,8 @@ std::vector<StatusRow> deriveBatchStatus(BatchFileSystem& files, const QString& 
             entries.add(f.name, joinPath(errorFolder, f.name), date, status::ErrorsFound);
     }
 
-    const std::vector<shell::FileEntry> read = sourceFiles ? std::vector<shell::FileEntry>() : files.listFiles(sourceFolder);
+    const std::vector<shell::FileEntry> read =
+        sourceFiles ? std::vector<shell::FileEntry>() : files.listFiles(sourceFolder);
     for (const shell::FileEntry& f : sourceFiles ? *sourceFiles : read)
         entries.add(f.name, joinPath(sourceFolder, f.name), dateText(f.created), status::Pending);
     return entries.take();
@@ -167,7 +168,8 @@ void RefreshBatchStatus(StatusListView& list, BatchFileSystem& files, const QStr
                         const QString& errorFolder, const QString& sourceFolder,
                         const std::vector<shell::FileEntry>* sourceFiles)
 {
-    reconcileBatchStatus(list, deriveBatchStatus(files, successFolder, errorFolder, sourceFolder, sourceFiles));
+    reconcileBatchStatus(list,
+                         deriveBatchStatus(files, successFolder, errorFolder, sourceFolder, sourceFiles));
 }
 
 void ListViewBatchStatus_ColumnClick(StatusListView& list, int columnIndex)

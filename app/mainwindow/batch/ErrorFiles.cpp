@@ -88,7 +88,8 @@ int createErrorFile(const importer::ImportContext& context, const QString& fileN
     bool folderMade = false;
     for (;;) {
         name = filePath(folder, leaf);
-        const int fd = ::open(encoded(name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        const int fd =
+            ::open(encoded(name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd >= 0)
             return fd;
         const int error = errno;
@@ -114,9 +115,9 @@ void writeErrorFileLines(importer::ImportContext& context, const QString& fileNa
 {
     QString name;
     const int fd = createErrorFile(context, fileName, folder, name);
-    writeLinesAndClose(fd,
-                       QStringList{QStringLiteral("Error Description ") + basic::formatDate(basic::Today())} + lines,
-                       name);
+    writeLinesAndClose(
+        fd, QStringList{QStringLiteral("Error Description ") + basic::formatDate(basic::Today())} + lines,
+        name);
 }
 
 } // namespace
