@@ -10,6 +10,7 @@
 #include "utilities/keelbox/DoSecurity.h"
 
 #include "platform/basic/RuntimeError.h"
+#include "platform/basic/Strings.h"
 #include "platform/forms/MessageService.h"
 #include "platform/registry/RegistryStore.h"
 
@@ -326,23 +327,28 @@ private Q_SLOTS:
 
     void longNames_data()
     {
-        QTest::addColumn<int>("length"); // of the base name
+        QTest::addColumn<int>("length"); // of the base name, in characters
+        QTest::addColumn<QString>("character");
         QTest::addColumn<bool>("good");
         QTest::addColumn<bool>("imported");
-        QTest::newRow("250 characters, good: not posted, filed shortened") << 250 << true << false;
+        QTest::newRow("250 characters, good: not posted, filed shortened") << 250 << "n" << true << false;
         QTest::newRow("240 characters, failing: filed shortened with its error file")
-            << 240 << false << false;
-        QTest::newRow("208 characters fit every name") << 208 << true << true;
+            << 240 << "n" << false << false;
+        QTest::newRow("208 characters fit every name") << 208 << "n" << true << true;
+        QTest::newRow("120 two-byte characters: cut to 208 bytes") << 120 << "\u00e9" << true << false;
+        QTest::newRow("60 four-byte characters: cut at a whole one")
+            << 60 << QString::fromUtf8("\xF0\x9F\x93\x84") << true << false;
     }
     void longNames()
     {
         QFETCH(int, length);
+        QFETCH(QString, character);
         QFETCH(bool, good);
         QFETCH(bool, imported);
         NEEDS_ENGINE();
         auto f = fixture();
         BatchRig& rig = *f->rig;
-        const QString base = QString(length, QLatin1Char('n'));
+        const QString base = character.repeated(length);
         writeFile(f->source(base + QStringLiteral(".csv")),
                   good ? BatchCompany::importFile(1, 1) : QByteArray("I,NOBODY,01/11/2026,BOLT,1,1.00\r\n"));
         forms::ScopedScriptedMessages boxes;
@@ -352,7 +358,7 @@ private Q_SLOTS:
         QCOMPARE(shownBoxes(boxes.service()), QStringList());
         QCOMPARE(filesOf(rig.folder("source")), QStringList());
         QCOMPARE(BatchCompany::posted(f->company).size(), imported ? 1 : 0);
-        const QString kept = base.left(208);
+        const QString kept = character.repeated(208 / int(character.toUtf8().size()));
         if (imported) {
             QCOMPARE(filesOf(rig.folder("success")), QStringList{kept + QStringLiteral("202612101.csv")});
             return;
@@ -363,11 +369,11 @@ private Q_SLOTS:
                               kept + QStringLiteral("202612101_ERRORLOG.CSV")}));
         const QByteArray errorFile = readFile(rig.folder("error") + QLatin1Char('/') + kept +
                                               QStringLiteral("202612101_ERRORLOG.CSV"));
-        QCOMPARE(errorFile, (QStringLiteral("\"Error Description 10/12/2026\"\r\n"
-                                            "\"The file name is too long to be filed; the file was not "
-                                            "imported\"\r\n\"File name: %1.csv\"\r\n")
-                                 .arg(base)
-                                 .toLatin1()));
+        QCOMPARE(errorFile,
+                 basic::toWindows1252(QStringLiteral("\"Error Description 10/12/2026\"\r\n"
+                                                     "\"The file name is too long to be filed; the "
+                                                     "file was not imported\"\r\n\"File name: %1.csv\"\r\n")
+                                          .arg(base)));
     }
 
     // ---- moves and error files
