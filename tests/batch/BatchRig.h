@@ -56,16 +56,18 @@ struct RecordingBatchWindow : batch::BatchWindowView
     void setSettingsMenuEnabled(bool enabled) override { settingsMenu = enabled; }
 };
 
-// The real file system; `beforeMove` runs before each move (to fail it, or to end
-// the process there).
+// The real file system; `beforeMove` and `afterMove` run around each move (to fail
+// it, or to end the process there).
 struct HookedFileSystem : batch::RealFileSystem
 {
-    std::function<void(const QString& from, const QString& to)> beforeMove;
+    std::function<void(const QString& from, const QString& to)> beforeMove, afterMove;
     void moveFile(const QString& from, const QString& to) override
     {
         if (beforeMove)
             beforeMove(from, to);
         batch::RealFileSystem::moveFile(from, to);
+        if (afterMove)
+            afterMove(from, to);
     }
 };
 

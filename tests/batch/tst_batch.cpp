@@ -911,7 +911,7 @@ private Q_SLOTS:
         {
             batch::BatchJournal journal(path);
             journal.begin(QStringLiteral("id1"), QStringLiteral("/src/a.csv"));
-            journal.posted(QStringLiteral("id1"), QStringLiteral("Invoice No 7"));
+            journal.done(QStringLiteral("id1"), QStringLiteral("Invoice No 7"));
             journal.begin(QStringLiteral("id2"), QStringLiteral("/src/b\tc.csv"));
             journal.filed(QStringLiteral("id2"), QStringLiteral("/ok/b.csv"));
         }
@@ -923,7 +923,7 @@ private Q_SLOTS:
         const auto open = again.unfinished(QStringLiteral("id1"));
         QVERIFY(open);
         QCOMPARE(open->source, QStringLiteral("/src/a.csv"));
-        QCOMPARE(open->posted, QStringList{"Invoice No 7"});
+        QCOMPARE(open->posted(), QStringList{"Invoice No 7"});
         QVERIFY(!again.unfinished(QStringLiteral("id2")));
         // Reopening kept only what is unfinished.
         QCOMPARE(readFile(path), QByteArray("begin\tid1\t%2Fsrc%2Fa.csv\nposted\tid1\tInvoice%20No%207\n"));
