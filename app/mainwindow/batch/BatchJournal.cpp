@@ -108,9 +108,13 @@ void BatchJournal::read(const QByteArray& bytes)
             continue;
         Unfinished& entry = it->second;
         if (kind == "plan") {
-            const QStringList plan = value.split(QLatin1Char('\t'));
-            if (plan.size() == 3)
-                entry.planned.push_back(Planned{plan[0].toInt(), plan[1].toInt(), plan[2]});
+            // First row, last row, then the account, which may hold anything.
+            const qsizetype first = value.indexOf(QLatin1Char('\t'));
+            const qsizetype second = value.indexOf(QLatin1Char('\t'), first + 1);
+            if (first > 0 && second > first)
+                entry.planned.push_back(Planned{value.left(first).toInt(),
+                                                value.mid(first + 1, second - first - 1).toInt(),
+                                                value.mid(second + 1)});
         } else if (kind == "posted" || kind == "unposted") {
             entry.outcomes << value;
         } else if (kind == "error") {
