@@ -38,8 +38,8 @@ const QString BinDir = QStringLiteral(QUILLAR_BIN_DIR);
 
 struct Source
 {
-    QString name;  // "f0012.csv"
-    QString tag;   // "f0012", in every document's Notes 1
+    QString name; // "f0012.csv"
+    QString tag;  // "f0012", in every document's Notes 1
     int documents = 0;
     bool failing = false;
 };
@@ -93,11 +93,7 @@ struct Child
     bool run(const QString& faults, int killAfterMs) const
     {
         QProcess child;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("VORLEN_FAULTS"));
-        if (!faults.isEmpty())
-            env.insert(QStringLiteral("VORLEN_FAULTS"), faults);
-        child.setProcessEnvironment(env);
+        child.setProcessEnvironment(batchtest::childEnvironment(faults));
         child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         child.start(BinDir + QStringLiteral("/batch_crash_child"), {work, company, config});
         if (!child.waitForStarted())
@@ -255,6 +251,7 @@ int main(int argc, char** argv)
     std::printf("loaded files short of documents in the ledger: %d\n", loadedShort);
     if (strangers)
         std::printf("files of unknown contents: %d\n", strangers);
-    return postedTwice || lost || twoFolders || underReported || loadedShort || strangers || killed < kills ? 1
-                                                                                                          : 0;
+    return postedTwice || lost || twoFolders || underReported || loadedShort || strangers || killed < kills
+               ? 1
+               : 0;
 }

@@ -163,6 +163,15 @@ QStringList folderListing(const QList<QPair<QString, QString>>& labelledFolders)
     return lines;
 }
 
+QProcessEnvironment childEnvironment(const QString& faults)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("VORLEN_FAULTS"));
+    if (!faults.isEmpty())
+        env.insert(QStringLiteral("VORLEN_FAULTS"), faults);
+    return env;
+}
+
 bool registerEngine(QString& problem)
 {
     static bool done = false;

@@ -12,6 +12,7 @@
 #include <QDateTime>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -96,6 +97,10 @@ QStringList filesOf(const QString& folder);
 
 // Every file of the given folders, one "label<TAB>name" each, sorted.
 QStringList folderListing(const QList<QPair<QString, QString>>& labelledFolders);
+
+// This process's environment for a child, with the package's faults set to
+// `faults` (none when empty).
+QProcessEnvironment childEnvironment(const QString& faults);
 
 // Registers the V23 engine into the test's hives (once per process).
 bool registerEngine(QString& problem);

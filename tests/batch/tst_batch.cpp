@@ -128,6 +128,15 @@ class TestBatch : public QObject
         return f;
     }
 
+    // The error log goes to "ErrorLOG" of a program folder of the fixture's own;
+    // returns the log's path.
+    static QString logIntoProgramFolder(Fixture& f)
+    {
+        QDir(f.dir.path()).mkpath(QStringLiteral("program/ErrorLOG"));
+        f.rig->context.programFolder = f.dir.filePath(QStringLiteral("program"));
+        return f.dir.filePath(QStringLiteral("program/ErrorLOG/Errorlog.log"));
+    }
+
 private Q_SLOTS:
     void initTestCase()
     {
@@ -900,8 +909,7 @@ private Q_SLOTS:
         NEEDS_ENGINE();
         auto f = fixture();
         BatchRig& rig = *f->rig;
-        QDir(f->dir.path()).mkpath(QStringLiteral("program/ErrorLOG"));
-        rig.context.programFolder = f->dir.filePath(QStringLiteral("program"));
+        const QString errorLog = logIntoProgramFolder(*f);
         writeFile(rig.folder("source") + QStringLiteral("/a.csv"), BatchCompany::importFile(2, 2));
         rig.files.beforeMove = [](const QString&, const QString&) {
             throw basic::RuntimeError(basic::err::PathFileAccessError,
@@ -911,7 +919,7 @@ private Q_SLOTS:
         rig.mode->start();
         rig.scanTwiceAndPass();
         QCOMPARE(shownBoxes(boxes.service()), QStringList{"Quillar: Path/File access error"});
-        QCOMPARE(readFile(f->dir.filePath(QStringLiteral("program/ErrorLOG/Errorlog.log"))),
+        QCOMPARE(readFile(errorLog),
                  QByteArray("\"Path/File access error -75--While Upload StartBatchUpload-a.csv\"\r\n"));
         QCOMPARE(filesOf(rig.folder("source")), QStringList{"a.csv"});
         const QJsonArray posted = BatchCompany::posted(f->company);
@@ -943,8 +951,7 @@ private Q_SLOTS:
         NEEDS_ENGINE();
         auto f = fixture();
         BatchRig& rig = *f->rig;
-        QDir(f->dir.path()).mkpath(QStringLiteral("program/ErrorLOG"));
-        rig.context.programFolder = f->dir.filePath(QStringLiteral("program"));
+        logIntoProgramFolder(*f);
         writeFile(rig.folder("source") + QStringLiteral("/bad.csv"), "I,NOBODY,01/11/2026,BOLT,1,1.00\r\n");
         forms::ScopedScriptedMessages boxes;
         rig.mode->start();
@@ -954,16 +961,20 @@ private Q_SLOTS:
 
         QVERIFY(QDir().mkpath(rig.folder("error")));
         rig.mode->passTick();
-        QCOMPARE(filesOf(rig.folder("error")), (QStringList{"bad202612102.csv", "bad202612102_ERRORLOG.CSV"}));
+        QCOMPARE(filesOf(rig.folder("error")),
+                 (QStringList{"bad202612102.csv", "bad202612102_ERRORLOG.CSV"}));
         const QStringList lines =
             QString::fromLatin1(readFile(rig.folder("error") + QStringLiteral("/bad202612102_ERRORLOG.CSV")))
                 .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 5);
-        QCOMPARE(lines[1], QStringLiteral("\"The import of this file was interrupted before the file was filed; "
-                                          "it was not imported again\""));
+        QCOMPARE(lines[1],
+                 QStringLiteral("\"The import of this file was interrupted before the file was filed; "
+                                "it was not imported again\""));
         QCOMPARE(lines[2], QStringLiteral("\"No document of this file was recorded as posted\""));
-        QVERIFY2(lines[3].startsWith(QStringLiteral("\"Account No NOBODY does not exist")), qPrintable(lines[3]));
-        QCOMPARE(lines[4], QStringLiteral("\"Unable to import the invoice file as the file has failed validation\""));
+        QVERIFY2(lines[3].startsWith(QStringLiteral("\"Account No NOBODY does not exist")),
+                 qPrintable(lines[3]));
+        QCOMPARE(lines[4],
+                 QStringLiteral("\"Unable to import the invoice file as the file has failed validation\""));
         QCOMPARE(BatchCompany::posted(f->company).size(), 0);
     }
 
@@ -982,8 +993,7 @@ private Q_SLOTS:
         NEEDS_ENGINE();
         auto f = fixture();
         BatchRig& rig = *f->rig;
-        QDir(f->dir.path()).mkpath(QStringLiteral("program/ErrorLOG"));
-        rig.context.programFolder = f->dir.filePath(QStringLiteral("program"));
+        const QString errorLog = logIntoProgramFolder(*f);
         const QString path = rig.folder("source") + QStringLiteral("/locked.csv");
         writeFile(path, BatchCompany::importFile(1, 2));
         QVERIFY(QFile::setPermissions(path, QFileDevice::Permissions()));
@@ -998,7 +1008,7 @@ private Q_SLOTS:
         rig.mode->passTick();
         QCOMPARE(shownBoxes(boxes.service()), QStringList());
         QCOMPARE(BatchCompany::posted(f->company).size(), 0);
-        const QByteArray log = readFile(f->dir.filePath(QStringLiteral("program/ErrorLOG/Errorlog.log")));
+        const QByteArray log = readFile(errorLog);
         if (!movable) {
             QCOMPARE(filesOf(rig.folder("source")), QStringList{"locked.csv"});
             QCOMPARE(log.count("\r\n"), 1);
@@ -1024,8 +1034,8 @@ private Q_SLOTS:
         {
             batch::BatchJournal journal(path);
             journal.begin(QStringLiteral("/src/a.csv|h1"), QStringLiteral("/src/a.csv"));
-            journal.planned(QStringLiteral("/src/a.csv|h1"), {{1, 2, QStringLiteral("ALD01")},
-                                                               {3, 5, QStringLiteral("B\tR")}});
+            journal.planned(QStringLiteral("/src/a.csv|h1"),
+                            {{1, 2, QStringLiteral("ALD01")}, {3, 5, QStringLiteral("B\tR")}});
             journal.done(QStringLiteral("/src/a.csv|h1"), QStringLiteral("Invoice No 4"));
             journal.errors(QStringLiteral("/src/a.csv|h1"), {QStringLiteral("an error  row 1 Column 2")});
             journal.moving(QStringLiteral("/src/a.csv|h1"), QStringLiteral("/err/a1.csv"), true);

@@ -43,8 +43,10 @@ QStringList errorFileLines(const QString& path)
 QString rowsOf(int d)
 {
     static const char* const accounts[] = {"ALD01", "BIR02", "CED03"};
-    return QStringLiteral("rows %1 to %2, Account Reference %3").arg(2 * d + 1).arg(2 * d + 2).arg(
-        QLatin1String(accounts[d % 3]));
+    return QStringLiteral("rows %1 to %2, Account Reference %3")
+        .arg(2 * d + 1)
+        .arg(2 * d + 2)
+        .arg(QLatin1String(accounts[d % 3]));
 }
 
 } // namespace
@@ -60,11 +62,7 @@ class TestBatchCrash : public QObject
                       const QString& kill = {})
     {
         QProcess child;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("VORLEN_FAULTS"));
-        if (!faults.isEmpty())
-            env.insert(QStringLiteral("VORLEN_FAULTS"), faults);
-        child.setProcessEnvironment(env);
+        child.setProcessEnvironment(childEnvironment(faults));
         QStringList arguments{work, company, m_dir.filePath(QStringLiteral("config"))};
         if (!kill.isEmpty())
             arguments << kill;
@@ -96,16 +94,21 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("faults");
         QTest::addColumn<QString>("kill");
-        QTest::addColumn<bool>("grown");    // the file was added to before the next run
+        QTest::addColumn<bool>("grown");       // the file was added to before the next run
         QTest::addColumn<int>("postedBefore"); // documents the killed run committed
-        QTest::addColumn<int>("recorded");  // of those, the ones it heard of
-        QTest::newRow("inside the commit of the second document") << "kill_at=commit:2" << "" << false << 1 << 1;
-        QTest::newRow("inside the commit of the first document") << "kill_at=item:1" << "" << false << 0 << 0;
-        QTest::newRow("just after the second commit") << "kill_at=committed:2" << "" << false << 2 << 1;
-        QTest::newRow("just after the first commit, then the file grew")
-            << "kill_at=committed:1" << "" << true << 1 << 0;
-        QTest::newRow("between the last commit and the move") << "" << "--kill-before-move" << false << 3 << 3;
-        QTest::newRow("before the move, then the file grew") << "" << "--kill-before-move" << true << 3 << 3;
+        QTest::addColumn<int>("recorded");     // of those, the ones it heard of
+        QTest::newRow("inside the commit of the second document") << "kill_at=commit:2"
+                                                                  << "" << false << 1 << 1;
+        QTest::newRow("inside the commit of the first document") << "kill_at=item:1"
+                                                                 << "" << false << 0 << 0;
+        QTest::newRow("just after the second commit") << "kill_at=committed:2"
+                                                      << "" << false << 2 << 1;
+        QTest::newRow("just after the first commit, then the file grew") << "kill_at=committed:1"
+                                                                         << "" << true << 1 << 0;
+        QTest::newRow("between the last commit and the move") << ""
+                                                              << "--kill-before-move" << false << 3 << 3;
+        QTest::newRow("before the move, then the file grew") << ""
+                                                             << "--kill-before-move" << true << 3 << 3;
     }
     void killedWhileImporting()
     {
@@ -190,7 +193,8 @@ private Q_SLOTS:
         QCOMPARE(filed.size(), 2);
         QVERIFY(filed[1].startsWith(QFileInfo(filed[0]).baseName() + QStringLiteral("_ERRORLOG")));
         const QStringList lines = errorFileLines(work + QStringLiteral("/error/") + filed[1]);
-        QVERIFY2(lines.size() >= 2 && lines[1].startsWith(QStringLiteral("\"Account No ZZZ99 does not exist")),
+        QVERIFY2(lines.size() >= 2 &&
+                     lines[1].startsWith(QStringLiteral("\"Account No ZZZ99 does not exist")),
                  qPrintable(lines.join(QLatin1Char('\n'))));
     }
 };

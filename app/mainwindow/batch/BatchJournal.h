@@ -35,18 +35,18 @@ public:
 
     struct Unfinished
     {
-        QString identity;              // as recorded: the file's path and bytes when its import began
-        QString source;                // the file's path when its import began
-        std::vector<Planned> planned;  // empty when the pass that commits never began
-        QStringList outcomes;          // per document in order: its number when committed, else ""
-        QStringList errors;            // a failing file's error entries, kept before its move
-        QString target;                // where the file was being moved, when it was
-        bool failing = false;          // the target is in the error folder
-        bool interrupted = false;      // the target is the filing of an interrupted import
-        bool changed = false;          // the file changed after the interruption
-        bool vanished = false;         // the file went away while it was imported
+        QString identity;             // as recorded: the file's path and bytes when its import began
+        QString source;               // the file's path when its import began
+        std::vector<Planned> planned; // empty when the pass that commits never began
+        QStringList outcomes;         // per document in order: its number when committed, else ""
+        QStringList errors;           // a failing file's error entries, kept before its move
+        QString target;               // where the file was being moved, when it was
+        bool failing = false;         // the target is in the error folder
+        bool interrupted = false;     // the target is the filing of an interrupted import
+        bool changed = false;         // the file changed after the interruption
+        bool vanished = false;        // the file went away while it was imported
 
-        QStringList posted() const;    // the committed documents
+        QStringList posted() const; // the committed documents
     };
 
     // Reads (and compacts) the journal at `path`; a missing file is an empty

@@ -45,14 +45,17 @@ public:
     {
         if (identity.isEmpty())
             return;
-        m_batch.ImportPassStarting = [&journal, identity](const std::vector<importer::PassDocument>& documents) {
+        m_batch.ImportPassStarting = [&journal,
+                                      identity](const std::vector<importer::PassDocument>& documents) {
             std::vector<BatchJournal::Planned> planned;
             planned.reserve(documents.size());
             for (const auto& d : documents)
                 planned.push_back(BatchJournal::Planned{d.FirstRow, d.LastRow, d.AccountRef});
             journal.planned(identity, planned);
         };
-        m_batch.DocumentDone = [&journal, identity](const QString& document) { journal.done(identity, document); };
+        m_batch.DocumentDone = [&journal, identity](const QString& document) {
+            journal.done(identity, document);
+        };
     }
     ~JournalHooks()
     {
@@ -150,7 +153,11 @@ bool BatchUpload::BatchUploadFile(const QString& fileName)
                 unreadable = true;
                 identity = BatchJournal::pathIdentity(source);
             }
-            if (const auto unfinished = m.journal.unfinished(identity)) {
+            // A record found by the path alone whose file was moved away (its filing
+            // is repaired at the next try) belongs to a file that is gone.
+            const auto unfinished = m.journal.unfinished(identity);
+            if (unfinished && !(unfinished->changed && !unfinished->target.isEmpty() &&
+                                m.files.fileExists(unfinished->target))) {
                 fileInterrupted(fileName, *unfinished);
                 return false;
             }
