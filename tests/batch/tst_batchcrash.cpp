@@ -197,6 +197,30 @@ private Q_SLOTS:
                      lines[1].startsWith(QStringLiteral("\"Account No ZZZ99 does not exist")),
                  qPrintable(lines.join(QLatin1Char('\n'))));
     }
+
+    // A file killed after its move, its filing not recorded, then a new file of the
+    // same name: the new one is a file of its own and is imported.
+    void killedAfterMovingThenANewFileOfTheSameName()
+    {
+        QTemporaryDir dir;
+        const QString company = dir.filePath(QStringLiteral("company"));
+        const QString work = dir.filePath(QStringLiteral("work"));
+        BatchCompany::create(company);
+        QDir(work).mkpath(QStringLiteral("source"));
+        const QString source = work + QStringLiteral("/source/orders.csv");
+        writeFile(source, BatchCompany::importFile(2, 2));
+        const ChildRun killed = runChild(work, company, {}, QStringLiteral("--kill-after-move"));
+        QVERIFY2(killed.killed(), qPrintable(killed.output));
+        QCOMPARE(BatchCompany::posted(company).size(), 2);
+
+        writeFile(source, BatchCompany::importFile(3, 1, 10));
+        const ChildRun again = runChild(work, company, {});
+        QVERIFY2(again.succeeded(), qPrintable(again.output));
+        QCOMPARE(BatchCompany::posted(company).size(), 5);
+        QCOMPARE(filesOf(work + QStringLiteral("/source")), QStringList());
+        QCOMPARE(filesOf(work + QStringLiteral("/success")).size(), 2);
+        QCOMPARE(filesOf(work + QStringLiteral("/error")), QStringList());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestBatchCrash)
