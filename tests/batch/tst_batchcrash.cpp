@@ -49,6 +49,19 @@ QString rowsOf(int d)
         .arg(QLatin1String(accounts[d % 3]));
 }
 
+// A fresh company and a work folder with its source folder.
+struct Folders
+{
+    QTemporaryDir dir;
+    QString company = dir.filePath(QStringLiteral("company"));
+    QString work = dir.filePath(QStringLiteral("work"));
+    Folders()
+    {
+        BatchCompany::create(company);
+        QDir(work).mkpath(QStringLiteral("source"));
+    }
+};
+
 } // namespace
 
 class TestBatchCrash : public QObject
@@ -117,11 +130,9 @@ private Q_SLOTS:
         QFETCH(bool, grown);
         QFETCH(int, postedBefore);
         QFETCH(int, recorded);
-        QTemporaryDir dir;
-        const QString company = dir.filePath(QStringLiteral("company"));
-        const QString work = dir.filePath(QStringLiteral("work"));
-        BatchCompany::create(company);
-        QDir(work).mkpath(QStringLiteral("source"));
+        const Folders folders;
+        const QString& company = folders.company;
+        const QString& work = folders.work;
         const QString source = work + QStringLiteral("/source/orders.csv");
         writeFile(source, BatchCompany::importFile(3, 2));
 
@@ -173,11 +184,9 @@ private Q_SLOTS:
     // writes the error file from what the journal kept, with the file's errors.
     void killedAfterMovingAFailedFile()
     {
-        QTemporaryDir dir;
-        const QString company = dir.filePath(QStringLiteral("company"));
-        const QString work = dir.filePath(QStringLiteral("work"));
-        BatchCompany::create(company);
-        QDir(work).mkpath(QStringLiteral("source"));
+        const Folders folders;
+        const QString& company = folders.company;
+        const QString& work = folders.work;
         writeFile(work + QStringLiteral("/source/bad.csv"),
                   BatchCompany::importFile(2, 2).replace("BIR02", "ZZZ99"));
 
@@ -202,11 +211,9 @@ private Q_SLOTS:
     // same name: the new one is a file of its own and is imported.
     void killedAfterMovingThenANewFileOfTheSameName()
     {
-        QTemporaryDir dir;
-        const QString company = dir.filePath(QStringLiteral("company"));
-        const QString work = dir.filePath(QStringLiteral("work"));
-        BatchCompany::create(company);
-        QDir(work).mkpath(QStringLiteral("source"));
+        const Folders folders;
+        const QString& company = folders.company;
+        const QString& work = folders.work;
         const QString source = work + QStringLiteral("/source/orders.csv");
         writeFile(source, BatchCompany::importFile(2, 2));
         const ChildRun killed = runChild(work, company, {}, QStringLiteral("--kill-after-move"));
