@@ -173,6 +173,15 @@ QStringList shownBoxes(forms::ScriptedMessageService& service)
     return lines;
 }
 
+QProcessEnvironment childEnvironment(const QString& faults)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("VORLEN_FAULTS"));
+    if (!faults.isEmpty())
+        env.insert(QStringLiteral("VORLEN_FAULTS"), faults);
+    return env;
+}
+
 bool registerEngine(QString& problem)
 {
     static bool done = false;

@@ -14,6 +14,7 @@
 #include <QDateTime>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -59,11 +60,11 @@ struct RecordingBatchWindow : batch::BatchWindowView
     void setSettingsMenuEnabled(bool enabled) override { settingsMenu = enabled; }
 };
 
-// The real file system; `beforeMove` runs before each move (to fail it, or to end
-// the process there), `afterFileEntry` after each look at one file.
+// The real file system; `beforeMove` and `afterMove` run around each move (to fail
+// it, or to end the process there), `afterFileEntry` after each look at one file.
 struct HookedFileSystem : batch::RealFileSystem
 {
-    std::function<void(const QString& from, const QString& to)> beforeMove;
+    std::function<void(const QString& from, const QString& to)> beforeMove, afterMove;
     std::function<void(const QString& path)> afterFileEntry;
     std::optional<shell::FileEntry> fileEntry(const QString& path) override
     {
@@ -77,6 +78,8 @@ struct HookedFileSystem : batch::RealFileSystem
         if (beforeMove)
             beforeMove(from, to);
         batch::RealFileSystem::moveFile(from, to);
+        if (afterMove)
+            afterMove(from, to);
     }
 };
 
@@ -105,6 +108,10 @@ QStringList filesOf(const QString& folder);
 
 // Every file of the given folders, one "label<TAB>name" each, sorted.
 QStringList folderListing(const QList<QPair<QString, QString>>& labelledFolders);
+
+// This process's environment for a child, with the package's faults set to
+// `faults` (none when empty).
+QProcessEnvironment childEnvironment(const QString& faults);
 
 // Registers the V23 engine into the test's hives (once per process).
 bool registerEngine(QString& problem);
