@@ -65,10 +65,10 @@ bool headingLineSkipped()
     return basic::Val(settings::readSetting(QStringLiteral("ImportHeaders"), QStringLiteral("0"))) == 1;
 }
 
-std::unique_ptr<basic::SequentialFile> openImportFile(const QString& path)
+std::unique_ptr<basic::SequentialFile> openImportFile(const QString& path, bool refuseLinks)
 {
     auto file = std::make_unique<basic::SequentialFile>();
-    file->open(path, basic::OpenMode::Input);
+    file->open(path, basic::OpenMode::Input, refuseLinks ? basic::Links::Refuse : basic::Links::Follow);
     file->skipByteOrderMark();
     return file;
 }

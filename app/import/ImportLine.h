@@ -31,7 +31,8 @@ bool headingLineSkipped();
 
 // Opens the import file for reading. A byte-order mark at its start (a spreadsheet's
 // "CSV UTF-8" export has one) is passed over, so no check and no field sees it.
-std::unique_ptr<basic::SequentialFile> openImportFile(const QString& path);
+// A batch import refuses a link (`refuseLinks`): batch mode never follows one.
+std::unique_ptr<basic::SequentialFile> openImportFile(const QString& path, bool refuseLinks = false);
 // No bytes at all, or nothing but a byte-order mark. Raises 53 when it is missing.
 bool importFileIsEmpty(const QString& path);
 

@@ -92,6 +92,14 @@ struct PackageState
     ObjectRef CurrentPost;
 };
 
+// A document of the file: its first and last rows and its customer.
+struct PassDocument
+{
+    int32_t FirstRow = 0;
+    int32_t LastRow = 0;
+    QString AccountRef;
+};
+
 struct BatchState
 {
     bool BatchRunning = false;
@@ -106,9 +114,15 @@ struct BatchState
     // Built into filed names; 16 bits that wrap from 32767 to -32768.
     int16_t FilingCounter = 0;
     std::vector<QString> BatchErrors; // BatchErrorCount is its size
-    // Told the document ("Invoice No 12") each time the import pass commits one, so
-    // that batch mode can record it durably before the next commit.
-    std::function<void(const QString& document)> DocumentCommitted;
+    // Told, before the pass that commits begins, the documents it is to post in
+    // order (as the validate pass built them), so that batch mode can record them
+    // durably first. While it is set the validate pass fills PassDocuments.
+    std::function<void(const std::vector<PassDocument>& documents)> ImportPassStarting;
+    std::vector<PassDocument> PassDocuments;
+    // Told each document of the import pass once it is done, in order: its number
+    // ("Invoice No 12") when committed, empty when it was not; batch mode records it
+    // before the next commit.
+    std::function<void(const QString& document)> DocumentDone;
 
     int32_t BatchErrorCount() const { return int32_t(BatchErrors.size()); }
 };

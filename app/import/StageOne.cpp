@@ -149,7 +149,7 @@ private:
         int32_t firstLineCommas = 0;
         int32_t counter = 1;
         {
-            const auto file = openImportFile(path);
+            const auto file = openImportFile(path, batch());
             firstLineCommas = countCommas(file->lineInput());
             while (!file->eof() && counter < MaxFileLines + 1) {
                 m_window.setLblStatus(QStringLiteral("Stage One - Reading File. Record ") + num(counter));
@@ -205,7 +205,7 @@ private:
     {
         const int32_t expected = m_state.layout.ExpectedCommas;
         bool allGood = true;
-        const auto file = openImportFile(path);
+        const auto file = openImportFile(path, batch());
         int32_t& row = m_state.line.Row;
         row = 0;
         while (!file->eof()) {
@@ -262,7 +262,7 @@ private:
         auto& line = m_state.line;
         auto& package = m_state.package;
 
-        line.ImportFile = openImportFile(m_window.txtImportFile());
+        line.ImportFile = openImportFile(m_window.txtImportFile(), batch());
         m_context.errorList.clearListView1();
         pass.ErrCount = 0;
         line.Row = 1;

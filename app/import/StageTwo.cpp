@@ -76,6 +76,8 @@ void StageTwoRun::run()
     m_state.driver.LockDownEnabled = false;
     m_state.driver.LockDownHit = false;
     m_state.driver.OverrideAnswer.clear();
+    if (m_validate)
+        m_state.batch.PassDocuments.clear();
     try {
         openFile();
         createPassObjects();
@@ -95,7 +97,7 @@ void StageTwoRun::openFile()
 {
     auto& line = m_state.line;
     line.ImportFile.reset();
-    line.ImportFile = openImportFile(m_window.txtImportFile());
+    line.ImportFile = openImportFile(m_window.txtImportFile(), m_state.batch.BatchRunning);
     line.Row = 1;
 }
 
@@ -144,10 +146,15 @@ void StageTwoRun::createPassObjects()
 void StageTwoRun::postDocuments()
 {
     auto& line = m_state.line;
+    auto& batch = m_state.batch;
+    const bool listDocuments = m_validate && batch.ImportPassStarting;
     for (;;) {
+        const int32_t firstRow = line.Row;
         startDocument();
         if (!findCustomer()) {
             skipDocument();
+            if (m_import && batch.DocumentDone)
+                batch.DocumentDone(QString());
         } else {
             setHeaderFields();
             m_itemNo = 1;
@@ -159,6 +166,8 @@ void StageTwoRun::postDocuments()
             if (m_import)
                 commitDocument();
         }
+        if (listDocuments)
+            batch.PassDocuments.push_back(PassDocument{firstRow, line.Row, m_accountRef});
         m_state.package.CurrentPost.reset();
         ++line.Row;
         m_window.setValidationProgressBarValue(line.Row);
@@ -429,8 +438,8 @@ void StageTwoRun::commitDocument()
                          m_state.line.DocKey +
                          (committed ? QStringLiteral(") created.") : QStringLiteral(") failed on update."));
     m_context.importLog.appendTxtImportText(text + QLatin1String("\r\n"));
-    if (committed && m_state.batch.DocumentCommitted)
-        m_state.batch.DocumentCommitted(prefix + number);
+    if (m_state.batch.DocumentDone)
+        m_state.batch.DocumentDone(committed ? prefix + number : QString());
     // Unattended, a refused document must reach the failed file's error file.
     if (!committed && m_state.batch.BatchRunning)
         addBatchError(m_state.batch, text);

@@ -2,6 +2,7 @@
 
 #include "app/mainwindow/batch/BatchJournal.h"
 #include "app/mainwindow/batch/BatchUpload.h"
+#include "app/mainwindow/batch/ErrorFiles.h"
 #include "app/session/ProgramSession.h"
 
 #include "platform/basic/RuntimeError.h"
@@ -117,6 +118,9 @@ MainWindowBatch::MainWindowBatch(importer::ImportContext& context, BatchControls
           return imported;
       })
 {
+    m_mode.errorLog = [this](const QString& message) {
+        batch::WriteErrorLog(*m_security, m_context.programFolder, message);
+    };
 }
 
 MainWindowBatch::~MainWindowBatch() = default;

@@ -14,6 +14,7 @@ std::optional<QString> valueOf(const char* name);
 // A point inside the commit where "kill_at=<point>" ends the process at once, and
 // "kill_at=<point>:N" only inside the process's N-th commit: each point is passed
 // once by every commit that gets past the refusal checks, so its count is the commit's.
+// "committed" is passed once the commit is durable, before the caller hears of it.
 void hookPoint(const char* point);
 
 } // namespace company::faults

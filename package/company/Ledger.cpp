@@ -854,6 +854,7 @@ PostResult Ledger::post(const Document& doc)
         }
         faults::hookPoint("commit");
         commit();
+        faults::hookPoint("committed"); // durable, not yet told to the caller
         result.posted = true;
         result.number = number;
         return result;

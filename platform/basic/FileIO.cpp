@@ -9,8 +9,12 @@
 #include <QSaveFile>
 
 #include <atomic>
+#include <cerrno>
 #include <map>
 #include <mutex>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace basic {
 
@@ -90,6 +94,13 @@ void setDriveRootLookup(DriveRootLookup lookup)
 
 QString resolvePath(const QString& path)
 {
+    // A Linux name may hold "\": a path that names something just as written is
+    // that thing, not one with "\" read as a separator.
+    if (path.contains(QLatin1Char('\\'))) {
+        const QFileInfo asWritten(path);
+        if (asWritten.exists() || asWritten.isSymLink())
+            return path;
+    }
     QString p = mapDrive(path);
     p.replace(QLatin1Char('\\'), QLatin1Char('/'));
     if (p.isEmpty())
@@ -171,7 +182,7 @@ SequentialFile::SequentialFile() : m(std::make_unique<Impl>()) {}
 
 SequentialFile::~SequentialFile() { close(); }
 
-void SequentialFile::open(const QString& path, OpenMode mode)
+void SequentialFile::open(const QString& path, OpenMode mode, Links links)
 {
     if (isOpen())
         throw RuntimeError(err::FileAlreadyOpen, {}, path);
@@ -205,8 +216,21 @@ void SequentialFile::open(const QString& path, OpenMode mode)
         flags = QIODevice::WriteOnly | QIODevice::Append;
         break;
     }
-    if (!m->file.open(flags))
+    if (links == Links::Refuse) {
+        const int access = mode == OpenMode::Input || mode == OpenMode::Binary ? O_RDONLY
+                           : mode == OpenMode::Output                          ? O_WRONLY | O_CREAT | O_TRUNC
+                                                                               : O_WRONLY | O_CREAT | O_APPEND;
+        const int fd = ::open(QFile::encodeName(resolved).constData(), access | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0 && errno == ELOOP)
+            throw RuntimeError(err::PathFileAccessError, QStringLiteral("Symbolic link refused: ") + path);
+        if (fd < 0 || !m->file.open(fd, flags, QFileDevice::AutoCloseHandle)) {
+            if (fd >= 0)
+                ::close(fd);
+            failOpen(resolved, !writing);
+        }
+    } else if (!m->file.open(flags)) {
         failOpen(resolved, !writing);
+    }
     m->mode = mode;
     m->key = key;
     m->buffer.clear();

@@ -13,6 +13,8 @@
 namespace basic {
 
 enum class OpenMode { Input, Output, Append, Binary };
+// Whether opening a path that is a symbolic link opens what it points to.
+enum class Links { Follow, Refuse };
 
 class SequentialFile
 {
@@ -23,7 +25,9 @@ public:
     SequentialFile& operator=(const SequentialFile&) = delete;
 
     // Paths may be written with "\" and in any case (see resolvePath below).
-    void open(const QString& path, OpenMode mode);
+    // With Links::Refuse a path that is a symbolic link is not opened (75), also
+    // when the link was put there just before.
+    void open(const QString& path, OpenMode mode, Links links = Links::Follow);
     void close();
     bool isOpen() const;
 
@@ -59,7 +63,9 @@ private:
 // the folder that drive stands for (the display form the folder picker and the
 // settings hold, "C:\tmp\config"), "\" becomes "/", and each existing component
 // is resolved without regard to case (an exact match first). Components that do
-// not exist are kept as written, and so is a drive letter that names no drive.
+// not exist are kept as written, and so is a drive letter that names no drive. A
+// path with "\" that exists just as written is returned unchanged (a Linux name
+// may hold "\").
 QString resolvePath(const QString& path);
 
 // The folder a drive letter stands for, or nothing when it names no drive. The

@@ -12,6 +12,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include <csignal>
+
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -34,7 +37,8 @@ QByteArray encoded(const QString& path)
 
 QDateTime fromTimestamp(int64_t seconds, uint32_t nanoseconds)
 {
-    return QDateTime::fromMSecsSinceEpoch(seconds * 1000 + nanoseconds / 1000000);
+    // In UTC: a local time would cost a look at the zone file for every entry.
+    return QDateTime::fromMSecsSinceEpoch(seconds * 1000 + nanoseconds / 1000000, Qt::UTC);
 }
 
 // The run-time error of a failed system call on `path`.
@@ -91,7 +95,7 @@ private:
 // Copies `from` into the new file `to` (which must not exist) and flushes it.
 void copyAndSync(const QString& from, const QString& to)
 {
-    Descriptor in(::open(encoded(from).constData(), O_RDONLY | O_CLOEXEC));
+    Descriptor in(::open(encoded(from).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
     if (in.get() < 0)
         raise(errno, from);
     struct stat st
@@ -137,19 +141,13 @@ int renameNoReplace(const QString& from, const QString& to)
                        RENAME_NOREPLACE);
 }
 
-std::optional<FileEntry> entryOf(const QString& nativeFile)
+constexpr unsigned EntryMask = STATX_TYPE | STATX_SIZE | STATX_MTIME | STATX_BTIME;
+
+FileEntry entryFrom(const struct statx& sx, const QString& path, const QString& name)
 {
-    struct statx sx
-    {
-    };
-    if (::statx(AT_FDCWD, encoded(nativeFile).constData(), AT_STATX_SYNC_AS_STAT,
-                STATX_TYPE | STATX_SIZE | STATX_MTIME | STATX_BTIME, &sx) != 0)
-        return std::nullopt;
-    if (!S_ISREG(sx.stx_mode))
-        return std::nullopt;
     FileEntry entry;
-    entry.path = nativeFile;
-    entry.name = QFileInfo(nativeFile).fileName();
+    entry.path = path;
+    entry.name = name;
     entry.size = int64_t(sx.stx_size);
     entry.modified = fromTimestamp(sx.stx_mtime.tv_sec, sx.stx_mtime.tv_nsec);
     entry.created = (sx.stx_mask & STATX_BTIME) ? fromTimestamp(sx.stx_btime.tv_sec, sx.stx_btime.tv_nsec)
@@ -157,31 +155,168 @@ std::optional<FileEntry> entryOf(const QString& nativeFile)
     return entry;
 }
 
+// The file itself, never what a link points to.
+std::optional<FileEntry> entryOf(const QString& nativeFile)
+{
+    struct statx sx
+    {
+    };
+    if (::statx(AT_FDCWD, encoded(nativeFile).constData(), AT_SYMLINK_NOFOLLOW | AT_STATX_SYNC_AS_STAT,
+                EntryMask, &sx) != 0)
+        return std::nullopt;
+    if (!S_ISREG(sx.stx_mode))
+        return std::nullopt;
+    return entryFrom(sx, nativeFile, QFileInfo(nativeFile).fileName());
+}
+
+// A lease that is broken (a writer opens the file) signals its holder with SIGIO,
+// whose default ends the program; the holder gives the lease up when it is done.
+void ignoreLeaseSignal()
+{
+    static const bool done = [] {
+        struct sigaction current
+        {
+        };
+        if (::sigaction(SIGIO, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
+            std::signal(SIGIO, SIG_IGN);
+        return true;
+    }();
+    (void)done;
+}
+
 } // namespace
+
+FolderListing listFolder(const QString& folder)
+{
+    FolderListing listing;
+    if (folder.trimmed().isEmpty())
+        return listing;
+    const QString native = nativePath(folder);
+    const int fd = ::open(encoded(native).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return listing;
+    DIR* dir = ::fdopendir(fd);
+    if (!dir) {
+        ::close(fd);
+        return listing;
+    }
+    const QString prefix = native.endsWith(QLatin1Char('/')) ? native : native + QLatin1Char('/');
+    while (const dirent* e = ::readdir(dir)) {
+        if (e->d_type == DT_DIR || std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0)
+            continue;
+        struct statx sx
+        {
+        };
+        if (::statx(::dirfd(dir), e->d_name, AT_SYMLINK_NOFOLLOW | AT_STATX_SYNC_AS_STAT, EntryMask, &sx) !=
+            0)
+            continue;
+        const QString name = QFile::decodeName(e->d_name);
+        if (S_ISLNK(sx.stx_mode))
+            listing.links << name;
+        else if (S_ISREG(sx.stx_mode))
+            listing.files.push_back(entryFrom(sx, prefix + name, name));
+    }
+    ::closedir(dir);
+    std::sort(listing.files.begin(), listing.files.end(),
+              [](const FileEntry& a, const FileEntry& b) { return a.name < b.name; });
+    std::sort(listing.links.begin(), listing.links.end());
+    return listing;
+}
 
 std::vector<FileEntry> listFiles(const QString& folder)
 {
-    std::vector<FileEntry> files;
-    if (folder.trimmed().isEmpty())
-        return files;
-    const QDir dir(nativePath(folder));
-    if (!dir.exists())
-        return files;
-    const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::NoSort);
-    for (const QString& name : names) {
-        if (auto entry = entryOf(dir.filePath(name)))
-            files.push_back(std::move(*entry));
-    }
-    std::sort(files.begin(), files.end(),
-              [](const FileEntry& a, const FileEntry& b) { return a.name < b.name; });
-    return files;
+    return listFolder(folder).files;
+}
+
+QString nativeFilePath(const QString& path)
+{
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    const QString name = path.mid(slash + 1);
+    if (slash < 0 || name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return nativePath(path);
+    const QString folder = slash == 0 ? QStringLiteral("/") : nativePath(path.left(slash));
+    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
 }
 
 std::optional<FileEntry> fileEntry(const QString& path)
 {
     if (path.trimmed().isEmpty())
         return std::nullopt;
-    return entryOf(nativePath(path));
+    return entryOf(nativeFilePath(path));
+}
+
+bool isSymbolicLink(const QString& path)
+{
+    struct stat st
+    {
+    };
+    return !path.trimmed().isEmpty() && ::lstat(encoded(nativeFilePath(path)).constData(), &st) == 0 &&
+           S_ISLNK(st.st_mode);
+}
+
+bool folderWithin(const QString& folder, const QString& outer)
+{
+    if (folder.trimmed().isEmpty() || outer.trimmed().isEmpty())
+        return false;
+    const QFileInfo inner(QFileInfo(nativePath(folder)).canonicalFilePath());
+    const QFileInfo around(QFileInfo(nativePath(outer)).canonicalFilePath());
+    if (!inner.isDir() || !around.isDir())
+        return false;
+    const QString a = inner.filePath(), b = around.filePath();
+    return a == b || a.startsWith(b.endsWith(QLatin1Char('/')) ? b : b + QLatin1Char('/'));
+}
+
+int nameMax(const QString& folder)
+{
+    const long limit = ::pathconf(encoded(nativePath(folder)).constData(), _PC_NAME_MAX);
+    return limit > 0 && limit < 4096 ? int(limit) : 255;
+}
+
+TakenFile::TakenFile(const QString& path)
+{
+    ignoreLeaseSignal();
+    if (path.trimmed().isEmpty())
+        return;
+    // Non-blocking: a file someone else holds a lease on is busy, not a wait.
+    m_fd = ::open(encoded(nativeFilePath(path)).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (m_fd < 0) {
+        // A file this program may not read is left to its caller, which reports it.
+        m_outcome = errno == ELOOP                        ? Outcome::Link
+                    : errno == EWOULDBLOCK                ? Outcome::Busy
+                    : errno == ENOENT || errno == ENOTDIR ? Outcome::Missing
+                                                          : Outcome::Unchecked;
+        return;
+    }
+    struct stat st
+    {
+    };
+    if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(m_fd);
+        m_fd = -1;
+        return;
+    }
+    if (::fcntl(m_fd, F_SETLEASE, F_RDLCK) == 0) {
+        m_outcome = Outcome::Taken;
+        return;
+    }
+    if (errno == EAGAIN || errno == EBUSY) {
+        ::close(m_fd);
+        m_fd = -1;
+        m_outcome = Outcome::Busy;
+        return;
+    }
+    // No lease to be had here (not the file's owner without CAP_LEASE, or a file
+    // system without leases): the two steady scans are all that holds.
+    m_outcome = Outcome::Unchecked;
+}
+
+TakenFile::~TakenFile()
+{
+    if (m_fd < 0)
+        return;
+    if (m_outcome == Outcome::Taken)
+        ::fcntl(m_fd, F_SETLEASE, F_UNLCK);
+    ::close(m_fd);
 }
 
 QDateTime creationTime(const QString& path)
@@ -226,9 +361,19 @@ bool sameFolder(const QString& a, const QString& b)
 
 void moveFile(const QString& from, const QString& to)
 {
-    const QString source = nativePath(from);
-    const QString target = nativePath(to);
-    if (!QFileInfo(source).isFile())
+    const QString source = nativeFilePath(from);
+    const QString target = nativeFilePath(to);
+    const auto sourceKind = [&] {
+        struct stat st
+        {
+        };
+        return ::lstat(encoded(source).constData(), &st) == 0 ? st.st_mode & S_IFMT : mode_t(0);
+    };
+    const mode_t kind = sourceKind();
+    if (kind == S_IFLNK)
+        throw RuntimeError(basic::err::PathFileAccessError,
+                           QStringLiteral("Symbolic link, not moved: ") + from);
+    if (kind != S_IFREG)
         throw RuntimeError(basic::err::FileNotFound, QStringLiteral("File not found: ") + from);
     const QString sourceFolder = QFileInfo(source).absolutePath();
     const QString targetFolder = QFileInfo(target).absolutePath();
@@ -239,8 +384,11 @@ void moveFile(const QString& from, const QString& to)
             syncFolder(sourceFolder);
         return;
     }
-    if (errno != EXDEV)
-        raise(errno, errno == EEXIST ? to : from);
+    // A path not found while the source is still there is the target's.
+    if (errno != EXDEV) {
+        const int error = errno;
+        raise(error, error == EEXIST || (error == ENOENT && sourceKind() == S_IFREG) ? to : from);
+    }
 
     // Another file system: a whole, flushed copy under a name no one reads, then
     // the target name, and only then the source goes.

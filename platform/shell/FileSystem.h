@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <optional>
@@ -19,17 +20,73 @@ struct FileEntry
     QString name; // the file's name as the file system spells it
     QString path; // its native path
     int64_t size = 0;
-    QDateTime modified;
-    QDateTime created; // see creationTime()
+    QDateTime modified; // in UTC
+    QDateTime created;  // in UTC; see creationTime()
 };
 
-// The ordinary files of a folder (no sub-folders, hidden files included), sorted by
-// name in code-unit order so that every listing of the same folder agrees. A
-// missing or unreadable folder lists nothing.
+// One reading of a folder: its ordinary files (no sub-folders, hidden files
+// included) and, apart, the names of its symbolic links (to a file, a folder or
+// nothing), each sorted by name in code-unit order so that every listing of the
+// same folder agrees. A link is never taken for what it points to.
+struct FolderListing
+{
+    std::vector<FileEntry> files;
+    QStringList links;
+};
+
+// A missing or unreadable folder lists nothing.
+FolderListing listFolder(const QString& folder);
+// The ordinary files alone.
 std::vector<FileEntry> listFiles(const QString& folder);
 
-// The entry of one ordinary file, or nullopt when there is none.
+// The native path of a file named by a folder (in any form nativePath takes) and,
+// after the last "/", the file's own name taken exactly as it is: a name may hold
+// "\" on Linux, and two names that differ only in case are two files. A path
+// without "/" is resolved whole by nativePath.
+QString nativeFilePath(const QString& path);
+
+// The entry of one ordinary file (not a link to one), or nullopt when there is
+// none. The path is read as nativeFilePath reads it.
 std::optional<FileEntry> fileEntry(const QString& path);
+// Whether the path (read as nativeFilePath reads it) is a symbolic link.
+bool isSymbolicLink(const QString& path);
+
+// Whether `folder` is the folder `outer` or lies anywhere inside it, links and
+// spelling resolved. False when either does not exist.
+bool folderWithin(const QString& folder, const QString& outer);
+
+// The longest file name, in bytes, that the file system of `folder` takes
+// (NAME_MAX; 255 when it cannot be asked).
+int nameMax(const QString& folder);
+
+// A file taken for batch work: opened without following a link, and held with a
+// read lease, which the system grants only while no process has the file open for
+// writing and which makes a writer's later open wait until the lease is given up
+// (when this object goes). Readers, this program's own included, are not kept out.
+class TakenFile
+{
+public:
+    enum class Outcome
+    {
+        Taken,     // held until this object goes
+        Busy,      // open for writing somewhere: try again later
+        Link,      // a symbolic link: never taken
+        Missing,   // no ordinary file there
+        Unchecked, // taken, but without a lease (the file system grants none, as
+                   // over a network share, or the file cannot be opened): a
+                   // writer cannot be seen
+    };
+    explicit TakenFile(const QString& path);
+    ~TakenFile();
+    TakenFile(const TakenFile&) = delete;
+    TakenFile& operator=(const TakenFile&) = delete;
+    Outcome outcome() const { return m_outcome; }
+    bool taken() const { return m_outcome == Outcome::Taken || m_outcome == Outcome::Unchecked; }
+
+private:
+    int m_fd = -1;
+    Outcome m_outcome = Outcome::Missing;
+};
 
 // The birth time of a file where the file system records one (statx), else its
 // last modification time; an invalid time when the file cannot be read.
@@ -52,7 +109,9 @@ bool sameFolder(const QString& a, const QString& b);
 // file system: there the file is copied beside the target under a temporary name,
 // flushed to disk, renamed to the target and only then removed from its source.
 // The folders are flushed too, so that the move survives a power cut. At any
-// moment the file exists whole under at least one of the two names.
+// moment the file exists whole under at least one of the two names. Both paths are
+// read as nativeFilePath reads them. A symbolic link is not moved (75), and a
+// missing target folder is named as the path not found (76).
 void moveFile(const QString& from, const QString& to);
 
 } // namespace shell

@@ -1,5 +1,7 @@
 #include "tests/batch/BatchRig.h"
 
+#include "app/mainwindow/batch/ErrorFiles.h"
+
 #include "package/company/CompanyFolder.h"
 #include "package/company/Ledger.h"
 #include "package/company/Seed.h"
@@ -163,6 +165,23 @@ QStringList folderListing(const QList<QPair<QString, QString>>& labelledFolders)
     return lines;
 }
 
+QStringList shownBoxes(forms::ScriptedMessageService& service)
+{
+    QStringList lines;
+    for (const auto& box : service.shown())
+        lines << box.title + QStringLiteral(": ") + box.text;
+    return lines;
+}
+
+QProcessEnvironment childEnvironment(const QString& faults)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("VORLEN_FAULTS"));
+    if (!faults.isEmpty())
+        env.insert(QStringLiteral("VORLEN_FAULTS"), faults);
+    return env;
+}
+
 bool registerEngine(QString& problem)
 {
     static bool done = false;
@@ -211,6 +230,22 @@ BatchRig::BatchRig(const QString& work, const QString& companyFolder) : m_work(w
     mode = std::make_unique<batch::BatchMode>(
         context, batchWindow, batch::BatchTimers{timer1, timer2, timer3}, files, list,
         [this](const QString& name) { return uploader ? uploader(name) : upload->BatchUploadFile(name); });
+    mode->errorLog = [this](const QString& message) {
+        batch::WriteErrorLog(security, context.programFolder, message);
+    };
+}
+
+std::unique_ptr<BatchFixture> BatchFixture::make()
+{
+    auto f = std::make_unique<BatchFixture>();
+    f->company = f->dir.filePath(QStringLiteral("company"));
+    f->config = f->dir.filePath(QStringLiteral("config"));
+    BatchCompany::create(f->company);
+    BatchCompany::writeLayout(f->config);
+    if (!BatchCompany::writeSettings(f->company, f->config))
+        qWarning("the settings could not be written");
+    f->rig = std::make_unique<BatchRig>(f->dir.filePath(QStringLiteral("work")), f->company);
+    return f;
 }
 
 void BatchRig::setFolders(const QString& source, const QString& success, const QString& error)

@@ -9,11 +9,15 @@
 #include "app/mainwindow/batch/BatchStatus.h"
 #include "app/mainwindow/batch/BatchUpload.h"
 
+#include "platform/forms/MessageService.h"
+
 #include <QDateTime>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <functional>
 #include <memory>
@@ -56,16 +60,26 @@ struct RecordingBatchWindow : batch::BatchWindowView
     void setSettingsMenuEnabled(bool enabled) override { settingsMenu = enabled; }
 };
 
-// The real file system; `beforeMove` runs before each move (to fail it, or to end
-// the process there).
+// The real file system; `beforeMove` and `afterMove` run around each move (to fail
+// it, or to end the process there), `afterFileEntry` after each look at one file.
 struct HookedFileSystem : batch::RealFileSystem
 {
-    std::function<void(const QString& from, const QString& to)> beforeMove;
+    std::function<void(const QString& from, const QString& to)> beforeMove, afterMove;
+    std::function<void(const QString& path)> afterFileEntry;
+    std::optional<shell::FileEntry> fileEntry(const QString& path) override
+    {
+        auto entry = batch::RealFileSystem::fileEntry(path);
+        if (afterFileEntry)
+            afterFileEntry(path);
+        return entry;
+    }
     void moveFile(const QString& from, const QString& to) override
     {
         if (beforeMove)
             beforeMove(from, to);
         batch::RealFileSystem::moveFile(from, to);
+        if (afterMove)
+            afterMove(from, to);
     }
 };
 
@@ -95,8 +109,34 @@ QStringList filesOf(const QString& folder);
 // Every file of the given folders, one "label<TAB>name" each, sorted.
 QStringList folderListing(const QList<QPair<QString, QString>>& labelledFolders);
 
+// This process's environment for a child, with the package's faults set to
+// `faults` (none when empty).
+QProcessEnvironment childEnvironment(const QString& faults);
+
 // Registers the V23 engine into the test's hives (once per process).
 bool registerEngine(QString& problem);
+
+// The boxes shown, one "title: text" each.
+QStringList shownBoxes(forms::ScriptedMessageService& service);
+
+// The uploads into the package stand-in need its engine built and registered.
+#define NEEDS_ENGINE()                                                                                       \
+    if (!m_engineProblem.isEmpty())                                                                          \
+    QSKIP(qPrintable(m_engineProblem))
+
+class BatchRig;
+
+// A rig on a fresh company, the settings pointing at it, the clock standing at
+// 10 December 2026 09:05:07.
+struct BatchFixture
+{
+    ScopedClock clock{QDateTime(QDate(2026, 12, 10), QTime(9, 5, 7))};
+    QTemporaryDir dir;
+    QString company, config;
+    std::unique_ptr<BatchRig> rig;
+
+    static std::unique_ptr<BatchFixture> make();
+};
 
 class BatchRig
 {

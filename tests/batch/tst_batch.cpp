@@ -21,6 +21,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 using namespace batchtest;
 using batch::StatusRow;
 
@@ -28,23 +32,15 @@ namespace {
 
 const QDateTime March5 = QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9));
 
-QStringList shownBoxes(forms::ScriptedMessageService& service)
-{
-    QStringList lines;
-    for (const auto& box : service.shown())
-        lines << box.title + QStringLiteral(": ") + box.text;
-    return lines;
-}
-
 // A file system that lists what a table row gives; files exist when listed.
 struct ListedFileSystem : batch::RealFileSystem
 {
     std::map<QString, QStringList> folders;
-    std::vector<shell::FileEntry> listFiles(const QString& folder) override
+    shell::FolderListing listFolder(const QString& folder) override
     {
-        std::vector<shell::FileEntry> out;
+        shell::FolderListing out;
         for (const QString& name : folders[folder])
-            out.push_back(shell::FileEntry{name, folder + QLatin1Char('/') + name, 1, March5, March5});
+            out.files.push_back(shell::FileEntry{name, folder + QLatin1Char('/') + name, 1, March5, March5});
         return out;
     }
     bool fileExists(const QString& path) override
@@ -52,6 +48,34 @@ struct ListedFileSystem : batch::RealFileSystem
         const QString folder = shell::parentFolder(path), name = shell::fileName(path);
         return folders[folder].contains(name, Qt::CaseInsensitive); // the path helper's rule
     }
+};
+
+// Root reads any file whatever its mode: while this lives the calling thread
+// honours file modes as any other user does (root's two overrides of them are
+// taken out of its effective capabilities, and put back at the end).
+class FileModesHonoured
+{
+public:
+    FileModesHonoured()
+    {
+        if (syscall(SYS_capget, &m_header, m_saved) != 0)
+            return;
+        __user_cap_data_struct lowered[2] = {m_saved[0], m_saved[1]};
+        lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        m_lowered = syscall(SYS_capset, &m_header, lowered) == 0;
+    }
+    ~FileModesHonoured()
+    {
+        if (m_lowered)
+            syscall(SYS_capset, &m_header, m_saved);
+    }
+    FileModesHonoured(const FileModesHonoured&) = delete;
+    FileModesHonoured& operator=(const FileModesHonoured&) = delete;
+
+private:
+    __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct m_saved[2]{};
+    bool m_lowered = false;
 };
 
 StatusRow row(const char* name, const char* state, const char* path, const char* date = "05/03/2024 14:07:09")
@@ -63,37 +87,21 @@ StatusRow row(const char* name, const char* state, const char* path, const char*
 
 Q_DECLARE_METATYPE(std::vector<batch::StatusRow>)
 
-// The uploads into the package stand-in need its engine built and registered.
-#define NEEDS_ENGINE()                                                                                       \
-    if (!m_engineProblem.isEmpty())                                                                          \
-    QSKIP(qPrintable(m_engineProblem))
-
 class TestBatch : public QObject
 {
     Q_OBJECT
 
     QString m_engineProblem;
 
-    // A rig on a fresh company, the settings pointing at it, the clock standing at
-    // 10 December 2026 09:05:07.
-    struct Fixture
+    std::unique_ptr<BatchFixture> fixture() { return BatchFixture::make(); }
+
+    // The error log goes to "ErrorLOG" of a program folder of the fixture's own;
+    // returns the log's path.
+    static QString logIntoProgramFolder(BatchFixture& f)
     {
-        ScopedClock clock{QDateTime(QDate(2026, 12, 10), QTime(9, 5, 7))};
-        QTemporaryDir dir;
-        QString company, config;
-        std::unique_ptr<BatchRig> rig;
-    };
-    std::unique_ptr<Fixture> fixture()
-    {
-        auto f = std::make_unique<Fixture>();
-        f->company = f->dir.filePath(QStringLiteral("company"));
-        f->config = f->dir.filePath(QStringLiteral("config"));
-        BatchCompany::create(f->company);
-        BatchCompany::writeLayout(f->config);
-        if (!BatchCompany::writeSettings(f->company, f->config))
-            qWarning("the settings could not be written");
-        f->rig = std::make_unique<BatchRig>(f->dir.filePath(QStringLiteral("work")), f->company);
-        return f;
+        QDir(f.dir.path()).mkpath(QStringLiteral("program/ErrorLOG"));
+        f.rig->context.programFolder = f.dir.filePath(QStringLiteral("program"));
+        return f.dir.filePath(QStringLiteral("program/ErrorLOG/Errorlog.log"));
     }
 
 private Q_SLOTS:
@@ -868,8 +876,7 @@ private Q_SLOTS:
         NEEDS_ENGINE();
         auto f = fixture();
         BatchRig& rig = *f->rig;
-        QDir(f->dir.path()).mkpath(QStringLiteral("program/ErrorLOG"));
-        rig.context.programFolder = f->dir.filePath(QStringLiteral("program"));
+        const QString errorLog = logIntoProgramFolder(*f);
         writeFile(rig.folder("source") + QStringLiteral("/a.csv"), BatchCompany::importFile(2, 2));
         rig.files.beforeMove = [](const QString&, const QString&) {
             throw basic::RuntimeError(basic::err::PathFileAccessError,
@@ -879,7 +886,7 @@ private Q_SLOTS:
         rig.mode->start();
         rig.scanTwiceAndPass();
         QCOMPARE(shownBoxes(boxes.service()), QStringList{"Quillar: Path/File access error"});
-        QCOMPARE(readFile(f->dir.filePath(QStringLiteral("program/ErrorLOG/Errorlog.log"))),
+        QCOMPARE(readFile(errorLog),
                  QByteArray("\"Path/File access error -75--While Upload StartBatchUpload-a.csv\"\r\n"));
         QCOMPARE(filesOf(rig.folder("source")), QStringList{"a.csv"});
         const QJsonArray posted = BatchCompany::posted(f->company);
@@ -904,6 +911,124 @@ private Q_SLOTS:
         QVERIFY(readFile(rig.journal->path()).isEmpty());
     }
 
+    // A failing file whose move failed keeps its errors: once it can be filed, its
+    // error file has them beside the note of the interruption.
+    void failingFileWhoseMoveFailedKeepsItsErrors()
+    {
+        NEEDS_ENGINE();
+        auto f = fixture();
+        BatchRig& rig = *f->rig;
+        logIntoProgramFolder(*f);
+        writeFile(rig.folder("source") + QStringLiteral("/bad.csv"), "I,NOBODY,01/11/2026,BOLT,1,1.00\r\n");
+        forms::ScopedScriptedMessages boxes;
+        rig.mode->start();
+        QVERIFY(QDir(rig.folder("error")).removeRecursively());
+        rig.scanTwiceAndPass();
+        QCOMPARE(filesOf(rig.folder("source")), QStringList{"bad.csv"});
+
+        QVERIFY(QDir().mkpath(rig.folder("error")));
+        rig.mode->passTick();
+        QCOMPARE(filesOf(rig.folder("error")),
+                 (QStringList{"bad202612102.csv", "bad202612102_ERRORLOG.CSV"}));
+        const QStringList lines =
+            QString::fromLatin1(readFile(rig.folder("error") + QStringLiteral("/bad202612102_ERRORLOG.CSV")))
+                .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 5);
+        QCOMPARE(lines[1],
+                 QStringLiteral("\"The import of this file was interrupted before the file was filed; "
+                                "it was not imported again\""));
+        QCOMPARE(lines[2], QStringLiteral("\"No document of this file was recorded as posted\""));
+        QVERIFY2(lines[3].startsWith(QStringLiteral("\"Account No NOBODY does not exist")),
+                 qPrintable(lines[3]));
+        QCOMPARE(lines[4],
+                 QStringLiteral("\"Unable to import the invoice file as the file has failed validation\""));
+        QCOMPARE(BatchCompany::posted(f->company).size(), 0);
+    }
+
+    // A file that may not be read goes the way of one the import cannot open: it
+    // fails and is filed with its error file. One that cannot be moved either is
+    // written to the error log once and left, without a box.
+    void unreadableFile_data()
+    {
+        QTest::addColumn<bool>("movable");
+        QTest::newRow("filed as failed") << true;
+        QTest::newRow("that cannot be moved either") << false;
+    }
+    void unreadableFile()
+    {
+        QFETCH(bool, movable);
+        NEEDS_ENGINE();
+        auto f = fixture();
+        BatchRig& rig = *f->rig;
+        const QString errorLog = logIntoProgramFolder(*f);
+        const QString path = rig.folder("source") + QStringLiteral("/locked.csv");
+        writeFile(path, BatchCompany::importFile(1, 2));
+        QVERIFY(QFile::setPermissions(path, QFileDevice::Permissions()));
+        FileModesHonoured modes;
+        if (QFile(path).open(QIODevice::ReadOnly))
+            QSKIP("a file of mode 000 can be read here");
+        forms::ScopedScriptedMessages boxes;
+        rig.mode->start();
+        if (!movable)
+            QVERIFY(QDir(rig.folder("error")).removeRecursively());
+        rig.scanTwiceAndPass();
+        rig.mode->passTick();
+        QCOMPARE(shownBoxes(boxes.service()), QStringList());
+        QCOMPARE(BatchCompany::posted(f->company).size(), 0);
+        const QByteArray log = readFile(errorLog);
+        if (!movable) {
+            QCOMPARE(filesOf(rig.folder("source")), QStringList{"locked.csv"});
+            QCOMPARE(log.count("\r\n"), 1);
+            QVERIFY2(log.contains("--While Upload StartBatchUpload-locked.csv"), log.constData());
+            return;
+        }
+        QCOMPARE(log, QByteArray("<missing>"));
+        QCOMPARE(filesOf(rig.folder("source")), QStringList());
+        QCOMPARE(filesOf(rig.folder("error")),
+                 (QStringList{"locked202612101.csv", "locked202612101_ERRORLOG.CSV"}));
+        const QByteArray errorFile =
+            readFile(rig.folder("error") + QStringLiteral("/locked202612101_ERRORLOG.CSV"));
+        QVERIFY2(errorFile.contains("error number 75"), errorFile.constData());
+    }
+
+    // An unfinished import is the file at its path whatever its bytes are now; one
+    // that went away is only its own bytes coming back. Every record survives
+    // the rewrite of a reopening.
+    void journalKnowsAFileByItsPath()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("batch.journal"));
+        {
+            batch::BatchJournal journal(path);
+            journal.begin(QStringLiteral("/src/a.csv|h1"), QStringLiteral("/src/a.csv"));
+            journal.planned(QStringLiteral("/src/a.csv|h1"),
+                            {{1, 2, QStringLiteral("ALD01")}, {3, 5, QStringLiteral("B\tR")}});
+            journal.done(QStringLiteral("/src/a.csv|h1"), QStringLiteral("Invoice No 4"));
+            journal.errors(QStringLiteral("/src/a.csv|h1"), {QStringLiteral("an error  row 1 Column 2")});
+            journal.moving(QStringLiteral("/src/a.csv|h1"), QStringLiteral("/err/a1.csv"), true);
+            journal.begin(QStringLiteral("/src/v.csv|h3"), QStringLiteral("/src/v.csv"));
+            journal.done(QStringLiteral("/src/v.csv|h3"), QStringLiteral("Invoice No 5"));
+            journal.vanished(QStringLiteral("/src/v.csv|h3"));
+        }
+        batch::BatchJournal journal(path);
+        const auto grown = journal.unfinished(QStringLiteral("/src/a.csv|h2"));
+        QVERIFY(grown);
+        QVERIFY(grown->changed);
+        QCOMPARE(grown->identity, QStringLiteral("/src/a.csv|h1"));
+        QCOMPARE(grown->planned.size(), size_t(2));
+        QCOMPARE(grown->planned[1].lastRow, 5);
+        QCOMPARE(grown->planned[1].account, QStringLiteral("B\tR"));
+        QCOMPARE(grown->outcomes, QStringList{"Invoice No 4"});
+        QCOMPARE(grown->errors, QStringList{"an error  row 1 Column 2"});
+        QCOMPARE(grown->target, QStringLiteral("/err/a1.csv"));
+        QVERIFY(grown->failing);
+        QVERIFY(!journal.unfinished(QStringLiteral("/src/a.csv|h1"))->changed);
+        QVERIFY(journal.unfinished(QStringLiteral("/src/v.csv|h3")));
+        QVERIFY(!journal.unfinished(QStringLiteral("/src/v.csv|h4")));
+        QVERIFY(!journal.unfinished(QStringLiteral("/src/b.csv|h1")));
+        QCOMPARE(journal.moving().size(), size_t(1));
+    }
+
     void journalSurvivesReopeningAndTornLines()
     {
         QTemporaryDir dir;
@@ -911,7 +1036,7 @@ private Q_SLOTS:
         {
             batch::BatchJournal journal(path);
             journal.begin(QStringLiteral("id1"), QStringLiteral("/src/a.csv"));
-            journal.posted(QStringLiteral("id1"), QStringLiteral("Invoice No 7"));
+            journal.done(QStringLiteral("id1"), QStringLiteral("Invoice No 7"));
             journal.begin(QStringLiteral("id2"), QStringLiteral("/src/b\tc.csv"));
             journal.filed(QStringLiteral("id2"), QStringLiteral("/ok/b.csv"));
         }
@@ -923,7 +1048,7 @@ private Q_SLOTS:
         const auto open = again.unfinished(QStringLiteral("id1"));
         QVERIFY(open);
         QCOMPARE(open->source, QStringLiteral("/src/a.csv"));
-        QCOMPARE(open->posted, QStringList{"Invoice No 7"});
+        QCOMPARE(open->posted(), QStringList{"Invoice No 7"});
         QVERIFY(!again.unfinished(QStringLiteral("id2")));
         // Reopening kept only what is unfinished.
         QCOMPARE(readFile(path), QByteArray("begin\tid1\t%2Fsrc%2Fa.csv\nposted\tid1\tInvoice%20No%207\n"));

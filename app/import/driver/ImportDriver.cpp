@@ -140,6 +140,8 @@ private:
         m_window.setAnimation1Visible(true);
         m_window.setValidationProgressBarVisible(true);
         m_window.playAnimation1(m_context.programFolder + QStringLiteral("/import.dll"));
+        if (m_state.batch.ImportPassStarting)
+            m_state.batch.ImportPassStarting(m_state.batch.PassDocuments);
         PostImportFile(m_context, QStringLiteral("frmmain"), QStringLiteral("import"));
     }
 

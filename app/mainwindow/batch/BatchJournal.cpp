@@ -65,30 +65,72 @@ void syncFolderOf(const QString& path)
 
 } // namespace
 
+QStringList BatchJournal::Unfinished::posted() const
+{
+    QStringList documents;
+    for (const QString& outcome : outcomes) {
+        if (!outcome.isEmpty())
+            documents << outcome;
+    }
+    return documents;
+}
+
 BatchJournal::BatchJournal(const QString& path) : m_path(path)
 {
     QFile file(path);
     if (file.exists()) {
         if (!file.open(QIODevice::ReadOnly))
             fail(QStringLiteral("read"), path);
-        const QByteArray bytes = file.readAll();
-        // Only whole lines count: one cut short by a crash never reached the disk whole.
-        const qsizetype end = bytes.lastIndexOf('\n');
-        for (const QByteArray& text : bytes.left(end + 1).split('\n')) {
-            const QList<QByteArray> parts = text.split('\t');
-            if (parts.size() != 3)
-                continue;
-            const QString identity = unfield(parts[1]);
-            const QString value = unfield(parts[2]);
-            if (parts[0] == "begin")
-                m_open[identity] = Unfinished{value, {}};
-            else if (parts[0] == "posted" && m_open.count(identity))
-                m_open[identity].posted << value;
-            else if (parts[0] == "filed")
-                m_open.erase(identity);
-        }
+        read(file.readAll());
     }
     rewrite();
+}
+
+void BatchJournal::read(const QByteArray& bytes)
+{
+    // Only whole lines count: one cut short by a crash never reached the disk whole.
+    const qsizetype end = bytes.lastIndexOf('\n');
+    for (const QByteArray& text : bytes.left(end + 1).split('\n')) {
+        const QList<QByteArray> parts = text.split('\t');
+        if (parts.size() != 3)
+            continue;
+        const QByteArray& kind = parts[0];
+        const QString identity = unfield(parts[1]);
+        const QString value = unfield(parts[2]);
+        if (kind == "begin") {
+            m_open[identity] = Unfinished{};
+            m_open[identity].identity = identity;
+            m_open[identity].source = value;
+            continue;
+        }
+        const auto it = m_open.find(identity);
+        if (it == m_open.end())
+            continue;
+        Unfinished& entry = it->second;
+        if (kind == "plan") {
+            // First row, last row, then the account, which may hold anything.
+            const qsizetype first = value.indexOf(QLatin1Char('\t'));
+            const qsizetype second = value.indexOf(QLatin1Char('\t'), first + 1);
+            if (first > 0 && second > first)
+                entry.planned.push_back(Planned{value.left(first).toInt(),
+                                                value.mid(first + 1, second - first - 1).toInt(),
+                                                value.mid(second + 1)});
+        } else if (kind == "posted" || kind == "unposted") {
+            entry.outcomes << value;
+        } else if (kind == "error") {
+            entry.errors << value;
+        } else if (kind == "interrupted") {
+            entry.interrupted = true;
+            entry.changed = value == QLatin1String("changed");
+        } else if (kind == "moving" || kind == "failing") {
+            entry.target = value;
+            entry.failing = kind == "failing";
+        } else if (kind == "vanished") {
+            entry.vanished = true;
+        } else if (kind == "filed") {
+            m_open.erase(it);
+        }
+    }
 }
 
 QString BatchJournal::defaultPath()
@@ -114,40 +156,151 @@ QString BatchJournal::identify(const QString& path)
            QString::fromLatin1(hash.result().toHex());
 }
 
+namespace {
+
+QString pathPart(const QString& identity)
+{
+    return identity.left(identity.lastIndexOf(QLatin1Char('|')));
+}
+
+QByteArray planLine(const QString& identity, const BatchJournal::Planned& document)
+{
+    return line("plan", identity,
+                QString::number(document.firstRow) + QLatin1Char('\t') + QString::number(document.lastRow) +
+                    QLatin1Char('\t') + document.account);
+}
+
+QByteArray outcomeLine(const QString& identity, const QString& document)
+{
+    return line(document.isEmpty() ? "unposted" : "posted", identity, document);
+}
+
+// The records that bring a fresh journal to `entry`.
+QByteArray linesOf(const BatchJournal::Unfinished& entry)
+{
+    const QString& identity = entry.identity;
+    QByteArray bytes = line("begin", identity, entry.source);
+    for (const auto& document : entry.planned)
+        bytes += planLine(identity, document);
+    for (const QString& outcome : entry.outcomes)
+        bytes += outcomeLine(identity, outcome);
+    for (const QString& error : entry.errors)
+        bytes += line("error", identity, error);
+    if (entry.interrupted)
+        bytes += line("interrupted", identity, entry.changed ? QStringLiteral("changed") : QString());
+    if (!entry.target.isEmpty())
+        bytes += line(entry.failing ? "failing" : "moving", identity, entry.target);
+    if (entry.vanished)
+        bytes += line("vanished", identity, QString());
+    return bytes;
+}
+
+} // namespace
+
+QString BatchJournal::pathIdentity(const QString& path)
+{
+    return QFileInfo(shell::nativePath(path)).absoluteFilePath() + QLatin1Char('|');
+}
+
 std::optional<BatchJournal::Unfinished> BatchJournal::unfinished(const QString& identity) const
 {
     const auto it = m_open.find(identity);
-    if (it == m_open.end())
-        return std::nullopt;
-    return it->second;
+    if (it != m_open.end())
+        return it->second;
+    // The same path, other bytes: a writer added to the file after the interruption.
+    const QString path = pathPart(identity);
+    for (const auto& [recorded, entry] : m_open) {
+        if (!entry.vanished && pathPart(recorded) == path) {
+            Unfinished found = entry;
+            found.changed = true;
+            return found;
+        }
+    }
+    return std::nullopt;
+}
+
+std::vector<BatchJournal::Unfinished> BatchJournal::moving() const
+{
+    std::vector<Unfinished> entries;
+    for (const auto& [identity, entry] : m_open) {
+        if (!entry.target.isEmpty())
+            entries.push_back(entry);
+    }
+    return entries;
 }
 
 void BatchJournal::begin(const QString& identity, const QString& source)
 {
-    append("begin", identity, source, true);
-    m_open[identity] = Unfinished{source, {}};
+    Unfinished entry;
+    entry.identity = identity;
+    entry.source = source;
+    append(linesOf(entry), true);
+    m_open[identity] = entry;
 }
 
-void BatchJournal::posted(const QString& identity, const QString& document)
+void BatchJournal::planned(const QString& identity, const std::vector<Planned>& documents)
 {
-    append("posted", identity, document, false);
-    m_open[identity].posted << document;
+    QByteArray bytes;
+    for (const auto& document : documents)
+        bytes += planLine(identity, document);
+    append(bytes, true);
+    auto& entry = m_open[identity];
+    entry.planned.insert(entry.planned.end(), documents.begin(), documents.end());
+}
+
+void BatchJournal::done(const QString& identity, const QString& document)
+{
+    append(outcomeLine(identity, document), false);
+    m_open[identity].outcomes << document;
+}
+
+void BatchJournal::errors(const QString& identity, const QStringList& entries)
+{
+    QByteArray bytes;
+    for (const QString& error : entries)
+        bytes += line("error", identity, error);
+    append(bytes, false);
+    m_open[identity].errors << entries;
+}
+
+void BatchJournal::interrupted(const QString& identity, bool changed)
+{
+    append(line("interrupted", identity, changed ? QStringLiteral("changed") : QString()), false);
+    auto& entry = m_open[identity];
+    entry.interrupted = true;
+    entry.changed = changed;
+}
+
+void BatchJournal::moving(const QString& identity, const QString& target, bool failing)
+{
+    append(line(failing ? "failing" : "moving", identity, target), false);
+    auto& entry = m_open[identity];
+    entry.target = target;
+    entry.failing = failing;
+}
+
+void BatchJournal::vanished(const QString& identity)
+{
+    append(line("vanished", identity, QString()), false);
+    m_open[identity].vanished = true;
 }
 
 void BatchJournal::filed(const QString& identity, const QString& target)
 {
-    append("filed", identity, target, false);
+    append(line("filed", identity, target), false);
     m_open.erase(identity);
 }
 
-void BatchJournal::append(const char* kind, const QString& identity, const QString& value, bool flush)
+void BatchJournal::append(const QByteArray& lines, bool flush)
 {
+    if (lines.isEmpty() && !flush)
+        return;
     const QByteArray name = QFile::encodeName(m_path);
     const int fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0)
         fail(QStringLiteral("opened"), m_path);
     try {
-        writeAll(fd, line(kind, identity, value), m_path);
+        writeAll(fd, lines, m_path);
         if (flush && ::fdatasync(fd) != 0)
             fail(QStringLiteral("flushed"), m_path);
     } catch (...) {
@@ -162,11 +315,8 @@ void BatchJournal::rewrite()
     if (!QDir().mkpath(QFileInfo(m_path).absolutePath()))
         fail(QStringLiteral("given a folder"), m_path);
     QByteArray bytes;
-    for (const auto& [identity, entry] : m_open) {
-        bytes += line("begin", identity, entry.source);
-        for (const QString& document : entry.posted)
-            bytes += line("posted", identity, document);
-    }
+    for (const auto& [identity, entry] : m_open)
+        bytes += linesOf(entry);
     const QString temporary = m_path + QStringLiteral(".new");
     const int fd =
         ::open(QFile::encodeName(temporary).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);

@@ -89,6 +89,8 @@ void BatchMode::start()
                           forms::Critical);
         return;
     }
+    if (folderSettingsRefused())
+        return;
     if (m_window.commandStartCaption() == QLatin1String(Running))
         return;
 
@@ -118,6 +120,25 @@ void BatchMode::start()
     m_window.setSettingsMenuEnabled(false);
 }
 
+// A filing folder that is the source folder, or lies inside it, would have each
+// pass take the filed files again: refused, error folder first.
+bool BatchMode::folderSettingsRefused()
+{
+    const auto& batch = m_context.state.batch;
+    const QString inside = QStringLiteral(" is the Source file path or lies inside it: ") +
+                           batch.SourceFolder + QLatin1Char(' ');
+    const bool error = shell::folderWithin(batch.ErrorFolder, batch.SourceFolder);
+    const bool success = shell::folderWithin(batch.SuccessFolder, batch.SourceFolder);
+    if (error)
+        forms::MsgBox(batch.ErrorFolder + QStringLiteral(" Error file destination path") + inside,
+                      forms::Critical);
+    if (success)
+        forms::MsgBox(batch.SuccessFolder + QStringLiteral(" Successful Upload destination file path") +
+                          inside,
+                      forms::Critical);
+    return error || success;
+}
+
 bool BatchMode::stop()
 {
     if (m_fileInProgress) {
@@ -144,6 +165,7 @@ void BatchMode::stopNow()
     m_window.setCommandStartCaption(QStringLiteral("&Start"));
     m_queue.clear();
     m_seen.clear();
+    m_refused.clear();
     m_elapsedMs = 0;
     m_list.clear();
     m_context.state.batch.BatchRunning = false;
@@ -152,24 +174,34 @@ void BatchMode::stopNow()
 
 void BatchMode::scanTick()
 {
-    QueueSourceFiles();
-    RefreshBatchStatus();
+    const auto& batch = m_context.state.batch;
+    // Each folder is read once a scan: the source folder's reading serves the
+    // queue and the list.
+    const shell::FolderListing source = m_files.listFolder(batch.SourceFolder);
+    queueFrom(source);
+    batch::RefreshBatchStatus(m_list, m_files, batch.SuccessFolder, batch.ErrorFolder, batch.SourceFolder,
+                              &source.files);
 }
 
 bool BatchMode::queued(const QString& name) const
 {
-    return m_queue.contains(name, Qt::CaseInsensitive);
+    return m_queue.contains(name);
 }
 
 void BatchMode::unqueue(const QString& name)
 {
-    m_queue.removeIf([&](const QString& n) { return n.compare(name, Qt::CaseInsensitive) == 0; });
+    m_queue.removeAll(name);
 }
 
 void BatchMode::QueueSourceFiles()
 {
+    queueFrom(m_files.listFolder(m_context.state.batch.SourceFolder));
+}
+
+void BatchMode::queueFrom(const shell::FolderListing& source)
+{
     std::map<QString, Seen> seen;
-    for (const shell::FileEntry& f : m_files.listFiles(m_context.state.batch.SourceFolder)) {
+    for (const shell::FileEntry& f : source.files) {
         if (!queued(f.name))
             m_queue << f.name;
         Seen now{f.size, f.modified, false};
@@ -179,6 +211,21 @@ void BatchMode::QueueSourceFiles()
         seen[f.name] = now;
     }
     m_seen = std::move(seen);
+    std::erase_if(m_refused, [&](const QString& name) { return !source.links.contains(name); });
+    for (const QString& name : source.links)
+        refuseLink(name);
+}
+
+// A symbolic link is never followed: not imported, not moved, not listed, and
+// written to the error log once while it stays.
+void BatchMode::refuseLink(const QString& name)
+{
+    unqueue(name);
+    if (!m_refused.insert(name).second)
+        return;
+    if (errorLog)
+        errorLog(QStringLiteral("Symbolic link refused, not imported: ") +
+                 joinPath(m_context.state.batch.SourceFolder, name));
 }
 
 void BatchMode::RefreshBatchStatus()
@@ -232,15 +279,14 @@ void BatchMode::runPass()
     m_inPass = true;
     QStringList dealt;
     for (;;) {
-        const auto next = std::find_if(m_queue.begin(), m_queue.end(), [&](const QString& n) {
-            return !dealt.contains(n, Qt::CaseInsensitive);
-        });
+        const auto next = std::find_if(m_queue.begin(), m_queue.end(),
+                                       [&](const QString& n) { return !dealt.contains(n); });
         if (next == m_queue.end())
             break;
         const QString name = *next;
         dealt << name;
         try {
-            uploadQueued(name, joinPath(m_context.state.batch.SourceFolder, name));
+            uploadQueued(name, filePath(m_context.state.batch.SourceFolder, name));
         } catch (...) {
             // Errors of the pass are passed over; the next name follows.
             m_fileInProgress = false;
@@ -254,16 +300,25 @@ void BatchMode::runPass()
 void BatchMode::uploadQueued(const QString& name, const QString& path)
 {
     const auto& batch = m_context.state.batch;
-    m_context.mainWindow.setTxtImportFile(path);
+    m_context.mainWindow.setTxtImportFile(joinPath(batch.SourceFolder, name));
     if (!m_files.fileExists(path)) {
         unqueue(name);
         return;
     }
     // The setting may end in a separator or differ in case from the file system.
-    if (!shell::sameFolder(shell::parentFolder(path), batch.SourceFolder))
+    if (!shell::sameFolder(path.chopped(name.size()), batch.SourceFolder))
         return;
     if (!takeNow(name, path))
         return;
+    // Taken without following a link (one swapped in since the scan is refused)
+    // and held while no one has it open for writing, until it is filed.
+    const shell::TakenFile taken(path);
+    if (taken.outcome() == shell::TakenFile::Outcome::Link) {
+        refuseLink(name);
+        return;
+    }
+    if (!taken.taken())
+        return; // still open for writing somewhere: the next pass
     m_fileInProgress = true;
     const bool imported = m_upload(name);
     m_fileInProgress = false;

@@ -7,9 +7,14 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 
 namespace importer {
 class ImportContext;
+}
+
+namespace shell {
+struct FolderListing;
 }
 
 namespace batch {
@@ -56,12 +61,17 @@ public:
     bool stop();
     // Called when a stop that had to wait has taken effect (the window may close).
     std::function<void()> stopped;
+    // Appends a line to the error log (WriteErrorLog): a symbolic link in the
+    // source folder is refused there, once while it stays.
+    std::function<void(const QString& message)> errorLog;
 
     void scanTick();      // Timer1_Timer: QueueSourceFiles, then RefreshBatchStatus
     void passTick();      // Timer2_Timer
     void countdownTick(); // Timer3_Timer
 
-    // QueueSourceFiles: every file of the source folder not yet queued is appended.
+    // QueueSourceFiles: every file of the source folder not yet queued is appended
+    // (names compare exactly: on Linux "A.csv" and "a.csv" are two files). A
+    // symbolic link is never queued.
     void QueueSourceFiles();
     void RefreshBatchStatus();
 
@@ -81,6 +91,9 @@ private:
         bool steady = false; // the same at the last two scans
     };
 
+    void queueFrom(const shell::FolderListing& source);
+    void refuseLink(const QString& name);
+    bool folderSettingsRefused();
     void marker(const char* text);
     void showCountdown();
     void setNextBatchTime();
@@ -98,7 +111,8 @@ private:
     StatusListView& m_list;
     Uploader m_upload;
 
-    QStringList m_queue;            // BatchQueue: names, keys compared without regard to case
+    QStringList m_queue;            // BatchQueue: names, compared exactly
+    std::set<QString> m_refused;    // links of the source folder written to the error log
     std::map<QString, Seen> m_seen; // by the name as listed
     int64_t m_elapsedMs = 0;        // BatchElapsedMs, wide so that a long run cannot overflow it
     QDateTime m_nextBatchTime;      // NextBatchTime

@@ -4,12 +4,13 @@
 
 #include "platform/automation/ClassRegistry.h"
 #include "platform/shell/FileOrFolderExists.h"
+#include "platform/shell/Paths.h"
 
 namespace batch {
 
-std::vector<shell::FileEntry> RealFileSystem::listFiles(const QString& folder)
+shell::FolderListing RealFileSystem::listFolder(const QString& folder)
 {
-    return shell::listFiles(folder);
+    return shell::listFolder(folder);
 }
 
 std::optional<shell::FileEntry> RealFileSystem::fileEntry(const QString& path)
@@ -19,7 +20,9 @@ std::optional<shell::FileEntry> RealFileSystem::fileEntry(const QString& path)
 
 bool RealFileSystem::fileExists(const QString& path)
 {
-    return FileOrFolderExists(path, 0);
+    // Not FileOrFolderExists: that reads "\" as a separator and "*" or "?" as
+    // wildcards, all of which a Linux name may hold.
+    return shell::fileEntry(path).has_value();
 }
 
 bool RealFileSystem::folderExists(const QString& path)
@@ -44,6 +47,12 @@ QString joinPath(const QString& folder, const QString& name)
     if (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\')))
         return folder + name;
     return folder + QLatin1Char('/') + name;
+}
+
+QString filePath(const QString& folder, const QString& name)
+{
+    const QString native = shell::nativePath(folder);
+    return native.endsWith(QLatin1Char('/')) ? native + name : native + QLatin1Char('/') + name;
 }
 
 } // namespace batch

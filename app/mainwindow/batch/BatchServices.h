@@ -61,15 +61,20 @@ private:
 };
 
 // The file system as batch mode uses it; the real one is shell's (FileSystem.h,
-// FileOrFolderExists.h). Tests wrap it to make a move fail.
+// FileOrFolderExists.h). Tests wrap it to make a move fail. A file's path is
+// read as shell::nativeFilePath reads it (filePath gives such paths); symbolic
+// links are never taken for files.
 class BatchFileSystem
 {
 public:
     virtual ~BatchFileSystem() = default;
-    virtual std::vector<shell::FileEntry> listFiles(const QString& folder) = 0;
+    // One reading of a folder: its ordinary files and, apart, its links.
+    virtual shell::FolderListing listFolder(const QString& folder) = 0;
+    std::vector<shell::FileEntry> listFiles(const QString& folder) { return listFolder(folder).files; }
     virtual std::optional<shell::FileEntry> fileEntry(const QString& path) = 0;
-    // FileOrFolderExists with the file flag (0) and with the folder flag (1).
+    // Whether an ordinary file lies at the path (the name taken exactly as it is).
     virtual bool fileExists(const QString& path) = 0;
+    // FileOrFolderExists with the folder flag (1).
     virtual bool folderExists(const QString& path) = 0;
     // Raises basic::RuntimeError when the file cannot be moved.
     virtual void moveFile(const QString& from, const QString& to) = 0;
@@ -78,7 +83,7 @@ public:
 class RealFileSystem : public BatchFileSystem
 {
 public:
-    std::vector<shell::FileEntry> listFiles(const QString& folder) override;
+    shell::FolderListing listFolder(const QString& folder) override;
     std::optional<shell::FileEntry> fileEntry(const QString& path) override;
     bool fileExists(const QString& path) override;
     bool folderExists(const QString& path) override;
@@ -105,7 +110,11 @@ private:
 };
 
 // Joins a folder and a name with one "/" (none added when the folder ends in a
-// separator).
+// separator): the path as the list and the messages show it.
 QString joinPath(const QString& folder, const QString& name);
+// The native path of `name` in `folder`, for the file-system work: the folder
+// setting resolved (Paths.h), then "/" and the name exactly as it is (it may
+// hold "\").
+QString filePath(const QString& folder, const QString& name);
 
 } // namespace batch

@@ -1,12 +1,15 @@
 #include "app/mainwindow/batch/BatchStatus.h"
 
 #include "app/mainwindow/batch/BatchServices.h"
+#include "app/mainwindow/batch/FiledNames.h"
 
 #include "platform/basic/Dates.h"
 #include "platform/shell/FileSystem.h"
 
+#include <QHash>
+#include <QSet>
+
 #include <algorithm>
-#include <set>
 
 namespace batch {
 
@@ -43,9 +46,21 @@ const std::vector<QString>& statusColumns()
 
 namespace {
 
+// The creation date as the list shows it, in local time. The texts are kept: every
+// scan shows the same files again, and each conversion to local time costs the C
+// library a look at the zone file.
 QString dateText(const QDateTime& created)
 {
-    return created.isValid() ? basic::formatDate(basic::fromQDateTime(created)) : QString();
+    if (!created.isValid())
+        return QString();
+    static QHash<qint64, QString> texts;
+    const qint64 at = created.toMSecsSinceEpoch();
+    const auto known = texts.constFind(at);
+    if (known != texts.constEnd())
+        return *known;
+    if (texts.size() > 100000)
+        texts.clear();
+    return *texts.insert(at, basic::formatDate(basic::fromQDateTime(created.toLocalTime())));
 }
 
 // A companion's marker counts from the name's second character on.
@@ -60,40 +75,50 @@ class Entries
 public:
     void add(const QString& name, const QString& path, const QString& date, const char* state)
     {
-        if (!m_paths.insert(path).second)
+        if (m_paths.contains(path))
             return; // the first entry of a path wins
+        m_paths.insert(path);
         m_rows.push_back(StatusRow{name, QLatin1String(state), date, path});
     }
     std::vector<StatusRow> take() { return std::move(m_rows); }
 
 private:
-    std::set<QString> m_paths;
+    QSet<QString> m_paths;
     std::vector<StatusRow> m_rows;
 };
 
 } // namespace
 
 std::vector<StatusRow> deriveBatchStatus(BatchFileSystem& files, const QString& successFolder,
-                                         const QString& errorFolder, const QString& sourceFolder)
+                                         const QString& errorFolder, const QString& sourceFolder,
+                                         const std::vector<shell::FileEntry>* sourceFiles)
 {
     Entries entries;
     for (const shell::FileEntry& f : files.listFiles(successFolder))
         entries.add(f.name, joinPath(successFolder, f.name), dateText(f.created), status::Loaded);
 
-    for (const shell::FileEntry& f : files.listFiles(errorFolder)) {
+    const std::vector<shell::FileEntry> errorFiles = files.listFiles(errorFolder);
+    QSet<QString> names; // the error folder's names in lower case, for a case-blind pairing
+    names.reserve(qsizetype(errorFiles.size()));
+    for (const shell::FileEntry& f : errorFiles)
+        names.insert(f.name.toLower());
+    for (const shell::FileEntry& f : errorFiles) {
         if (isCompanion(f.name))
             continue;
-        const QString base = joinPath(errorFolder, shell::baseName(f.name));
+        const QString base = baseOfName(f.name);
         const QString date = dateText(f.created);
-        if (files.fileExists(base + QStringLiteral("_RowsNotLoaded.csv")))
-            entries.add(f.name, base + QStringLiteral("_RowsNotLoaded.CSV"), date, status::PartiallyLoaded);
-        else if (files.fileExists(base + QStringLiteral("_ERRORLOG.csv")))
-            entries.add(f.name, base + QStringLiteral("_ERRORLOG.CSV"), date, status::ErrorsFound);
+        const QString shown = joinPath(errorFolder, base);
+        if (names.contains((base + QStringLiteral("_RowsNotLoaded.csv")).toLower()))
+            entries.add(f.name, shown + QStringLiteral("_RowsNotLoaded.CSV"), date, status::PartiallyLoaded);
+        else if (names.contains((base + QStringLiteral("_ERRORLOG.csv")).toLower()))
+            entries.add(f.name, shown + QStringLiteral("_ERRORLOG.CSV"), date, status::ErrorsFound);
         else
             entries.add(f.name, joinPath(errorFolder, f.name), date, status::ErrorsFound);
     }
 
-    for (const shell::FileEntry& f : files.listFiles(sourceFolder))
+    const std::vector<shell::FileEntry> read =
+        sourceFiles ? std::vector<shell::FileEntry>() : files.listFiles(sourceFolder);
+    for (const shell::FileEntry& f : sourceFiles ? *sourceFiles : read)
         entries.add(f.name, joinPath(sourceFolder, f.name), dateText(f.created), status::Pending);
     return entries.take();
 }
@@ -105,36 +130,46 @@ void reconcileBatchStatus(StatusListView& list, std::vector<StatusRow> entries)
             list.appendRow(entry);
         return;
     }
-    const auto find = [&](const QString& path) {
-        return std::find_if(entries.begin(), entries.end(),
-                            [&](const StatusRow& e) { return e.path == path; });
-    };
+    // Entries by path (each path once); those a row takes are marked.
+    QHash<QString, size_t> byPath;
+    byPath.reserve(qsizetype(entries.size()));
+    for (size_t i = 0; i < entries.size(); ++i)
+        byPath.insert(entries[i].path, i);
+    std::vector<bool> taken(entries.size(), false);
+    std::vector<bool> emptied(size_t(list.rowCount()), false); // rows whose text is empty now
     for (int i = list.rowCount() - 1; i >= 0; --i) {
         StatusRow row = list.row(i);
-        const auto entry = find(row.path);
-        if (entry == entries.end()) {
+        const auto found = byPath.constFind(row.path);
+        emptied[size_t(i)] = row.name.isEmpty();
+        if (found == byPath.constEnd() || taken[*found]) {
             list.setRow(i, StatusRow{});
+            emptied[size_t(i)] = true;
             continue;
         }
-        if (row.state != entry->state || row.date != entry->date) {
-            row.state = entry->state;
-            row.date = entry->date;
+        const StatusRow& entry = entries[*found];
+        if (row.state != entry.state || row.date != entry.date) {
+            row.state = entry.state;
+            row.date = entry.date;
             list.setRow(i, row);
         }
-        entries.erase(entry);
+        taken[*found] = true;
     }
     for (int i = list.rowCount() - 1; i >= 0; --i) {
-        if (list.row(i).name.isEmpty())
+        if (emptied[size_t(i)])
             list.removeRow(i);
     }
-    for (const StatusRow& entry : entries)
-        list.appendRow(entry);
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (!taken[i])
+            list.appendRow(entries[i]);
+    }
 }
 
 void RefreshBatchStatus(StatusListView& list, BatchFileSystem& files, const QString& successFolder,
-                        const QString& errorFolder, const QString& sourceFolder)
+                        const QString& errorFolder, const QString& sourceFolder,
+                        const std::vector<shell::FileEntry>* sourceFiles)
 {
-    reconcileBatchStatus(list, deriveBatchStatus(files, successFolder, errorFolder, sourceFolder));
+    reconcileBatchStatus(list,
+                         deriveBatchStatus(files, successFolder, errorFolder, sourceFolder, sourceFiles));
 }
 
 void ListViewBatchStatus_ColumnClick(StatusListView& list, int columnIndex)

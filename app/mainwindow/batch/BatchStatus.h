@@ -4,6 +4,10 @@
 
 #include <vector>
 
+namespace shell {
+struct FileEntry;
+}
+
 // The batch status list (ListViewBatchStatus): one row per batch file, its state
 // derived from the folder it lies in and the companion files beside it. The
 // window shows the rows; the logic here decides them.
@@ -74,11 +78,13 @@ const std::vector<QString>& statusColumns();
 //   path of its "_RowsNotLoaded" companion when one lies beside it, else "Error(s)
 //   Found" with the path of its "_ERRORLOG" companion, else "Error(s) Found" with
 //   its own path (a failed file whose error file could not be written); companions
-//   are found in any letter case;
-// - each file of the source folder: "Pending".
-// A missing or unreadable folder gives no entries.
+//   are paired in any letter case from the one reading of the error folder;
+// - each file of the source folder: "Pending" (`sourceFiles` when the caller has
+//   just read that folder, else it is read here).
+// Each folder is read once. A missing or unreadable folder gives no entries.
 std::vector<StatusRow> deriveBatchStatus(BatchFileSystem& files, const QString& successFolder,
-                                         const QString& errorFolder, const QString& sourceFolder);
+                                         const QString& errorFolder, const QString& sourceFolder,
+                                         const std::vector<shell::FileEntry>* sourceFiles = nullptr);
 
 // Brings the list in line with the entries, changing only rows that differ: an
 // empty list gets every entry; otherwise rows whose path has no entry go, rows
@@ -88,7 +94,8 @@ void reconcileBatchStatus(StatusListView& list, std::vector<StatusRow> entries);
 
 // RefreshBatchStatus: derives the entries and reconciles the list.
 void RefreshBatchStatus(StatusListView& list, BatchFileSystem& files, const QString& successFolder,
-                        const QString& errorFolder, const QString& sourceFolder);
+                        const QString& errorFolder, const QString& sourceFolder,
+                        const std::vector<shell::FileEntry>* sourceFiles = nullptr);
 
 // ListViewBatchStatus_ColumnClick: the sort key of a click on the 1-based column.
 void ListViewBatchStatus_ColumnClick(StatusListView& list, int columnIndex);

@@ -19,6 +19,9 @@
 #include "platform/basic/Strings.h"
 #include "platform/forms/MessageService.h"
 #include "platform/settings/SettingsStore.h"
+#include "platform/shell/FileSystem.h"
+
+#include <algorithm>
 
 namespace batch {
 
@@ -36,36 +39,93 @@ bool createsEngine(const QString& code)
     return ok && n >= 10 && n <= 23;
 }
 
-// Puts the commit hook back however the import ends.
-class CommitHook
+// Puts the journal's hooks back however the import ends.
+class JournalHooks
 {
 public:
-    CommitHook(importer::BatchState& batch, std::function<void(const QString&)> hook) : m_batch(batch)
+    JournalHooks(importer::BatchState& batch, BatchJournal& journal, const QString& identity) : m_batch(batch)
     {
-        m_batch.DocumentCommitted = std::move(hook);
+        if (identity.isEmpty())
+            return;
+        m_batch.ImportPassStarting = [&journal,
+                                      identity](const std::vector<importer::PassDocument>& documents) {
+            std::vector<BatchJournal::Planned> planned;
+            planned.reserve(documents.size());
+            for (const auto& d : documents)
+                planned.push_back(BatchJournal::Planned{d.FirstRow, d.LastRow, d.AccountRef});
+            journal.planned(identity, planned);
+        };
+        m_batch.DocumentDone = [&journal, identity](const QString& document) {
+            journal.done(identity, document);
+        };
     }
-    ~CommitHook() { m_batch.DocumentCommitted = nullptr; }
-    CommitHook(const CommitHook&) = delete;
-    CommitHook& operator=(const CommitHook&) = delete;
+    ~JournalHooks()
+    {
+        m_batch.ImportPassStarting = nullptr;
+        m_batch.DocumentDone = nullptr;
+        m_batch.PassDocuments.clear();
+    }
+    JournalHooks(const JournalHooks&) = delete;
+    JournalHooks& operator=(const JournalHooks&) = delete;
 
 private:
     importer::BatchState& m_batch;
 };
 
+QString rowsAndAccount(const BatchJournal::Planned& document)
+{
+    return QStringLiteral("rows %1 to %2, Account Reference %3")
+        .arg(document.firstRow)
+        .arg(document.lastRow)
+        .arg(document.account);
+}
+
+QStringList nonEmpty(const std::vector<QString>& entries)
+{
+    QStringList kept;
+    for (const QString& entry : entries) {
+        if (!entry.isEmpty())
+            kept << entry;
+    }
+    return kept;
+}
+
 } // namespace
 
-BatchUpload::BatchUpload(BatchSession session) : m(std::move(session)) {}
+BatchUpload::BatchUpload(BatchSession session) : m(std::move(session))
+{
+    repairFilings();
+}
 
-QStringList BatchUpload::interruptedLines(const QStringList& posted)
+// Each document in order: committed ones as posted; the first without an outcome
+// was inside its commit or just past it, so it may have been posted; the rest were
+// not. The file's own errors follow.
+QStringList BatchUpload::interruptedLines(const BatchJournal::Unfinished& entry)
 {
     QStringList lines{
         QStringLiteral("The import of this file was interrupted before the file was filed; it was "
                        "not imported again")};
-    if (posted.isEmpty())
+    if (entry.changed)
+        lines << QStringLiteral("The file changed after the interruption; what it holds now was not "
+                                "imported");
+    const QStringList posted = entry.posted();
+    const bool mayHaveBeenPosted = entry.planned.size() > size_t(entry.outcomes.size());
+    if (posted.isEmpty() && !mayHaveBeenPosted)
         lines << QStringLiteral("No document of this file was recorded as posted");
-    for (const QString& document : posted)
-        lines << QStringLiteral("Already posted: ") + document;
-    return lines;
+    for (qsizetype i = 0; i < entry.outcomes.size(); ++i) {
+        if (!entry.outcomes[i].isEmpty())
+            lines << QStringLiteral("Already posted: ") + entry.outcomes[i];
+        else if (size_t(i) < entry.planned.size())
+            lines << QStringLiteral("Not posted: ") + rowsAndAccount(entry.planned[size_t(i)]);
+    }
+    for (size_t i = size_t(entry.outcomes.size()); i < entry.planned.size(); ++i) {
+        if (i == size_t(entry.outcomes.size()))
+            lines << QStringLiteral("May have been posted, check the ledger: ") +
+                         rowsAndAccount(entry.planned[i]);
+        else
+            lines << QStringLiteral("Not posted: ") + rowsAndAccount(entry.planned[i]);
+    }
+    return lines << entry.errors;
 }
 
 bool BatchUpload::BatchUploadFile(const QString& fileName)
@@ -74,18 +134,40 @@ bool BatchUpload::BatchUploadFile(const QString& fileName)
     auto& batch = context.state.batch;
     auto& package = context.state.package;
     auto& window = context.mainWindow;
+    bool unreadable = false;
     try {
         // RefFrmMain
         window.setErrorsFoundIMG(false, false);
         window.setNoErrorFoundIMG(true, true);
         window.setAnimation1Visible(false);
 
-        const QString source = joinPath(basic::Trim(batch.SourceFolder), fileName);
+        repairFilings();
+        const QString source = filePath(basic::Trim(batch.SourceFolder), fileName);
         QString identity;
         if (m.files.fileExists(source)) {
-            identity = BatchJournal::identify(source);
-            if (const auto unfinished = m.journal.unfinished(identity)) {
-                fileInterrupted(fileName, identity, unfinished->posted);
+            try {
+                identity = BatchJournal::identify(source);
+            } catch (const basic::RuntimeError& e) {
+                // A file that may not be read goes the way of one the import cannot
+                // open: its import fails and it is filed as failed. Known by its path.
+                if (e.number() != basic::err::PathFileAccessError)
+                    throw;
+                unreadable = true;
+                identity = BatchJournal::pathIdentity(source);
+            }
+            // A record found by the path alone whose file was moved away (its filing
+            // is repaired at the next try) belongs to a file that is gone.
+            const auto unfinished = m.journal.unfinished(identity);
+            if (unfinished && !(unfinished->changed && !unfinished->target.isEmpty() &&
+                                m.files.fileExists(unfinished->target))) {
+                fileInterrupted(fileName, *unfinished);
+                return false;
+            }
+            // A file that could be posted but never filed is not imported.
+            const int nameMax = std::min(shell::nameMax(basic::Trim(batch.SuccessFolder)),
+                                         shell::nameMax(basic::Trim(batch.ErrorFolder)));
+            if (!filedNamesFit(fileName, nameMax)) {
+                fileTooLong(fileName, source, nameMax);
                 return false;
             }
         }
@@ -110,10 +192,7 @@ bool BatchUpload::BatchUploadFile(const QString& fileName)
         {
             if (!identity.isEmpty())
                 m.journal.begin(identity, source);
-            CommitHook hook(batch, [this, identity](const QString& document) {
-                if (!identity.isEmpty())
-                    m.journal.posted(identity, document);
-            });
+            JournalHooks hooks(batch, m.journal, identity);
             result = ValidateAndImportBatchFile();
         }
         const bool imported = result == QLatin1String(True);
@@ -121,15 +200,19 @@ bool BatchUpload::BatchUploadFile(const QString& fileName)
         batch.FilingCounter = nextFilingCounter(batch.FilingCounter);
         const QString target = basic::Trim(imported ? batch.SuccessFolder : batch.ErrorFolder);
         if (m.files.fileExists(batch.CurrentFilePath)) {
-            const QString name = fileInto(fileName, target);
+            // Kept first, so that a move that fails or a kill after it loses no error.
+            if (!imported && !identity.isEmpty())
+                m.journal.errors(identity, nonEmpty(batch.BatchErrors));
+            const QString name = fileInto(fileName, target, identity, !imported);
             if (!imported)
-                WriteBatchErrorCsv(context, joinPath(batch.SourceFolder, name),
-                                   basic::Trim(batch.ErrorFolder));
+                WriteBatchErrorCsv(context, name, basic::Trim(batch.ErrorFolder));
             if (!identity.isEmpty())
                 m.journal.filed(identity, joinPath(target, name));
-        } else if (!identity.isEmpty() && m.journal.unfinished(identity)->posted.isEmpty()) {
-            // Gone while it was imported, nothing of it posted: nothing to guard.
-            m.journal.filed(identity, QString());
+        } else if (!identity.isEmpty()) {
+            if (m.journal.unfinished(identity)->posted().isEmpty())
+                m.journal.filed(identity, QString()); // gone, nothing of it posted: nothing to guard
+            else
+                m.journal.vanished(identity); // only the same bytes coming back are this file
         }
         window.setMnuFilenewEnabled(false);
         if (imported)
@@ -137,10 +220,16 @@ bool BatchUpload::BatchUploadFile(const QString& fileName)
         finishFile();
         return imported;
     } catch (const basic::RuntimeError& e) {
-        forms::MsgBox(e.description(), forms::Critical);
-        WriteErrorLog(m.security, context.programFolder,
-                      e.description() + QStringLiteral(" -") + QString::number(e.number()) +
-                          QStringLiteral("--While Upload StartBatchUpload-") + fileName);
+        const QString source = joinPath(basic::Trim(batch.SourceFolder), fileName);
+        // An unreadable file that cannot be moved either is logged once and left,
+        // without a box while nobody watches.
+        const bool quiet = unreadable && batch.BatchRunning;
+        if (!quiet)
+            forms::MsgBox(e.description(), forms::Critical);
+        if (!quiet || m_loggedUnreadable.insert(source).second)
+            WriteErrorLog(m.security, context.programFolder,
+                          e.description() + QStringLiteral(" -") + QString::number(e.number()) +
+                              QStringLiteral("--While Upload StartBatchUpload-") + fileName);
         try {
             if (package.VdoWorkspace)
                 package.VdoWorkspace->call(QStringLiteral("Disconnect"));
@@ -205,34 +294,78 @@ void BatchUpload::readSetupAndDisconnect()
 }
 
 // Moves the current file into `target` under its new name, never over a file
-// already there; returns the name.
-QString BatchUpload::fileInto(const QString& fileName, const QString& target)
+// already there, the target recorded first; returns the name.
+QString BatchUpload::fileInto(const QString& fileName, const QString& target, const QString& identity,
+                              bool failing)
 {
     auto& batch = m.context.state.batch;
     QString name = filedName(fileName, basic::Clock::now(), batch.FilingCounter);
-    for (int tries = 0; m.files.fileExists(joinPath(target, name)); ++tries) {
+    for (int tries = 0; m.files.fileExists(filePath(target, name)); ++tries) {
         if (tries > 65536)
             throw basic::RuntimeError(58, QStringLiteral("File already exists: ") + joinPath(target, name));
         name = stampedFiledName(fileName, basic::Clock::now(), batch.FilingCounter);
         batch.FilingCounter = nextFilingCounter(batch.FilingCounter);
     }
-    m.files.moveFile(batch.CurrentFilePath, joinPath(target, name));
+    if (!identity.isEmpty())
+        m.journal.moving(identity, joinPath(target, name), failing);
+    m.files.moveFile(batch.CurrentFilePath, filePath(target, name));
     return name;
 }
 
 // A file whose import began and was never filed goes into the error folder, with
 // an error file that says so and names what was posted; it is not imported again.
-void BatchUpload::fileInterrupted(const QString& fileName, const QString& identity, const QStringList& posted)
+void BatchUpload::fileInterrupted(const QString& fileName, BatchJournal::Unfinished entry)
 {
     auto& batch = m.context.state.batch;
-    batch.CurrentFilePath = joinPath(basic::Trim(batch.SourceFolder), fileName);
+    batch.CurrentFilePath = filePath(basic::Trim(batch.SourceFolder), fileName);
     batch.FilingCounter = nextFilingCounter(batch.FilingCounter);
     const QString errorFolder = basic::Trim(batch.ErrorFolder);
-    const QString name = fileInto(fileName, errorFolder);
-    writeErrorFile(m.context, joinPath(batch.SourceFolder, name), errorFolder, interruptedLines(posted));
-    m.journal.filed(identity, joinPath(errorFolder, name));
+    m.journal.interrupted(entry.identity, entry.changed);
+    entry.interrupted = true;
+    const QString name = fileInto(fileName, errorFolder, entry.identity, true);
+    writeErrorFile(m.context, name, errorFolder, interruptedLines(entry));
+    m.journal.filed(entry.identity, joinPath(errorFolder, name));
     m.context.mainWindow.setMnuFilenewEnabled(false);
     finishFile();
+}
+
+// A file whose filed name or error file's name would not fit the file system is
+// not imported: filed into the error folder under a shortened dated name, its
+// error file saying why and giving the whole name.
+void BatchUpload::fileTooLong(const QString& fileName, const QString& source, int nameMax)
+{
+    auto& batch = m.context.state.batch;
+    batch.CurrentFilePath = source;
+    batch.FilingCounter = nextFilingCounter(batch.FilingCounter);
+    const QString errorFolder = basic::Trim(batch.ErrorFolder);
+    const QString name = fileInto(shortenedFileName(fileName, nameMax), errorFolder, QString(), true);
+    writeErrorFile(m.context, name, errorFolder,
+                   {QStringLiteral("The file name is too long to be filed; the file was not imported"),
+                    QStringLiteral("File name: ") + fileName});
+    m.context.mainWindow.setMnuFilenewEnabled(false);
+    finishFile();
+}
+
+// A file moved by a run that ended before it was recorded as filed: a failed
+// one gets the error file it may lack, from what the journal kept. One whose
+// move never happened is found again in the source folder.
+void BatchUpload::repairFilings()
+{
+    for (const BatchJournal::Unfinished& entry : m.journal.moving()) {
+        if (!m.files.fileExists(entry.target))
+            continue;
+        try {
+            const QString folder = shell::parentFolder(entry.target);
+            const QString errorFile =
+                errorFileName(m.context.state.batch.ErrorFolder, folder, shell::fileName(entry.target));
+            if (entry.failing && !m.files.fileExists(errorFile))
+                writeErrorFile(m.context, shell::fileName(entry.target), folder,
+                               entry.interrupted ? interruptedLines(entry) : entry.errors);
+            m.journal.filed(entry.identity, entry.target);
+        } catch (const basic::RuntimeError&) {
+            // Tried again before the next file.
+        }
+    }
 }
 
 void BatchUpload::finishFile()

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "app/mainwindow/batch/BatchJournal.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <set>
 
 namespace importer {
 class ImportContext;
@@ -12,7 +15,6 @@ class ImportContext;
 namespace batch {
 
 class BatchFileSystem;
-class BatchJournal;
 class BatchWindowView;
 class DoSecurityProvider;
 
@@ -35,6 +37,7 @@ struct BatchSession
 class BatchUpload
 {
 public:
+    // Repairs what a run that ended after a move left undone (see repairFilings).
     explicit BatchUpload(BatchSession session);
 
     // `fileName` is a bare name in the source folder. True when the file was
@@ -43,9 +46,10 @@ public:
     //
     // No file is posted twice: before its import begins the file is recorded in the
     // journal, each committed document is added, and once filed that is recorded
-    // too. A file found with an import begun and never filed is not imported again
-    // but filed into the error folder, its error file saying so and naming the
-    // documents already posted.
+    // too. A file found with an import begun and never filed, at the same path
+    // whatever its bytes are now, is not imported again but filed into the error
+    // folder, its error file saying so and naming the documents that were or may
+    // have been posted.
     bool BatchUploadFile(const QString& fileName);
 
     // Runs the import of txtImportFile in batch mode: "true" when ImportOK is set
@@ -56,16 +60,22 @@ public:
     void ReleaseVdoObjects();
 
     // The error file's lines for a file whose import was interrupted.
-    static QStringList interruptedLines(const QStringList& posted);
+    static QStringList interruptedLines(const BatchJournal::Unfinished& entry);
+
+    // A file moved whose filing was not recorded: a failed one gets its missing
+    // error file from the journal, and the filing is recorded.
+    void repairFilings();
 
 private:
     bool loginWorks();
     void readSetupAndDisconnect();
-    QString fileInto(const QString& fileName, const QString& target);
-    void fileInterrupted(const QString& fileName, const QString& identity, const QStringList& posted);
+    QString fileInto(const QString& fileName, const QString& target, const QString& identity, bool failing);
+    void fileInterrupted(const QString& fileName, BatchJournal::Unfinished entry);
+    void fileTooLong(const QString& fileName, const QString& source, int nameMax);
     void finishFile();
 
     BatchSession m;
+    std::set<QString> m_loggedUnreadable; // unreadable files already written to the error log
 };
 
 } // namespace batch

@@ -9,17 +9,25 @@
 #include "platform/automation/Object.h"
 #include "platform/basic/Conversions.h"
 #include "platform/basic/Dates.h"
-#include "platform/basic/FileIO.h"
 #include "platform/basic/RuntimeError.h"
 #include "platform/basic/Strings.h"
 #include "platform/forms/MessageService.h"
 #include "platform/shell/FileOrFolderExists.h"
+#include "platform/shell/FileSystem.h"
 #include "platform/shell/Paths.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QStringList>
 #include <QThread>
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace batch {
 
@@ -30,47 +38,86 @@ QString quoted(const QString& text)
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
-// A free name for the error file. Within one second the stamp comes out the same,
-// so a taken stamped name waits for the clock, for a few seconds at most.
-QString freeErrorFileName(const QString& first)
+QByteArray encoded(const QString& path)
 {
-    QString name = first;
+    return QFile::encodeName(path);
+}
+
+[[noreturn]] void fail(int error, const QString& path)
+{
+    throw basic::RuntimeError(error == ENOENT ? basic::err::PathNotFound : basic::err::PathFileAccessError,
+                              QString::fromLocal8Bit(std::strerror(error)) + QStringLiteral(": ") + path);
+}
+
+// Writes the lines, each quoted and ended by CR LF, and closes the file.
+void writeLinesAndClose(int fd, const QStringList& lines, const QString& path)
+{
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += basic::toWindows1252(quoted(line)) + "\r\n";
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int error = errno;
+            ::close(fd);
+            fail(error, path);
+        }
+        done += n;
+    }
+    if (::close(fd) != 0)
+        fail(errno, path);
+}
+
+// Creates the error file afresh: never through a link and never over anything
+// already there, also one put there after the name was chosen. A taken name
+// moves on to the stamped one; within one second the stamp comes out the same,
+// so a taken stamped name waits for the clock, for a few seconds at most. A
+// missing error folder is made once (one level).
+int createErrorFile(const importer::ImportContext& context, const QString& fileName, const QString& folder,
+                    QString& name)
+{
+    const QString& errorFolder = context.state.batch.ErrorFolder;
+    if (fileName.isEmpty())
+        throw basic::RuntimeError(basic::err::BadFileNameOrNumber);
+    const QString first = errorFileLeaf(fileName);
+    QString leaf = first;
     QElapsedTimer waited;
     waited.start();
-    while (FileOrFolderExists(name, 0)) {
+    bool folderMade = false;
+    for (;;) {
+        name = filePath(folder, leaf);
+        const int fd =
+            ::open(encoded(name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0)
+            return fd;
+        const int error = errno;
+        if (error == ENOENT && !folderMade) {
+            folderMade = true;
+            QDir().mkdir(shell::nativePath(errorFolder));
+            continue;
+        }
+        if (error != EEXIST)
+            fail(error, name);
         const QString stamped = stampedErrorFileName(first, basic::Clock::now());
-        if (stamped == name) {
+        if (stamped == leaf) {
             if (waited.elapsed() > 3000)
                 throw basic::RuntimeError(58, QStringLiteral("File already exists: ") + name);
             QThread::msleep(50);
         }
-        name = stamped;
-    }
-    return name;
-}
-
-// Opens the error file; a missing error folder is made once, then tried again.
-void openErrorFile(basic::SequentialFile& file, const QString& name, const QString& errorFolder)
-{
-    try {
-        file.open(name, basic::OpenMode::Output);
-    } catch (const basic::RuntimeError& e) {
-        if (e.number() != basic::err::PathNotFound)
-            throw;
-        QDir().mkdir(shell::nativePath(errorFolder));
-        file.open(name, basic::OpenMode::Output);
+        leaf = stamped;
     }
 }
 
-void writeHeading(basic::SequentialFile& file, const QString& fileName, const QString& folder,
-                  const importer::ImportContext& context)
+void writeErrorFileLines(importer::ImportContext& context, const QString& fileName, const QString& folder,
+                         const QStringList& lines)
 {
-    const QString& errorFolder = context.state.batch.ErrorFolder;
-    if (fileName.isEmpty())
-        return; // nothing is opened; the first line written fails
-    const QString name = freeErrorFileName(errorFileName(errorFolder, folder, fileName));
-    openErrorFile(file, name, errorFolder);
-    file.printLine(quoted(QStringLiteral("Error Description ") + basic::formatDate(basic::Today())));
+    QString name;
+    const int fd = createErrorFile(context, fileName, folder, name);
+    writeLinesAndClose(
+        fd, QStringList{QStringLiteral("Error Description ") + basic::formatDate(basic::Today())} + lines,
+        name);
 }
 
 } // namespace
@@ -78,32 +125,26 @@ void writeHeading(basic::SequentialFile& file, const QString& fileName, const QS
 void WriteBatchErrorCsv(importer::ImportContext& context, const QString& fileName, const QString& folder)
 {
     auto& batch = context.state.batch;
-    basic::SequentialFile file;
     try {
-        writeHeading(file, fileName, folder, context);
+        QStringList entries;
         for (const QString& entry : batch.BatchErrors) {
             if (!entry.isEmpty())
-                file.printLine(quoted(entry));
+                entries << entry;
         }
+        writeErrorFileLines(context, fileName, folder, entries);
         batch.BatchErrors.clear();
         context.mainWindow.setMnuFilenewEnabled(false);
-        file.close();
     } catch (const basic::RuntimeError& e) {
         forms::MsgBox(QString::number(e.number()) + QLatin1Char(' ') + e.description() +
                           QStringLiteral("Please Try Again."),
                       forms::Critical, QStringLiteral("Create Error File -Error"));
-        file.close();
     }
 }
 
 void writeErrorFile(importer::ImportContext& context, const QString& fileName, const QString& folder,
                     const QStringList& lines)
 {
-    basic::SequentialFile file;
-    writeHeading(file, fileName, folder, context);
-    for (const QString& line : lines)
-        file.printLine(quoted(line));
-    file.close();
+    writeErrorFileLines(context, fileName, folder, lines);
 }
 
 void WriteErrorLog(DoSecurityProvider& security, const QString& programFolder, const QString& message)
@@ -119,10 +160,21 @@ void WriteErrorLog(DoSecurityProvider& security, const QString& programFolder, c
         const QString path = found && FileOrFolderExists(value, 1)
                                  ? value + QStringLiteral("Errorlog.log")
                                  : programFolder + QStringLiteral("/ErrorLOG/Errorlog.log");
-        basic::SequentialFile file;
-        file.open(path, basic::OpenMode::Append);
-        file.printLine(quoted(message));
-        file.close();
+        // Appended to the log itself only: a link or anything but a regular file
+        // put in its place is refused (and a pipe does not block).
+        const int fd = ::open(encoded(shell::nativePath(path)).constData(),
+                              O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+        if (fd < 0)
+            fail(errno, path);
+        struct stat st
+        {
+        };
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            ::close(fd);
+            throw basic::RuntimeError(basic::err::PathFileAccessError,
+                                      QStringLiteral("The error log is not a regular file: ") + path);
+        }
+        writeLinesAndClose(fd, {message}, path);
     } catch (const basic::RuntimeError& e) {
         forms::MsgBox(e.description(), forms::OKOnly, QStringLiteral("Writing Error Log"));
     }

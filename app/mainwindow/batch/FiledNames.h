@@ -15,7 +15,11 @@ QString dateDigits(const QDateTime& at);
 // Year, month, day, hour, minute and second: 14:07:09 that day gives "2024351479".
 QString stampDigits(const QDateTime& at);
 
-// A file's name without its folder and last extension, trimmed.
+// A name without its last extension ("a.b.csv" gives "a.b", ".profile" stays,
+// "a." gives "a"); a "\" is part of the name.
+QString baseOfName(const QString& name);
+// A file's name (what follows the last "/" of a joined path) without its last
+// extension, trimmed.
 QString trimmedBaseName(const QString& fileName);
 
 // The first choice in the target folder: base name, date, counter, ".csv" (always
@@ -24,9 +28,19 @@ QString filedName(const QString& fileName, const QDateTime& at, int16_t counter)
 // The name used while the first choice is taken: base name, stamp, counter, ".csv".
 QString stampedFiledName(const QString& fileName, const QDateTime& at, int16_t counter);
 
+// Whether every name the filing of `fileName` may give (the stamped filed name
+// with the widest counter, and its stamped error file) fits `nameMax` bytes.
+bool filedNamesFit(const QString& fileName, int nameMax);
+// The file's name with its base name cut (at a whole character) so that every
+// name of its filing fits `nameMax` bytes; the filed name's date, counter and
+// ".csv" are kept.
+QString shortenedFileName(const QString& fileName, int nameMax);
+
 // The counter after one increment: 32767 is followed by -32768.
 int16_t nextFilingCounter(int16_t counter);
 
+// The error file's own name: the base name of `fileName` and "_ERRORLOG.CSV".
+QString errorFileLeaf(const QString& fileName);
 // The error file of a failed batch file: `folder`, a separator unless
 // `errorFolderSetting` already ends in one, the base name of `fileName` and
 // "_ERRORLOG.CSV".
