@@ -180,6 +180,22 @@ private Q_SLOTS:
         QCOMPARE(lines, expected);
     }
 
+    // An Update that raises part-way: the file fails, and its error file names the
+    // document whose commit raised as one that may have been posted.
+    void updateRaisesWhileImporting()
+    {
+        const Folders folders;
+        const QString& work = folders.work;
+        writeFile(work + QStringLiteral("/source/orders.csv"), BatchCompany::importFile(3, 2));
+        const ChildRun run = runChild(work, folders.company, QStringLiteral("raise=Update:3021"));
+        QVERIFY2(run.succeeded(), qPrintable(run.output));
+        const QStringList filed = filesOf(work + QStringLiteral("/error"));
+        QCOMPARE(filed.size(), 2);
+        const QStringList lines = errorFileLines(work + QStringLiteral("/error/") + filed[1]);
+        QVERIFY2(lines.contains(QStringLiteral("\"May have been posted, check the ledger: %1\"").arg(rowsOf(0))),
+                 qPrintable(lines.join(QLatin1Char('\n'))));
+    }
+
     // A failed file killed after its move, before its error file: the next run
     // writes the error file from what the journal kept, with the file's errors.
     void killedAfterMovingAFailedFile()

@@ -47,6 +47,11 @@ public:
         bool vanished = false;        // the file went away while it was imported
 
         QStringList posted() const; // the committed documents
+        // Some document committed, or one whose commit began without an outcome.
+        bool mayHavePosted() const
+        {
+            return !posted().isEmpty() || planned.size() > size_t(outcomes.size());
+        }
     };
 
     // Reads (and compacts) the journal at `path`; a missing file is an empty

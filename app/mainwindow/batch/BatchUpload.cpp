@@ -108,10 +108,14 @@ QStringList BatchUpload::interruptedLines(const BatchJournal::Unfinished& entry)
     if (entry.changed)
         lines << QStringLiteral("The file changed after the interruption; what it holds now was not "
                                 "imported");
-    const QStringList posted = entry.posted();
-    const bool mayHaveBeenPosted = entry.planned.size() > size_t(entry.outcomes.size());
-    if (posted.isEmpty() && !mayHaveBeenPosted)
+    if (!entry.mayHavePosted())
         lines << QStringLiteral("No document of this file was recorded as posted");
+    return lines << documentLines(entry) << entry.errors;
+}
+
+QStringList BatchUpload::documentLines(const BatchJournal::Unfinished& entry)
+{
+    QStringList lines;
     for (qsizetype i = 0; i < entry.outcomes.size(); ++i) {
         if (!entry.outcomes[i].isEmpty())
             lines << QStringLiteral("Already posted: ") + entry.outcomes[i];
@@ -125,7 +129,7 @@ QStringList BatchUpload::interruptedLines(const BatchJournal::Unfinished& entry)
         else
             lines << QStringLiteral("Not posted: ") + rowsAndAccount(entry.planned[i]);
     }
-    return lines << entry.errors;
+    return lines;
 }
 
 bool BatchUpload::BatchUploadFile(const QString& fileName)
@@ -201,8 +205,16 @@ bool BatchUpload::BatchUploadFile(const QString& fileName)
         const QString target = basic::Trim(imported ? batch.SuccessFolder : batch.ErrorFolder);
         if (m.files.fileExists(batch.CurrentFilePath)) {
             // Kept first, so that a move that fails or a kill after it loses no error.
-            if (!imported && !identity.isEmpty())
+            // A pass that failed after some commits names them, lest the file be
+            // imported again whole.
+            if (!imported && !identity.isEmpty()) {
+                const auto entry = m.journal.unfinished(identity);
+                if (entry && entry->mayHavePosted()) {
+                    const QStringList documents = documentLines(*entry);
+                    batch.BatchErrors.insert(batch.BatchErrors.begin(), documents.begin(), documents.end());
+                }
                 m.journal.errors(identity, nonEmpty(batch.BatchErrors));
+            }
             const QString name = fileInto(fileName, target, identity, !imported);
             if (!imported)
                 WriteBatchErrorCsv(context, name, basic::Trim(batch.ErrorFolder));

@@ -61,6 +61,8 @@ public:
 
     // The error file's lines for a file whose import was interrupted.
     static QStringList interruptedLines(const BatchJournal::Unfinished& entry);
+    // Each planned document of the file: posted, may have been posted or not posted.
+    static QStringList documentLines(const BatchJournal::Unfinished& entry);
 
     // A file moved whose filing was not recorded: a failed one gets its missing
     // error file from the journal, and the filing is recorded.
