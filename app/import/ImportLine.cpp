@@ -69,6 +69,7 @@ std::unique_ptr<basic::SequentialFile> openImportFile(const QString& path)
 {
     auto file = std::make_unique<basic::SequentialFile>();
     file->open(path, basic::OpenMode::Input);
+    file->setLineLimit(MaxImportLineLength);
     file->skipByteOrderMark();
     return file;
 }
