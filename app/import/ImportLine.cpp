@@ -69,6 +69,7 @@ std::unique_ptr<basic::SequentialFile> openImportFile(const QString& path, bool 
 {
     auto file = std::make_unique<basic::SequentialFile>();
     file->open(path, basic::OpenMode::Input, refuseLinks ? basic::Links::Refuse : basic::Links::Follow);
+    file->setLineLimit(MaxImportLineLength);
     file->skipByteOrderMark();
     return file;
 }

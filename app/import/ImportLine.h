@@ -29,9 +29,14 @@ int32_t countCommas(const QString& line);
 // here, so that their rows never disagree.
 bool headingLineSkipped();
 
+// The longest line of an import file: a longer one raises 14 (out of string space)
+// as soon as it is read that far, so a file of one endless line never fills memory.
+constexpr qsizetype MaxImportLineLength = 1024 * 1024;
+
 // Opens the import file for reading. A byte-order mark at its start (a spreadsheet's
 // "CSV UTF-8" export has one) is passed over, so no check and no field sees it.
 // A batch import refuses a link (`refuseLinks`): batch mode never follows one.
+// Lines are bounded by MaxImportLineLength.
 std::unique_ptr<basic::SequentialFile> openImportFile(const QString& path, bool refuseLinks = false);
 // No bytes at all, or nothing but a byte-order mark. Raises 53 when it is missing.
 bool importFileIsEmpty(const QString& path);

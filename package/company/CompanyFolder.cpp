@@ -48,8 +48,9 @@ void writeSetupFile(const QString& accdata, int major, int minor, const QString&
     bytes.append("\r\nLEDGER=ledger.sqlite\r\n");
     const QString path = accdata + QStringLiteral("/setup.dta");
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
-        throw LedgerError(LedgerError::Kind::Other, QStringLiteral("Cannot write %1").arg(path));
+    const QString why = f.open(QIODevice::WriteOnly) ? basic::commitWhole(f, bytes) : f.errorString();
+    if (!why.isEmpty())
+        throw LedgerError(LedgerError::Kind::Other, QStringLiteral("Cannot write %1: %2").arg(path, why));
 }
 
 SetupInfo readSetupFile(const QString& accdata)
@@ -104,9 +105,10 @@ void addToCompanyFile(const QString& programFolder, const QString& companyFolder
     QDir().mkpath(programFolder);
     QSaveFile f(programFolder + QStringLiteral("/company"));
     const QByteArray text = basic::toWindows1252(list.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
-    if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size() || !f.commit())
+    const QString why = f.open(QIODevice::WriteOnly) ? basic::commitWhole(f, text) : f.errorString();
+    if (!why.isEmpty())
         throw LedgerError(LedgerError::Kind::Other,
-                          QStringLiteral("Cannot write %1").arg(programFolder + QStringLiteral("/company")));
+                          QStringLiteral("Cannot write %1: %2").arg(programFolder + QStringLiteral("/company"), why));
 }
 
 void writeProgramMarkers(const QString& programFolder)

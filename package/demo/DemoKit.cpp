@@ -8,6 +8,7 @@
 #include "package/company/LedgerError.h"
 #include "package/company/Seed.h"
 
+#include "platform/basic/FileIO.h"
 #include "platform/basic/RuntimeError.h"
 #include "platform/registry/RegistryStore.h"
 #include "platform/settings/SettingsStore.h"
@@ -234,8 +235,9 @@ QString setUpImportFile(const QString& source, const QString& target)
     if (!in.open(QIODevice::ReadOnly))
         throw DemoError(QStringLiteral("The demo import file %1 cannot be read").arg(source));
     const QByteArray bytes = in.readAll();
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
-        throw DemoError(QStringLiteral("The import file %1 cannot be written").arg(target));
+    const QString why = out.open(QIODevice::WriteOnly) ? basic::commitWhole(out, bytes) : out.errorString();
+    if (!why.isEmpty())
+        throw DemoError(QStringLiteral("The import file %1 cannot be written: %2").arg(target, why));
     return QStringLiteral("Import file: written %1").arg(target);
 }
 

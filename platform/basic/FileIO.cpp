@@ -10,6 +10,8 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstring>
+#include <limits>
 #include <map>
 #include <mutex>
 
@@ -145,6 +147,7 @@ struct SequentialFile::Impl
     qsizetype bufferPos = 0;
     int64_t bufferStart = 0; // file offset of buffer[0]
     bool afterComma = false;
+    qsizetype lineLimit = 0; // 0: lines of any length
 
     int64_t pos() const { return bufferStart + bufferPos; }
 
@@ -237,6 +240,7 @@ void SequentialFile::open(const QString& path, OpenMode mode, Links links)
     m->bufferPos = 0;
     m->bufferStart = 0;
     m->afterComma = false;
+    m->lineLimit = 0;
     OpenFiles& open = openFiles();
     std::lock_guard lock(open.mutex);
     auto& entry = open.files[key];
@@ -269,7 +273,41 @@ void requireOpen(const QFile& f)
 
 } // namespace
 
+namespace {
+
+[[noreturn]] void failTooLong(qsizetype limit, const QString& path)
+{
+    throw RuntimeError(err::OutOfStringSpace,
+                       errorDescription(err::OutOfStringSpace) +
+                           QStringLiteral(" (a line longer than %1 characters)").arg(limit),
+                       path);
+}
+
+} // namespace
+
 QString SequentialFile::lineInput()
+{
+    bool cut = false;
+    const qsizetype limit = m->lineLimit > 0 ? m->lineLimit : std::numeric_limits<qsizetype>::max();
+    const QString line = readLine(limit, true, cut);
+    if (cut)
+        failTooLong(m->lineLimit, m->file.fileName());
+    return line;
+}
+
+QString SequentialFile::lineInput(qsizetype characters, bool& cut)
+{
+    return readLine(std::max<qsizetype>(characters, 0), false, cut);
+}
+
+void SequentialFile::setLineLimit(qsizetype characters)
+{
+    m->lineLimit = std::max<qsizetype>(characters, 0);
+}
+
+// One line, at most `keep` bytes of it held; a longer line sets `cut` and either
+// stops there or passes over the rest of the line.
+QString SequentialFile::readLine(qsizetype keep, bool stopWhenCut, bool& cut)
 {
     requireOpen(m->file);
     if (m->mode != OpenMode::Input)
@@ -277,6 +315,7 @@ QString SequentialFile::lineInput()
     if (m->atEnd())
         fail(err::InputPastEndOfFile, m->file.fileName());
     m->afterComma = false;
+    cut = false;
     QByteArray line;
     while (m->fill()) {
         const char* data = m->buffer.constData();
@@ -284,7 +323,15 @@ QString SequentialFile::lineInput()
         qsizetype i = m->bufferPos;
         while (i < size && data[i] != '\r' && data[i] != '\n')
             ++i;
-        line.append(data + m->bufferPos, i - m->bufferPos);
+        const qsizetype room = keep - line.size();
+        if (i - m->bufferPos > room) {
+            cut = true;
+            line.append(data + m->bufferPos, room);
+            if (stopWhenCut)
+                return fromWindows1252(line);
+        } else if (!cut) {
+            line.append(data + m->bufferPos, i - m->bufferPos);
+        }
         m->bufferPos = i;
         if (i < size) {
             m->skipLineEnd(static_cast<unsigned char>(data[i]));
@@ -323,12 +370,17 @@ QString SequentialFile::inputItem()
         fail(err::InputPastEndOfFile, f.file.fileName());
     }
     QByteArray item;
+    const auto appendBounded = [&](QByteArray& to, char byte) {
+        if (f.lineLimit > 0 && to.size() >= f.lineLimit)
+            failTooLong(f.lineLimit, f.file.fileName());
+        to.append(byte);
+    };
     bool quoted = false;
     if (c == '"') {
         quoted = true;
         ++f.bufferPos;
         while ((c = f.peek()) >= 0 && c != '"') {
-            item.append(char(c));
+            appendBounded(item, char(c));
             ++f.bufferPos;
         }
         if (c == '"')
@@ -338,7 +390,7 @@ QString SequentialFile::inputItem()
             ++f.bufferPos;
     } else {
         while ((c = f.peek()) >= 0 && c != ',' && c != '\r' && c != '\n') {
-            item.append(char(c));
+            appendBounded(item, char(c));
             ++f.bufferPos;
         }
     }
@@ -453,6 +505,27 @@ QString readTextFile(const QString& path)
     return fromWindows1252(bytes);
 }
 
+QString commitWhole(QSaveFile& file, const QByteArray& bytes)
+{
+    // errno is taken right after the step that failed: Qt's own text for a failed
+    // flush is often only "Unknown error".
+    int reason = 0;
+    const auto step = [&](bool ok) {
+        if (!ok && reason == 0)
+            reason = errno;
+        return ok;
+    };
+    errno = 0;
+    bool ok = step(file.write(bytes) == bytes.size());
+    ok = ok && step(file.flush());
+    ok = ok && step(file.commit());
+    if (ok)
+        return {};
+    QString why = reason != 0 ? QString::fromLocal8Bit(std::strerror(reason)) : file.errorString();
+    file.cancelWriting();
+    return why.isEmpty() ? QStringLiteral("the file could not be written") : why;
+}
+
 void writeTextFileAtomic(const QString& path, const QString& text)
 {
     const QString resolved = resolvePath(path);
@@ -460,10 +533,16 @@ void writeTextFileAtomic(const QString& path, const QString& text)
         fail(err::PathNotFound, path);
     QSaveFile file(resolved);
     if (!file.open(QIODevice::WriteOnly))
-        fail(err::PathFileAccessError, path);
-    const QByteArray bytes = toWindows1252(text);
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        fail(err::PathFileAccessError, path);
+        throw RuntimeError(err::PathFileAccessError,
+                           errorDescription(err::PathFileAccessError) + QStringLiteral(" (") +
+                               file.errorString() + QLatin1Char(')'),
+                           path);
+    const QString why = commitWhole(file, toWindows1252(text));
+    if (!why.isEmpty())
+        throw RuntimeError(err::PathFileAccessError,
+                           errorDescription(err::PathFileAccessError) + QStringLiteral(" (") + why +
+                               QLatin1Char(')'),
+                           path);
 }
 
 } // namespace basic

@@ -7,6 +7,8 @@
 #include <memory>
 #include <optional>
 
+class QSaveFile;
+
 // Sequential and binary file access as the system's routines use it. Text is
 // single-byte Windows-1252. Errors are RuntimeError: 53 file not found, 76 path
 // not found, 75 access denied, 62 input past end of file, 52 bad file number.
@@ -34,6 +36,12 @@ public:
     // Line Input: a line ends at CR LF, LF or CR; the ending of the last line adds
     // no empty line. Raises 62 at end of file.
     QString lineInput();
+    // Line Input that keeps at most `characters` of the line: the rest of a longer
+    // line is passed over (never held) and `cut` is set.
+    QString lineInput(qsizetype characters, bool& cut);
+    // A bound for lineInput() and inputItem(): a longer line or item raises 14 (out
+    // of string space) as soon as it passes the bound, before it is held. 0: none.
+    void setLineLimit(qsizetype characters);
     // Input #: one item; a comma or a line end ends it, an item in double quotes
     // loses them (and may hold commas), blanks around an unquoted item are dropped,
     // an empty line is one empty item. Raises 62 at end of file.
@@ -55,6 +63,8 @@ public:
     void seek(int64_t position);
 
 private:
+    QString readLine(qsizetype keep, bool stopWhenCut, bool& cut);
+
     struct Impl;
     std::unique_ptr<Impl> m;
 };
@@ -79,7 +89,14 @@ int64_t FileLen(const QString& path);
 // Reads a whole file as Windows-1252 text; 53 when missing.
 QString readTextFile(const QString& path);
 // Writes text as Windows-1252 through a temporary file and a rename, so that a
-// failed write leaves the old file whole.
+// failed write leaves the old file whole. A failed write is 75 with the system's
+// reason in the description ("Path/File access error (File too large)").
 void writeTextFileAtomic(const QString& path, const QString& text);
+
+// Writes the bytes into an opened QSaveFile, flushes and checks them and only then
+// commits: a write that fails at the final flush (full disk, size limit) would
+// otherwise still be renamed over the target. On failure the save is cancelled (the
+// old file stays) and the system's reason is returned; an empty text on success.
+QString commitWhole(QSaveFile& file, const QByteArray& bytes);
 
 } // namespace basic

@@ -11,6 +11,7 @@ QString errorDescription(int32_t number)
     case err::SubscriptOutOfRange: return QStringLiteral("Subscript out of range");
     case err::DivisionByZero: return QStringLiteral("Division by zero");
     case err::TypeMismatch: return QStringLiteral("Type mismatch");
+    case err::OutOfStringSpace: return QStringLiteral("Out of string space");
     case err::BadFileNameOrNumber: return QStringLiteral("Bad file name or number");
     case err::FileNotFound: return QStringLiteral("File not found");
     case err::BadFileMode: return QStringLiteral("Bad file mode");

@@ -13,6 +13,7 @@ namespace err {
 constexpr int32_t InvalidProcedureCall = 5;
 constexpr int32_t Overflow = 6;
 constexpr int32_t SubscriptOutOfRange = 9;
+constexpr int32_t OutOfStringSpace = 14;
 constexpr int32_t DivisionByZero = 11;
 constexpr int32_t TypeMismatch = 13;
 constexpr int32_t BadFileNameOrNumber = 52;

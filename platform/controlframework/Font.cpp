@@ -4,15 +4,25 @@
 
 #include <QtMath>
 
+#include <algorithm>
+#include <cmath>
+
 namespace controlframework {
 
 using automation::Args;
 using basic::Variant;
 
+double FontInfo::clampedSize(double points)
+{
+    if (std::isnan(points))
+        return FontInfo().size;
+    return std::clamp(points, MinSize, MaxSize);
+}
+
 QFont FontInfo::toQFont() const
 {
     QFont font(name);
-    font.setPixelSize(qMax(1, qRound(size * 96.0 / 72.0)));
+    font.setPixelSize(qMax(1, qRound(clampedSize(size) * 96.0 / 72.0)));
     font.setBold(bold);
     font.setItalic(italic);
     font.setUnderline(underline);

@@ -26,6 +26,12 @@ struct FontInfo
 
     friend bool operator==(const FontInfo&, const FontInfo&) = default;
 
+    // Sizes outside these points (a hand-edited or damaged design) are taken as the
+    // nearest of them; a size that is no number at all as the default.
+    static constexpr double MinSize = 1;
+    static constexpr double MaxSize = 2048;
+    static double clampedSize(double points);
+
     // The Qt font to draw with. Sizes are fixed at 96 dots per inch, as the twips of
     // the controls are, so a layout does not depend on the screen.
     QFont toQFont() const;

@@ -27,17 +27,74 @@ QJsonObject fontToJson(const FontInfo& f)
                        {QStringLiteral("charset"), f.charset}};
 }
 
-FontInfo fontFromJson(const QJsonObject& o)
+// A stored font; nullopt when a field is not of its kind or out of its range.
+std::optional<FontInfo> fontFromJson(const QJsonObject& o)
 {
     FontInfo f;
-    f.name = o.value(QStringLiteral("name")).toString(f.name);
-    f.size = o.value(QStringLiteral("size")).toDouble(f.size);
-    f.bold = o.value(QStringLiteral("bold")).toBool();
-    f.italic = o.value(QStringLiteral("italic")).toBool();
-    f.underline = o.value(QStringLiteral("underline")).toBool();
-    f.strikethrough = o.value(QStringLiteral("strikethrough")).toBool();
-    f.charset = int16_t(o.value(QStringLiteral("charset")).toInt());
+    const QJsonValue name = o.value(QStringLiteral("name"));
+    const QJsonValue size = o.value(QStringLiteral("size"));
+    const QJsonValue charset = o.value(QStringLiteral("charset"));
+    if ((!name.isUndefined() && !name.isString()) || (!size.isUndefined() && !size.isDouble()) ||
+        (!charset.isUndefined() && !charset.isDouble()))
+        return std::nullopt;
+    f.name = name.toString(f.name);
+    f.size = FontInfo::clampedSize(size.toDouble(f.size));
+    bool flagsOk = true;
+    const auto flag = [&](const char* field) {
+        const QJsonValue v = o.value(QLatin1String(field));
+        flagsOk = flagsOk && (v.isUndefined() || v.isBool());
+        return v.toBool();
+    };
+    f.bold = flag("bold");
+    f.italic = flag("italic");
+    f.underline = flag("underline");
+    f.strikethrough = flag("strikethrough");
+    const double set = charset.toDouble(0);
+    if (!flagsOk || set != std::floor(set) || set < std::numeric_limits<int16_t>::min() ||
+        set > std::numeric_limits<int16_t>::max())
+        return std::nullopt;
+    f.charset = int16_t(set);
     return f;
+}
+
+// The names of a JSON object's members in the order of the text, exact repeats
+// included (QJsonObject sorts them and keeps one of two equal names). The text is
+// known to be one valid JSON object.
+QStringList memberNamesInOrder(const QByteArray& json)
+{
+    QStringList names;
+    qsizetype i = json.indexOf('{') + 1;
+    const auto skipString = [&] { // from the opening quote to after the closing one
+        for (++i; i < json.size() && json[i] != '"'; ++i)
+            if (json[i] == '\\')
+                ++i;
+        ++i;
+    };
+    int depth = 0; // of objects and arrays inside the top-level object
+    bool expectName = true;
+    while (i < json.size()) {
+        const char c = json[i];
+        if (c == '"') {
+            const qsizetype start = i;
+            skipString();
+            if (depth == 0 && expectName) {
+                const QJsonDocument one = QJsonDocument::fromJson("[" + json.mid(start, i - start) + "]");
+                names << one.array().at(0).toString();
+                expectName = false;
+            }
+            continue;
+        }
+        if (c == '{' || c == '[')
+            ++depth;
+        else if (c == '}' || c == ']')
+            --depth;
+        else if (c == ',' && depth == 0)
+            expectName = true;
+        if (depth < 0)
+            break;
+        ++i;
+    }
+    return names;
 }
 
 QJsonValue toJson(const Variant& v)
@@ -76,8 +133,10 @@ std::optional<Variant> fromJson(const QJsonValue& j)
     }
     case QJsonValue::Object: {
         const QJsonObject o = j.toObject();
-        if (o.size() == 1 && o.value(QStringLiteral("font")).isObject())
-            return makeFont(fontFromJson(o.value(QStringLiteral("font")).toObject()));
+        if (o.size() == 1 && o.value(QStringLiteral("font")).isObject()) {
+            const std::optional<FontInfo> font = fontFromJson(o.value(QStringLiteral("font")).toObject());
+            return font ? std::optional(makeFont(*font)) : std::nullopt;
+        }
         return std::nullopt;
     }
     default: return std::nullopt;
@@ -201,18 +260,23 @@ std::optional<PropertyBag> PropertyBag::fromText(const QString& text, QString* e
         return fail(QStringLiteral("Not a property bag: the text is no JSON object"));
     PropertyBag bag;
     const QJsonObject o = doc.object();
-    for (auto it = o.begin(); it != o.end(); ++it) {
-        if (bag.contains(it.key()))
-            return fail(QStringLiteral("The property \"%1\" is stored twice").arg(it.key()));
-        const QJsonObject inner = it.value().toObject();
-        if (it.value().isObject() && inner.size() == 1 && inner.value(QStringLiteral("binary")).isString()) {
-            bag.writeBinary(it.key(), QByteArray::fromBase64(inner.value(QStringLiteral("binary")).toString().toLatin1()));
+    for (const QString& name : memberNamesInOrder(text.toUtf8())) {
+        if (bag.contains(name))
+            return fail(QStringLiteral("The property \"%1\" is stored twice").arg(name));
+        const QJsonValue stored = o.value(name);
+        const QJsonObject inner = stored.toObject();
+        if (stored.isObject() && inner.size() == 1 && inner.value(QStringLiteral("binary")).isString()) {
+            const auto decoded = QByteArray::fromBase64Encoding(
+                inner.value(QStringLiteral("binary")).toString().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+            if (!decoded)
+                return fail(QStringLiteral("The property \"%1\" holds a binary block that is not base64").arg(name));
+            bag.writeBinary(name, *decoded);
             continue;
         }
-        const auto value = fromJson(it.value());
+        const auto value = fromJson(stored);
         if (!value)
-            return fail(QStringLiteral("The property \"%1\" holds a value of unknown kind").arg(it.key()));
-        bag.write(it.key(), *value);
+            return fail(QStringLiteral("The property \"%1\" holds a value of unknown kind or out of range").arg(name));
+        bag.write(name, *value);
     }
     return bag;
 }

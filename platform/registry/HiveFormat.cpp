@@ -8,13 +8,14 @@
 #include <QSet>
 
 #include <cmath>
+#include <optional>
 
 namespace registry {
 
 namespace {
 
-constexpr qsizetype MaxKeyNameLength = 255;
-constexpr qsizetype MaxValueNameLength = 16383;
+constexpr qsizetype MaxKeyNameLength = HiveFormat::MaxKeyNameLength;
+constexpr qsizetype MaxValueNameLength = HiveFormat::MaxValueNameLength;
 
 QString quoted(const QString& s)
 {
@@ -193,6 +194,15 @@ private:
     QString* m_error = nullptr;
 };
 
+bool checkLength(const Value& value, QString& error)
+{
+    if (HiveFormat::valueFits(value))
+        return true;
+    error = QStringLiteral("is longer than %1 %2").arg(HiveFormat::MaxValueLength).arg(
+        value.type == ValueType::String ? QStringLiteral("characters") : QStringLiteral("bytes"));
+    return false;
+}
+
 bool parseValue(const QJsonValue& json, Value& out, QString& error)
 {
     if (!json.isObject()) {
@@ -214,7 +224,7 @@ bool parseValue(const QJsonValue& json, Value& out, QString& error)
             return false;
         }
         out = Value::fromString(data.toString());
-        return true;
+        return checkLength(out, error);
     }
     if (type == u"dword") {
         const double d = data.toDouble(-1);
@@ -237,14 +247,19 @@ bool parseValue(const QJsonValue& json, Value& out, QString& error)
             return false;
         }
         out = Value::fromBinary(QByteArray::fromHex(hex.toLatin1()));
-        return true;
+        return checkLength(out, error);
     }
     error = QStringLiteral("has an unknown type ") + quoted(type);
     return false;
 }
 
-bool parseNode(const QJsonObject& obj, const QString& keyPath, HiveNode& node, bool isRoot, QString& error)
+bool parseNode(const QJsonObject& obj, const QString& keyPath, int depth, HiveNode& node, QString& error)
 {
+    const bool isRoot = depth == 0;
+    if (depth > HiveFormat::MaxKeyDepth) {
+        error = QStringLiteral("its keys lie more than %1 deep").arg(HiveFormat::MaxKeyDepth);
+        return false;
+    }
     for (auto it = obj.begin(); it != obj.end(); ++it) {
         const QString& field = it.key();
         const bool known =
@@ -307,15 +322,18 @@ bool parseNode(const QJsonObject& obj, const QString& keyPath, HiveNode& node, b
                 return false;
             }
             HiveNode& child = node.ensureChild(name);
-            if (!parseNode(it.value().toObject(), childPath, child, false, error))
+            if (!parseNode(it.value().toObject(), childPath, depth + 1, child, error))
                 return false;
         }
     }
     return true;
 }
 
-QJsonObject nodeToJson(const HiveNode& node)
+// Null when the tree lies deeper than the reader takes.
+std::optional<QJsonObject> nodeToJson(const HiveNode& node, int depth)
 {
+    if (depth > HiveFormat::MaxKeyDepth)
+        return std::nullopt;
     QJsonObject obj;
     if (!node.values.empty()) {
         QJsonObject values;
@@ -341,8 +359,12 @@ QJsonObject nodeToJson(const HiveNode& node)
     }
     if (!node.children.empty()) {
         QJsonObject keys;
-        for (const auto& [folded, child] : node.children)
-            keys.insert(child->name, nodeToJson(*child));
+        for (const auto& [folded, child] : node.children) {
+            std::optional<QJsonObject> json = nodeToJson(*child, depth + 1);
+            if (!json)
+                return std::nullopt;
+            keys.insert(child->name, *json);
+        }
         obj.insert(u"keys", keys);
     }
     return obj;
@@ -379,17 +401,39 @@ std::unique_ptr<HiveNode> HiveFormat::parse(const QByteArray& bytes, QString& er
         return nullptr;
     }
     auto root = std::make_unique<HiveNode>();
-    if (!parseNode(top, QString(), *root, true, error))
+    if (!parseNode(top, QString(), 0, *root, error))
         return nullptr;
     return root;
 }
 
-QByteArray HiveFormat::serialize(const HiveNode& root)
+bool HiveFormat::valueFits(const Value& value)
 {
-    QJsonObject top = nodeToJson(root);
-    top.insert(u"format", QLatin1String(Marker));
-    top.insert(u"version", Version);
-    return QJsonDocument(top).toJson(QJsonDocument::Indented);
+    switch (value.type) {
+    case ValueType::String:
+        return value.string.size() <= MaxValueLength;
+    case ValueType::Binary:
+        return value.binary.size() <= MaxValueLength;
+    case ValueType::DWord:
+        break;
+    }
+    return true;
+}
+
+QByteArray HiveFormat::serialize(const HiveNode& root, QString& error)
+{
+    std::optional<QJsonObject> top = nodeToJson(root, 0);
+    if (!top) {
+        error = QStringLiteral("its keys would lie more than %1 deep").arg(MaxKeyDepth);
+        return {};
+    }
+    top->insert(u"format", QLatin1String(Marker));
+    top->insert(u"version", Version);
+    QByteArray bytes = QJsonDocument(*top).toJson(QJsonDocument::Indented);
+    if (bytes.size() > MaxHiveBytes) {
+        error = QStringLiteral("it would be larger than %1 bytes, the most a hive may hold").arg(MaxHiveBytes);
+        return {};
+    }
+    return bytes;
 }
 
 } // namespace registry

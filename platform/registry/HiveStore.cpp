@@ -120,7 +120,9 @@ bool HiveStore::stampNow(const QString& file, Stamp& stamp)
 HiveStore::Loaded HiveStore::load(const QString& file)
 {
     Loaded out;
-    const Fd fd(::open(native(file).constData(), O_RDONLY | O_CLOEXEC));
+    // Never blocks (a named pipe put in its place) and never follows a link: what
+    // is opened is checked to be a regular file before anything is read.
+    const Fd fd(::open(native(file).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW));
     if (fd.get() < 0) {
         const int err = errno;
         if (err == ENOENT) {
@@ -128,7 +130,8 @@ HiveStore::Loaded HiveStore::load(const QString& file)
             return out;
         }
         out.status = (err == EACCES || err == EPERM) ? AccessDenied : InvalidData;
-        out.detail = QStringLiteral("cannot be read: %1").arg(errnoText(err));
+        out.detail = err == ELOOP ? QStringLiteral("is a symbolic link, not a regular file")
+                                  : QStringLiteral("cannot be read: %1").arg(errnoText(err));
         return out;
     }
     struct stat st
@@ -139,10 +142,24 @@ HiveStore::Loaded HiveStore::load(const QString& file)
         out.detail = QStringLiteral("is not a regular file");
         return out;
     }
+    const auto tooLarge = [](Loaded& refused) {
+        refused.status = InvalidData;
+        refused.detail = QStringLiteral("is larger than %1 bytes, the most a hive may hold")
+                             .arg(HiveFormat::MaxHiveBytes);
+    };
+    if (st.st_size > HiveFormat::MaxHiveBytes) {
+        tooLarge(out);
+        return out;
+    }
     out.stamp = stampOf(st);
     QByteArray bytes;
+    bytes.reserve(qsizetype(st.st_size));
     char buffer[65536];
     for (;;) {
+        if (bytes.size() > HiveFormat::MaxHiveBytes) { // grown while being read
+            tooLarge(out);
+            return out;
+        }
         const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
         if (n == 0)
             break;
@@ -289,7 +306,12 @@ Status HiveStore::modify(const QString& file, bool ownerOnly, const std::functio
     if (changed != Success)
         return changed;
 
-    const QByteArray bytes = HiveFormat::serialize(*loaded.root);
+    QString tooLarge;
+    const QByteArray bytes = HiveFormat::serialize(*loaded.root, tooLarge);
+    if (bytes.isEmpty()) {
+        remember(file, WriteFault, tooLarge);
+        return WriteFault;
+    }
     QSaveFile out(file);
     bool ok = out.open(QIODevice::WriteOnly);
     if (ok && ownerOnly)
@@ -299,11 +321,19 @@ Status HiveStore::modify(const QString& file, bool ownerOnly, const std::functio
                                 QFileDevice::ReadOther);
     // flush() before commit(): a buffered write that fails only at the final flush
     // (a full disk, a size limit) would otherwise be committed as a cut-off file.
-    ok = ok && out.write(bytes) == bytes.size();
-    ok = ok && out.flush();
-    ok = ok && out.commit();
+    // errno is taken at the failing step: Qt's text is often "Unknown error" then.
+    int reason = ok ? 0 : errno;
+    const auto step = [&](bool stepOk) {
+        if (!stepOk && reason == 0)
+            reason = errno;
+        return stepOk;
+    };
+    errno = 0;
+    ok = ok && step(out.write(bytes) == bytes.size());
+    ok = ok && step(out.flush());
+    ok = ok && step(out.commit());
     if (!ok) {
-        const QString error = out.errorString();
+        const QString error = reason != 0 ? errnoText(reason) : out.errorString();
         out.cancelWriting();
         remember(file, WriteFault, error);
         return WriteFault;

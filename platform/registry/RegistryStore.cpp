@@ -1,5 +1,6 @@
 #include "platform/registry/RegistryStore.h"
 
+#include "platform/registry/HiveFormat.h"
 #include "platform/registry/HiveNode.h"
 #include "platform/registry/HiveStore.h"
 
@@ -10,8 +11,8 @@ namespace registry {
 
 namespace {
 
-constexpr qsizetype MaxKeyNameLength = 255;
-constexpr qsizetype MaxValueNameLength = 16383;
+constexpr qsizetype MaxKeyNameLength = HiveFormat::MaxKeyNameLength;
+constexpr qsizetype MaxValueNameLength = HiveFormat::MaxValueNameLength;
 
 bool isKnownType(ValueType type)
 {
@@ -28,6 +29,9 @@ bool splitPath(const QString& path, QStringList& parts)
         trimmed.chop(1);
     if (trimmed.isEmpty())
         return path.isEmpty();
+    // Counted before the split, so that a path of a great many names is never split.
+    if (trimmed.count(u'\\') >= HiveFormat::MaxKeyDepth)
+        return false;
     parts = trimmed.split(u'\\');
     for (const QString& part : std::as_const(parts)) {
         if (part.isEmpty() || part.size() > MaxKeyNameLength)
@@ -191,7 +195,7 @@ Status Key::setValue(const QString& name, const Value& value)
 {
     if (m->access != Access::ReadWrite)
         return AccessDenied;
-    if (!isKnownType(value.type) || name.size() > MaxValueNameLength)
+    if (!isKnownType(value.type) || name.size() > MaxValueNameLength || !HiveFormat::valueFits(value))
         return InvalidParameter;
     return HiveStore::instance().modify(m->file, m->ownerOnly(), [&](HiveNode& root) {
         HiveNode* node = resolve(&root, m->parts);

@@ -8,6 +8,8 @@
 #include <QTemporaryFile>
 #include <QProcess>
 
+#include <algorithm>
+
 namespace shell {
 
 QString editorCommand()
@@ -24,11 +26,27 @@ QStringList editorArguments(const QString& command, const QString& nativeFile, i
     QStringList words = QProcess::splitCommand(command);
     bool fileNamed = false;
     for (QString& word : words) {
-        if (word.contains(fileTag)) {
-            fileNamed = true;
-            word.replace(fileTag, nativeFile);
+        // One pass over the template's word: what is put in (a path holding
+        // "{line}") is never read as a tag again.
+        QString out;
+        qsizetype from = 0;
+        for (;;) {
+            const qsizetype file = word.indexOf(fileTag, from);
+            const qsizetype at = word.indexOf(lineTag, from);
+            const qsizetype next = file < 0 ? at : at < 0 ? file : std::min(file, at);
+            if (next < 0)
+                break;
+            out += QStringView(word).mid(from, next - from);
+            if (next == file) {
+                fileNamed = true;
+                out += nativeFile;
+            } else {
+                out += lineText;
+            }
+            from = next + fileTag.size(); // both tags are six characters
         }
-        word.replace(lineTag, lineText);
+        out += QStringView(word).mid(from);
+        word = out;
     }
     if (!fileNamed)
         words << nativeFile;

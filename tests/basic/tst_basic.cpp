@@ -4,6 +4,7 @@
 #include "platform/basic/RuntimeError.h"
 #include "platform/basic/Strings.h"
 #include "platform/basic/Variant.h"
+#include "tests/support/ChildRun.h"
 
 #include <QDir>
 #include <QFile>
@@ -92,6 +93,7 @@ private Q_SLOTS:
     void fileAlreadyOpen();
     void resolvePathIgnoresCase();
     void fileLenAndWholeFiles();
+    void failedWholeFileWriteKeepsTheOldFile();
 };
 
 // ---- conversions -----------------------------------------------------------
@@ -674,6 +676,38 @@ void TestBasic::fileLenAndWholeFiles()
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("qfm.cfg")});
     QCOMPARE(errorOf([&] { writeTextFileAtomic(dir.filePath(QStringLiteral("no/x.cfg")), QStringLiteral("x")); }),
              err::PathNotFound);
+}
+
+void TestBasic::failedWholeFileWriteKeepsTheOldFile()
+{
+    // A new file smaller than Qt's write buffer fails only at the final flush.
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("qfm.cfg"));
+    const QString old = QStringLiteral("old layout\r\n");
+    writeTextFileAtomic(path, old);
+    QString text;
+    for (int line = 1; line <= 30; ++line)
+        text += QStringLiteral("Field %1 of the layout\r\n").arg(line);
+    QVERIFY(text.size() > 600);
+
+    const testsupport::ChildOutcome run = testsupport::runInChild(
+        [&] {
+            try {
+                writeTextFileAtomic(path, text);
+            } catch (const RuntimeError& e) {
+                // The system's reason is part of the description the editor shows.
+                return e.number() == err::PathFileAccessError && e.description().contains(QStringLiteral("large"))
+                           ? 0
+                           : 2;
+            }
+            return 1;
+        },
+        {300});
+    QVERIFY(run.exited);
+    QCOMPARE(run.code, 0);
+    QCOMPARE(readTextFile(path), old);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("qfm.cfg")});
 }
 
 QTEST_GUILESS_MAIN(TestBasic)

@@ -15,6 +15,8 @@
 #include <QTest>
 #include <QWidget>
 
+#include <limits>
+
 using automation::Args;
 using basic::Variant;
 using controlframework::Control;
@@ -148,6 +150,8 @@ private Q_SLOTS:
     void bagStoredFormRoundTrip();
     void bagStoredFormRefused_data();
     void bagStoredFormRefused();
+    void fontSizesStayInRange_data();
+    void fontSizesStayInRange();
     void propertyExchange();
 
     void lifeCycleOrder_data();
@@ -245,6 +249,43 @@ void tst_controlframework::bagStoredFormRoundTrip()
         QStringLiteral(R"({"caption": "Batch Upload History", "titlecolor": 8388608, "backcolor": -2147483633})"));
     QVERIFY(stored);
     QCOMPARE(controlframework::toOleColor(stored->read(QStringLiteral("BackColor"))), 0x8000000Fu);
+
+    // Names come back in the order of the text, not sorted.
+    const auto ordered = PropertyBag::fromText(QStringLiteral(R"({"Zeta": 1, "Mid": {"font": {"name": "A"}}, "Alpha": "a,b"})"));
+    QVERIFY(ordered);
+    QCOMPARE(ordered->names(), (QStringList{QStringLiteral("Zeta"), QStringLiteral("Mid"), QStringLiteral("Alpha")}));
+}
+
+void tst_controlframework::fontSizesStayInRange_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("points");
+    QTest::addColumn<int>("pixels");
+    QTest::newRow("ordinary") << R"({"Font": {"font": {"size": 9}}})" << 9.0 << 12;
+    QTest::newRow("far too large") << R"({"Font": {"font": {"size": 1e300}}})" << 2048.0 << 2731;
+    QTest::newRow("negative") << R"({"Font": {"font": {"size": -1e300}}})" << 1.0 << 1;
+    QTest::newRow("zero") << R"({"Font": {"font": {"size": 0}}})" << 1.0 << 1;
+}
+
+void tst_controlframework::fontSizesStayInRange()
+{
+    QFETCH(QString, text);
+    QFETCH(double, points);
+    QFETCH(int, pixels);
+    QString error;
+    const auto bag = PropertyBag::fromText(text, &error);
+    QVERIFY2(bag, qPrintable(error));
+    const auto font = controlframework::fontOf(bag->read(QStringLiteral("Font")));
+    QVERIFY(font);
+    QCOMPARE(font->size, points);
+    QCOMPARE(font->toQFont().pixelSize(), pixels);
+
+    // A size set through the font object is drawn within the range too.
+    controlframework::FontInfo set;
+    set.size = 1e300;
+    QCOMPARE(set.toQFont().pixelSize(), 2731);
+    set.size = std::numeric_limits<double>::quiet_NaN();
+    QCOMPARE(set.toQFont().pixelSize(), 11);
 }
 
 void tst_controlframework::bagStoredFormRefused_data()
@@ -255,6 +296,14 @@ void tst_controlframework::bagStoredFormRefused_data()
     QTest::newRow("a value of unknown kind") << R"({"Caption": {"picture": 1}})";
     QTest::newRow("a name twice in two cases") << R"({"Caption": "a", "CAPTION": "b"})";
     QTest::newRow("cut off") << R"({"Caption": "a)";
+    QTest::newRow("a name twice exactly") << R"({"Caption": "a", "Caption": "b"})";
+    QTest::newRow("a binary block that is not base64") << R"({"Columns": {"binary": "!!!!!!"}})";
+    QTest::newRow("a font charset beyond its range")
+        << R"({"Font": {"font": {"name": "Tahoma", "size": 8, "charset": 99999999}}})";
+    QTest::newRow("a font charset that is no whole number")
+        << R"({"Font": {"font": {"name": "Tahoma", "size": 8, "charset": 1.5}}})";
+    QTest::newRow("a font flag that is no Boolean") << R"({"Font": {"font": {"name": "Tahoma", "bold": 1}}})";
+    QTest::newRow("a font size that is text") << R"({"Font": {"font": {"name": "Tahoma", "size": "8"}}})";
 }
 
 void tst_controlframework::bagStoredFormRefused()

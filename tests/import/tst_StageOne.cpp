@@ -4,10 +4,13 @@
 #include "app/import/StageOne.h"
 
 #include "platform/forms/MessageService.h"
+#include "tests/support/ChildRun.h"
 
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTest>
+
+#include <cstdio>
 
 namespace {
 
@@ -454,6 +457,39 @@ private Q_SLOTS:
             QCOMPARE(boxes.service().shown()[0].icon(), icon);
             QCOMPARE(boxes.service().shown()[0].title, title);
         }
+    }
+
+    // A line beyond the reader's bound (here a run of NULs to the end of a 256 MiB
+    // file that takes no disk room) stops the import with its own error, holding
+    // no more than the bound.
+    void overlongLineEndsInTheImportsOwnError_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addRow("the first line") << QByteArray();
+        QTest::addRow("after good lines") << sameAccount(2);
+    }
+    void overlongLineEndsInTheImportsOwnError()
+    {
+        QFETCH(QByteArray, before);
+        forms::ScopedScriptedMessages boxes;
+        ImportHarness h;
+        h.writeLayout(StandardColumns, GroupByAccount);
+        const QString path = h.writeImport(before);
+        QVERIFY(QFile::resize(path, 256 * 1024 * 1024));
+        const testsupport::ChildOutcome outcome = testsupport::runInChild([&] {
+            run(h);
+            const auto& shown = boxes.service().shown();
+            const bool ok = !h.context.state.pass.StageOneCompleted && shown.size() == 1 &&
+                            shown[0].text.startsWith(QStringLiteral("An error has occurred , error number 14 ")) &&
+                            h.log.text == QStringLiteral("Error no14\r\n");
+            if (!ok)
+                std::fprintf(stderr, "%s | %s\n", shown.empty() ? "" : qPrintable(shown[0].text),
+                             qPrintable(h.log.text));
+            return ok ? 0 : 1;
+        });
+        QVERIFY(outcome.exited);
+        QCOMPARE(outcome.code, 0);
+        QVERIFY2(outcome.peakGrowthKiB < 32 * 1024, qPrintable(QString::number(outcome.peakGrowthKiB)));
     }
 
     void badInputNeverCrashes_data()

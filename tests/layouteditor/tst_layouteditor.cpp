@@ -18,6 +18,12 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <sys/resource.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+
 using namespace layouteditor;
 using importer::LayoutFiles;
 
@@ -553,6 +559,36 @@ private Q_SLOTS:
         const QString other = blocked == "qfm.cfg" ? "qfm2.cfg" : "qfm.cfg";
         QCOMPARE(readLines(f.path(other)), other == "qfm.cfg" ? columnLines(Valid) : groupLines(ByAccount));
         QVERIFY(QFileInfo(f.path(blocked)).isDir());
+        QCOMPARE(filesIn(f.folder()), (QStringList{"qfm.cfg", "qfm2.cfg"}));
+    }
+
+    // A write that fails only at its last flush (here a file-size limit, as a full
+    // disk would) leaves the old layout whole and says why.
+    void saveUnderAFileSizeLimitKeepsTheOldLayout()
+    {
+        EditorFixture f;
+        writeLayout(f, Valid, ByAccount);
+        const QStringList before = readLines(f.path("qfm.cfg"));
+        EditorFixture::shownEditor();
+        QVERIFY(EditorFixture::pickColumn(10, "Notes 1"));
+
+        struct rlimit old
+        {
+        };
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit small = old;
+        small.rlim_cur = 150; // the new column file is some 230 bytes
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        click("btnSave");
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+
+        QCOMPARE(f.shown().size(), 2);
+        QCOMPARE(f.shown()[0], line("Quillar Structure File 1 Error", "75"));
+        QVERIFY2(f.shown()[1].contains(QString::fromLocal8Bit(std::strerror(EFBIG))), qPrintable(f.shown()[1]));
+        QVERIFY(EditorFixture::editorLoaded());
+        QCOMPARE(readLines(f.path("qfm.cfg")), before);
         QCOMPARE(filesIn(f.folder()), (QStringList{"qfm.cfg", "qfm2.cfg"}));
     }
 

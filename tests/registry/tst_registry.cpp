@@ -1,5 +1,6 @@
 #include "platform/registry/HiveFormat.h"
 #include "platform/registry/RegistryStore.h"
+#include "tests/support/ChildRun.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,7 +13,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstdio>
+#include <cstring>
 
 using namespace registry;
 
@@ -85,6 +89,9 @@ private Q_SLOTS:
     void corruptHiveIsReportedAndNeverReplaced_data();
     void corruptHiveIsReportedAndNeverReplaced();
     void failedWriteLeavesTheOldHiveWhole();
+    void hostileHiveIsRefusedWithoutBlocking_data();
+    void hostileHiveIsRefusedWithoutBlocking();
+    void writesStayWithinWhatTheReaderTakes();
     void changesOnDiskAreSeen();
     void twoProcessesWritingTheSameHiveLoseNothing();
     void deleteKeyRemovesTheSubtree();
@@ -426,9 +433,125 @@ void TestRegistry::failedWriteLeavesTheOldHiveWhole()
     QCOMPARE(QDir(QFileInfo(m_user).absolutePath()).entryList(QDir::Files | QDir::Hidden),
              (QStringList{QStringLiteral("user.hive"), QStringLiteral("user.hive.lock")}));
     QVERIFY(statusText(WriteFault, Hive::CurrentUser).contains(m_user));
+    // The system's reason, not Qt's "Unknown error".
+    QVERIFY2(statusText(WriteFault, Hive::CurrentUser).contains(QString::fromLocal8Bit(std::strerror(EFBIG))),
+             qPrintable(statusText(WriteFault, Hive::CurrentUser)));
     Value v;
     QCOMPARE(key->queryValue(QStringLiteral("Keep"), v), Success);
     QCOMPARE(key->queryValue(QStringLiteral("Big"), v), FileNotFound);
+}
+
+namespace {
+
+// A hive whose root holds keys nested `depth` deep, each named "k".
+QByteArray nestedHive(int depth)
+{
+    QByteArray inner = "{}";
+    for (int i = 1; i < depth; ++i)
+        inner = "{\"keys\": {\"k\": " + inner + "}}";
+    return "{\"format\": \"quillar-registry-hive\", \"version\": 1, \"keys\": {\"k\": " + inner + "}}";
+}
+
+QString nestedPath(int depth)
+{
+    QStringList parts;
+    for (int i = 0; i < depth; ++i)
+        parts << QStringLiteral("k");
+    return parts.join(u'\\');
+}
+
+} // namespace
+
+void TestRegistry::hostileHiveIsRefusedWithoutBlocking_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::addRow("named pipe") << QStringLiteral("pipe") << QStringLiteral("not a regular file");
+    QTest::addRow("symbolic link") << QStringLiteral("link") << QStringLiteral("symbolic link");
+    QTest::addRow("larger than the bound") << QStringLiteral("large") << QStringLiteral("larger than 16777216 bytes");
+    QTest::addRow("value longer than the bound")
+        << QStringLiteral("value") << QStringLiteral("longer than 1048576 characters");
+    QTest::addRow("keys deeper than the bound") << QStringLiteral("deep") << QStringLiteral("more than 256 deep");
+}
+
+void TestRegistry::hostileHiveIsRefusedWithoutBlocking()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    QVERIFY(QDir().mkpath(QFileInfo(m_user).absolutePath()));
+    const QByteArray file = QFile::encodeName(m_user);
+    const QByteArray valid = readAll(QStringLiteral(QUILLAR_TEST_DATA "/registry/valid.hive"));
+    if (kind == QLatin1String("pipe")) {
+        QCOMPARE(::mkfifo(file.constData(), 0600), 0);
+    } else if (kind == QLatin1String("link")) {
+        const QString target = m_dir->filePath(QStringLiteral("elsewhere.hive"));
+        QVERIFY(writeAll(target, valid));
+        QCOMPARE(::symlink(QFile::encodeName(target).constData(), file.constData()), 0);
+    } else if (kind == QLatin1String("large")) {
+        // Valid text followed by blanks, then a long run of NULs that takes no disk room.
+        QVERIFY(writeAll(m_user, valid + QByteArray(1024, ' ')));
+        QVERIFY(QFile::resize(m_user, 256 * 1024 * 1024));
+    } else if (kind == QLatin1String("value")) {
+        QVERIFY(writeAll(m_user, "{\"format\": \"quillar-registry-hive\", \"version\": 1, \"values\": {\"v\": "
+                                 "{\"type\": \"string\", \"data\": \"" +
+                                     QByteArray(HiveFormat::MaxValueLength + 1, 'x') + "\"}}}"));
+    } else {
+        QVERIFY(writeAll(m_user, nestedHive(HiveFormat::MaxKeyDepth + 1)));
+        QString error;
+        QVERIFY(HiveFormat::parse(nestedHive(HiveFormat::MaxKeyDepth), error));
+    }
+
+    const testsupport::ChildOutcome run = testsupport::runInChild([&] {
+        ::alarm(20); // a read that blocks ends the child, and the test fails
+        std::optional<Key> key;
+        const Status status = openKey(Hive::CurrentUser, QString(), Access::Read, key);
+        const QString text = statusText(status, Hive::CurrentUser);
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+        return status == InvalidData && text.contains(m_user) && text.contains(reason) ? 0 : 1;
+    });
+    QVERIFY(run.exited);
+    QCOMPARE(run.code, 0);
+    QVERIFY2(run.peakGrowthKiB < 24 * 1024, qPrintable(QString::number(run.peakGrowthKiB)));
+}
+
+void TestRegistry::writesStayWithinWhatTheReaderTakes()
+{
+    // Deep paths: refused before anything is built (20,000 names once overflowed
+    // the stack), and every path that is written reads back.
+    const testsupport::ChildOutcome run = testsupport::runInChild([] {
+        std::optional<Key> key;
+        return createKey(Hive::CurrentUser, nestedPath(20000), key) == InvalidParameter ? 0 : 1;
+    });
+    QVERIFY(run.exited);
+    QCOMPARE(run.code, 0);
+    std::optional<Key> key;
+    QCOMPARE(createKey(Hive::CurrentUser, nestedPath(600), key), InvalidParameter);
+    QCOMPARE(createKey(Hive::CurrentUser, nestedPath(HiveFormat::MaxKeyDepth + 1), key), InvalidParameter);
+    QCOMPARE(createKey(Hive::CurrentUser, nestedPath(HiveFormat::MaxKeyDepth), key), Success);
+    QString error;
+    QVERIFY2(HiveFormat::parse(readAll(m_user), error), qPrintable(error));
+
+    // Values: one above the bound is refused, one at it is written and read back.
+    QCOMPARE(key->setValue(QStringLiteral("long"), Value::fromString(QString(HiveFormat::MaxValueLength + 1, u'x'))),
+             InvalidParameter);
+    QCOMPARE(key->setValue(QStringLiteral("long"), Value::fromBinary(QByteArray(HiveFormat::MaxValueLength + 1, 'x'))),
+             InvalidParameter);
+    QCOMPARE(key->setValue(QStringLiteral("long"), Value::fromString(QString(HiveFormat::MaxValueLength, u'x'))),
+             Success);
+
+    // The whole hive: the write that would pass the bound is refused and names the
+    // file; what is on disk still reads.
+    Status status = Success;
+    int written = 0;
+    while (status == Success && written < 40)
+        status = key->setValue(QStringLiteral("blob%1").arg(written++),
+                               Value::fromBinary(QByteArray(HiveFormat::MaxValueLength, '\x5a')));
+    QCOMPARE(status, WriteFault);
+    QVERIFY(statusText(status, Hive::CurrentUser).contains(m_user));
+    QVERIFY(statusText(status, Hive::CurrentUser).contains(QStringLiteral("larger than 16777216 bytes")));
+    const QByteArray onDisk = readAll(m_user);
+    QVERIFY(onDisk.size() <= HiveFormat::MaxHiveBytes);
+    QVERIFY2(HiveFormat::parse(onDisk, error), qPrintable(error));
 }
 
 void TestRegistry::changesOnDiskAreSeen()

@@ -6,6 +6,7 @@
 #include "platform/basic/RuntimeError.h"
 #include "platform/basic/Variant.h"
 #include "platform/forms/MessageService.h"
+#include "tests/support/ChildRun.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -35,13 +36,20 @@ QString missingMessage(const QString& folder, const QString& companyFile)
         .arg(folder, companyFile);
 }
 
-void writeFile(const QString& path, const QByteArray& bytes)
+void writeFile(const QString& path, const QByteArray& bytes, qint64 sparseTail = 0)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(path));
+    // A long run of NUL bytes that takes no room on disk.
+    if (sparseTail > 0 && !f.resize(bytes.size() + sparseTail))
+        qFatal("cannot extend %s", qPrintable(path));
 }
+
+// Reading a hostile file may hold this much more memory at its peak, no more.
+constexpr long BoundedPeakKiB = 24 * 1024;
+constexpr qint64 HostileSize = 256 * 1024 * 1024;
 
 // A company data folder and, with a program folder, its line in that folder's
 // company file and the program files beside it: made by the package's own tool.
@@ -123,6 +131,8 @@ private Q_SLOTS:
     void setupFile_data();
     void setupFile();
     void setupFileTooShort();
+    void hugeSetupFileReadOnlyUpToTheName();
+    void overlongCompanyLineSkippedAndNamed();
     void companiesOfPackageFolders();
     void blankAndPaddedLines();
     void missingSetupFileIsReportedAndSkipped();
@@ -276,6 +286,51 @@ void tst_setupcompanies::setupFileTooShort()
     } catch (const basic::RuntimeError& e) {
         QCOMPARE(e.number(), basic::err::InputPastEndOfFile);
     }
+}
+
+void tst_setupcompanies::hugeSetupFileReadOnlyUpToTheName()
+{
+    const QString file = path(QStringLiteral("huge/ACCDATA/setup.dta"));
+    writeFile(file, QByteArray("\x17\x00 Huge Co", 10), HostileSize);
+    const testsupport::ChildOutcome run = testsupport::runInChild([&] {
+        const SetupFileContent content = readCompanySetup(file);
+        return content.version == QLatin1String("23.0") && content.name.startsWith(QLatin1String("Huge Co")) &&
+                       content.name.size() == 60
+                   ? 0
+                   : 1;
+    });
+    QVERIFY(run.exited);
+    QCOMPARE(run.code, 0);
+    QVERIFY2(run.peakGrowthKiB < BoundedPeakKiB, qPrintable(QString::number(run.peakGrowthKiB)));
+}
+
+void tst_setupcompanies::overlongCompanyLineSkippedAndNamed()
+{
+    makeCompany(path(QStringLiteral("longline/A")), QStringLiteral("23.0"), QStringLiteral("Alpha"));
+    makeCompany(path(QStringLiteral("longline/B")), QStringLiteral("22.0"), QStringLiteral("Beta"));
+    const QString companyFile = path(QStringLiteral("longline/Vorlen/company"));
+    // Line 2 is a path of PATH_MAX characters and one more; then a run of NULs
+    // to the end of a large file (line 4).
+    const QByteArray tooLong = QByteArray("/x").repeated(2049).left(4097);
+    writeFile(companyFile,
+              (path(QStringLiteral("longline/A")) + QStringLiteral("\r\n")).toUtf8() + tooLong + "\r\n" +
+                  (path(QStringLiteral("longline/B")) + QStringLiteral("\r\n")).toUtf8(),
+              HostileSize);
+    const testsupport::ChildOutcome run = testsupport::runInChild([&] {
+        forms::ScopedScriptedMessages scripted;
+        const std::vector<CompanyEntry> found = GetCompanyName(companyFile);
+        const auto& shown = scripted.service().shown();
+        const QString skipped = QStringLiteral("Line %2 of the Company File located at path %1 is longer than "
+                                               "4096 characters, so it is not a Vorlen Data Path; it was skipped.");
+        const bool ok = found.size() == 2 && found[0].name == QLatin1String("Alpha") &&
+                        found[1].name == QLatin1String("Beta") && shown.size() == 2 &&
+                        shown[0].text == skipped.arg(companyFile).arg(2) &&
+                        shown[1].text == skipped.arg(companyFile).arg(4) && shown[0].title == DataPathTitle;
+        return ok ? 0 : 1;
+    });
+    QVERIFY(run.exited);
+    QCOMPARE(run.code, 0);
+    QVERIFY2(run.peakGrowthKiB < BoundedPeakKiB, qPrintable(QString::number(run.peakGrowthKiB)));
 }
 
 void tst_setupcompanies::companiesOfPackageFolders()

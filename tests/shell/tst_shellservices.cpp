@@ -53,28 +53,38 @@ void tst_shellservices::cleanupTestCase()
 void tst_shellservices::editorArguments_data()
 {
     QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("file");
     QTest::addColumn<int>("line");
     QTest::addColumn<QStringList>("expected");
     const QString f = QStringLiteral("/data/in box/a.csv");
     QTest::addRow("default opener ignores the line")
-        << QString::fromLatin1(shell::DefaultEditorCommand) << 7 << QStringList{"xdg-open", f};
-    QTest::addRow("line as an option word") << "gedit +{line} {file}" << 12 << QStringList{"gedit", "+12", f};
+        << QString::fromLatin1(shell::DefaultEditorCommand) << f << 7 << QStringList{"xdg-open", f};
+    QTest::addRow("line as an option word") << "gedit +{line} {file}" << f << 12 << QStringList{"gedit", "+12", f};
     QTest::addRow("line option as two words")
-        << "kate --line {line} {file}" << 3 << QStringList{"kate", "--line", "3", f};
-    QTest::addRow("no line gives line 1") << "gedit +{line} {file}" << 0 << QStringList{"gedit", "+1", f};
+        << "kate --line {line} {file}" << f << 3 << QStringList{"kate", "--line", "3", f};
+    QTest::addRow("no line gives line 1") << "gedit +{line} {file}" << f << 0 << QStringList{"gedit", "+1", f};
     QTest::addRow("file and line in one word")
-        << "code --goto {file}:{line}" << 5 << QStringList{"code", "--goto", f + ":5"};
-    QTest::addRow("command without {file} gets it last") << "mousepad" << 0 << QStringList{"mousepad", f};
+        << "code --goto {file}:{line}" << f << 5 << QStringList{"code", "--goto", f + ":5"};
+    QTest::addRow("command without {file} gets it last") << "mousepad" << f << 0 << QStringList{"mousepad", f};
     QTest::addRow("quoted program path")
-        << "\"/opt/my editor/ed\" {file}" << 0 << QStringList{"/opt/my editor/ed", f};
+        << "\"/opt/my editor/ed\" {file}" << f << 0 << QStringList{"/opt/my editor/ed", f};
+    // The file's own name is never read as the template's placeholders.
+    const QString tagged = QStringLiteral("/data/orders{line}{file}.csv");
+    QTest::addRow("path holding {line}")
+        << "gedit +{line} {file}" << tagged << 7 << QStringList{"gedit", "+7", tagged};
+    QTest::addRow("path holding {line} in a word with the line")
+        << "code --goto {file}:{line}" << tagged << 7 << QStringList{"code", "--goto", tagged + ":7"};
+    QTest::addRow("path holding {line}, added last") << "mousepad +{line}" << tagged << 2
+                                                     << QStringList{"mousepad", "+2", tagged};
 }
 
 void tst_shellservices::editorArguments()
 {
     QFETCH(QString, command);
+    QFETCH(QString, file);
     QFETCH(int, line);
     QFETCH(QStringList, expected);
-    QCOMPARE(shell::editorArguments(command, QStringLiteral("/data/in box/a.csv"), line), expected);
+    QCOMPARE(shell::editorArguments(command, file, line), expected);
 }
 
 void tst_shellservices::openInEditorRecordsTheStart_data()

@@ -9,11 +9,15 @@
 #include "platform/shell/FileOrFolderExists.h"
 #include "platform/shell/Paths.h"
 
+#include <climits>
+
 namespace companies {
 
 namespace {
 
 constexpr int NameLength = 60;
+// A line longer than the longest path the system takes cannot name a company folder.
+constexpr qsizetype MaxFolderLine = PATH_MAX;
 
 QString describe(const basic::RuntimeError& e)
 {
@@ -33,15 +37,31 @@ void reportMissingDataPath(const QString& folder, const QString& companyFilePath
                   forms::Critical, QStringLiteral("Vorlen Company File Data Path Error"));
 }
 
-// The non-blank lines of the company file, trimmed.
+void reportLongLine(int lineNumber, const QString& companyFilePath)
+{
+    forms::MsgBox(QStringLiteral("Line %1 of the Company File located at path %2 is longer than %3 "
+                                 "characters, so it is not a Vorlen Data Path; it was skipped.")
+                      .arg(lineNumber)
+                      .arg(companyFilePath)
+                      .arg(MaxFolderLine),
+                  forms::Critical, QStringLiteral("Vorlen Company File Data Path Error"));
+}
+
+// The non-blank lines of the company file, trimmed. A line too long for a path is
+// reported and skipped; only that much of a line is ever held.
 QStringList readCompanyFolders(const QString& companyFilePath)
 {
     basic::SequentialFile file;
     file.open(shell::nativePath(companyFilePath), basic::OpenMode::Input);
     QStringList folders;
+    int lineNumber = 0;
     while (!file.eof()) {
-        const QString line = basic::Trim(file.lineInput());
-        if (!line.isEmpty())
+        bool cut = false;
+        const QString line = basic::Trim(file.lineInput(MaxFolderLine, cut));
+        ++lineNumber;
+        if (cut)
+            reportLongLine(lineNumber, companyFilePath);
+        else if (!line.isEmpty())
             folders << line;
     }
     return folders;
@@ -55,8 +75,8 @@ SetupFileContent readCompanySetup(const QString& setupFilePath)
     file.open(shell::nativePath(setupFilePath), basic::OpenMode::Binary);
     QByteArray version = file.readBytes(2);
     version.append(QByteArray(2 - version.size(), '\0'));
-    // The rest of the first line from byte 2: one skipped byte, then the name.
-    const QByteArray rest = file.readBytes(file.lof() - file.position());
+    // From byte 2 the skipped byte and the name, and nothing after them.
+    const QByteArray rest = file.readBytes(NameLength + 1);
     if (rest.isEmpty())
         throw basic::RuntimeError(basic::err::InputPastEndOfFile,
                                   basic::errorDescription(basic::err::InputPastEndOfFile), setupFilePath);
