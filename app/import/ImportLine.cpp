@@ -46,9 +46,22 @@ void splitImportLine(const QString& line, LineFieldArray& fields)
     const qsizetype n = line.size();
     for (qsizetype i = 0; i <= n && index <= size_t(MaxColumns); ++i) {
         if (i == n || line.at(i) == QLatin1Char(',')) {
-            QString field = line.mid(start, i - start);
-            field.remove(QLatin1Char('"'));
-            fields[index] = basic::Trim(field);
+            const QStringView raw = QStringView(line).mid(start, i - start);
+            if (raw.contains(QLatin1Char('"'))) {
+                QString field = raw.toString();
+                field.remove(QLatin1Char('"'));
+                fields[index] = basic::Trim(field);
+            } else {
+                // Most fields hold no quotes: trimmed in place, copied once.
+                qsizetype from = 0;
+                qsizetype to = raw.size();
+                while (from < to && raw.at(from) == QLatin1Char(' '))
+                    ++from;
+                while (to > from && raw.at(to - 1) == QLatin1Char(' '))
+                    --to;
+                if (to > from)
+                    fields[index] = raw.sliced(from, to - from).toString();
+            }
             ++index;
             start = i + 1;
         }

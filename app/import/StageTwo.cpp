@@ -628,26 +628,22 @@ bool readsBackAsWritten(const Variant& v)
 Variant StageTwoRun::header(const char* name)
 {
     const QString& key = packageName(name);
-    if (const auto it = m_headerRead.find(&key); it != m_headerRead.end())
-        return it->second;
-    automation::Args args{Variant(key)};
-    const Variant v = m_state.package.CurrentPost->invoke(m_headerId.of(m_state.package.CurrentPost),
-                                                          automation::Invoke::PropertyGet, args);
-    m_headerRead.emplace(&key, v);
+    if (const Variant* held = m_headerRead.find(&key))
+        return *held;
+    const Variant v = byName(m_state.package.CurrentPost, m_headerId.of(m_state.package.CurrentPost),
+                             automation::Invoke::PropertyGet, key);
+    m_headerRead.set(&key, v);
     return v;
 }
 
 void StageTwoRun::setHeader(const char* name, const Variant& v)
 {
     const QString& key = packageName(name);
-    const auto written = m_headerWritten.find(&key);
-    if (written != m_headerWritten.end() && sameValue(written->second, v))
+    if (const Variant* written = m_headerWritten.find(&key); written && sameValue(*written, v))
         return;
-    automation::Args args{Variant(key)};
-    m_state.package.CurrentPost->invoke(
-        m_headerId.of(m_state.package.CurrentPost),
-        v.isObject() ? automation::Invoke::PropertyPutRef : automation::Invoke::PropertyPut, args, v);
-    m_headerWritten.insert_or_assign(&key, v);
+    byName(m_state.package.CurrentPost, m_headerId.of(m_state.package.CurrentPost),
+           v.isObject() ? automation::Invoke::PropertyPutRef : automation::Invoke::PropertyPut, key, v);
+    m_headerWritten.set(&key, v);
     m_headerRead.erase(&key);
     if (&key == &packageName("ACCOUNT_REF"))
         m_headerRead.erase(&packageName("DEF_TAX_CODE"));
@@ -663,36 +659,49 @@ void StageTwoRun::forgetHeader()
 Variant StageTwoRun::itemField(const char* name)
 {
     const QString& key = packageName(name);
-    if (const auto it = m_itemFields.find(&key); it != m_itemFields.end())
-        return it->second;
-    const Variant v = m_itemLines.back()->value({key});
-    m_itemFields.emplace(&key, v);
+    if (const Variant* held = m_itemFields.find(&key))
+        return *held;
+    const Variant v = byName(m_itemLines.back(), automation::DispIdValue, automation::Invoke::PropertyGet, key);
+    m_itemFields.set(&key, v);
     return v;
 }
 
 void StageTwoRun::setItemField(const char* name, const Variant& v)
 {
     const QString& key = packageName(name);
-    m_itemLines.back()->setValue({key}, v);
+    byName(m_itemLines.back(), automation::DispIdValue,
+           v.isObject() ? automation::Invoke::PropertyPutRef : automation::Invoke::PropertyPut, key, v);
     if (readsBackAsWritten(v))
-        m_itemFields.insert_or_assign(&key, v);
+        m_itemFields.set(&key, v);
     else
         m_itemFields.erase(&key);
 }
 
+// A member taking a field name as its one argument. Every line makes a few dozen
+// such calls: the argument list is made once per pass, not once per call.
+Variant StageTwoRun::byName(const ObjectRef& object, automation::DispId id, automation::Invoke kind,
+                            const QString& name, const Variant& v)
+{
+    m_nameArg.resize(1);
+    m_nameArg[0] = Variant(name);
+    return object->invoke(id, kind, m_nameArg, v);
+}
+
 Variant StageTwoRun::field(const ObjectRef& object, const QString& name)
 {
-    return object->value({name});
+    return byName(object, automation::DispIdValue, automation::Invoke::PropertyGet, name);
 }
 
 Variant StageTwoRun::field(const ObjectRef& object, const char* name)
 {
-    return object->value({packageName(name)});
+    return field(object, packageName(name));
 }
 
 void StageTwoRun::setField(const ObjectRef& object, const char* name, const Variant& v)
 {
-    object->setValue({packageName(name)}, v);
+    byName(object, automation::DispIdValue,
+           v.isObject() ? automation::Invoke::PropertyPutRef : automation::Invoke::PropertyPut, packageName(name),
+           v);
 }
 
 // The document's customer stays the current sales record for all its lines: each
