@@ -188,6 +188,7 @@ void StageTwoRun::startDocument()
     m_itemsTaxTotal = 0;
     m_paymentTotal = 0;
     m_itemLines.clear();
+    m_items.reset();
     m_accountRef = value(slot::AccountReference);
     // The key of the document's first line: shown as its "Unique No.", and compared
     // field by field with each later line's.
@@ -201,7 +202,7 @@ bool StageTwoRun::findCustomer()
     const auto& sales = m_state.package.SalesRec;
     setField(sales, "ACCOUNT_REF", m_accountRef);
     m_customerFields.clear();
-    const Variant found = sales->call(QStringLiteral("Find"), {false});
+    const Variant found = member(sales, m_findId, automation::Invoke::Method, {false});
     // Only True counts as found.
     m_customerFound = found.type() == basic::VarType::Boolean && found.boolValue();
     return m_customerFound;
@@ -451,6 +452,7 @@ void StageTwoRun::finishPass()
     package.CurrentPost.reset();
     m_pricing.reset();
     m_itemLines.clear();
+    m_items.reset();
 
     m_window.setLblStatus(QString());
     if (m_import) {
@@ -669,12 +671,20 @@ Variant StageTwoRun::itemField(const char* name)
 void StageTwoRun::setItemField(const char* name, const Variant& v)
 {
     const QString& key = packageName(name);
+    if (const Variant* held = m_itemFields.find(&key); held && sameValue(*held, v))
+        return; // the line already holds it
     byName(m_itemLines.back(), automation::DispIdValue,
            v.isObject() ? automation::Invoke::PropertyPutRef : automation::Invoke::PropertyPut, key, v);
     if (readsBackAsWritten(v))
         m_itemFields.set(&key, v);
     else
         m_itemFields.erase(&key);
+}
+
+// A member called on every line or document, by the id it was given once per object.
+Variant StageTwoRun::member(const ObjectRef& object, MemberId& id, automation::Invoke kind, automation::Args args)
+{
+    return object->invoke(id.of(object), kind, args);
 }
 
 // A member taking a field name as its one argument. Every line makes a few dozen

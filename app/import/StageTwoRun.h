@@ -121,6 +121,7 @@ private:
     ObjectRef create(const char* name);
     basic::Variant header(const char* name);
     void setHeader(const char* name, const basic::Variant& v);
+    basic::Variant member(const ObjectRef& object, MemberId& id, automation::Invoke kind, automation::Args args = {});
     basic::Variant byName(const ObjectRef& object, automation::DispId id, automation::Invoke kind,
                           const QString& name, const basic::Variant& v = {});
     basic::Variant field(const ObjectRef& object, const QString& name);
@@ -143,6 +144,9 @@ private:
     bool m_import;
     bool m_v18OrLater;
     MemberId m_headerId{"Header"};
+    MemberId m_findId{"Find"};
+    MemberId m_itemsId{"Items"};
+    MemberId m_addId{"Add"};
     automation::Args m_nameArg;
     // Read once: the pass's settings, the document's customer, the line's product
     // (keyed by the literal naming the setting or field), the tax rates by code.
@@ -174,6 +178,7 @@ private:
     QString m_netValueDiscountText;
     double m_exchangeRate = 0;
     int32_t m_itemNo = 0;
+    ObjectRef m_items; // the document's item lines, taken with its first line
     std::vector<ObjectRef> m_itemLines;
     bool m_customerFound = false;
     bool m_productFound = false;
