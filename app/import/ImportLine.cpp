@@ -8,6 +8,7 @@
 #include "platform/basic/Strings.h"
 #include "platform/settings/SettingsStore.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace importer {
@@ -50,8 +51,7 @@ const std::vector<int16_t>& groupColumns(const QString& groupSpec)
 
 void splitImportLine(const QString& line, LineFieldArray& fields)
 {
-    for (auto& f : fields)
-        f.clear();
+    fields[0].clear();
     size_t index = 1;
     qsizetype start = 0;
     const qsizetype n = line.size();
@@ -64,20 +64,28 @@ void splitImportLine(const QString& line, LineFieldArray& fields)
                 field.remove(QLatin1Char('"'));
                 fields[index] = basic::Trim(field);
             } else {
-                // Most fields hold no quotes: trimmed in place, copied once.
+                // Most fields hold no quotes: trimmed in place and copied once, into
+                // the text the field held on the line before when no one shares it.
                 qsizetype from = 0;
                 qsizetype to = raw.size();
                 while (from < to && raw.at(from) == QLatin1Char(' '))
                     ++from;
                 while (to > from && raw.at(to - 1) == QLatin1Char(' '))
                     --to;
-                if (to > from)
-                    fields[index] = raw.sliced(from, to - from).toString();
+                QString& field = fields[index];
+                if (to > from) {
+                    field.resize(to - from);
+                    std::copy_n(raw.data() + from, to - from, field.data());
+                } else {
+                    field.clear();
+                }
             }
             ++index;
             start = i + 1;
         }
     }
+    for (; index < fields.size(); ++index)
+        fields[index].clear();
 }
 
 int32_t countCommas(const QString& line)
