@@ -8,6 +8,9 @@
 #include "platform/basic/Strings.h"
 #include "platform/settings/SettingsStore.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace importer {
 
 namespace {
@@ -20,39 +23,69 @@ int16_t columnNumber(const QString& digits)
     return number;
 }
 
-// Walks GroupSpec and hands each grouping column to `add`.
-template <class Add> void forEachGroupColumn(const QString& groupSpec, Add add)
+// The grouping columns of GroupSpec. Every line of both passes asks with the same
+// GroupSpec: the columns of the last one asked are kept.
+const std::vector<int16_t>& groupColumns(const QString& groupSpec)
 {
-    QString digits;
-    for (const QChar c : groupSpec) {
-        if (c == QLatin1Char('+')) {
-            add(columnNumber(digits));
-            digits.clear();
-        } else {
-            digits += c;
+    static QString lastSpec;
+    static std::vector<int16_t> lastColumns;
+    if (lastColumns.empty() || groupSpec != lastSpec) {
+        std::vector<int16_t> columns;
+        QString digits;
+        for (const QChar c : groupSpec) {
+            if (c == QLatin1Char('+')) {
+                columns.push_back(columnNumber(digits));
+                digits.clear();
+            } else {
+                digits += c;
+            }
         }
+        columns.push_back(columnNumber(digits));
+        lastColumns = std::move(columns);
+        lastSpec = groupSpec;
     }
-    add(columnNumber(digits));
+    return lastColumns;
 }
 
 } // namespace
 
 void splitImportLine(const QString& line, LineFieldArray& fields)
 {
-    for (auto& f : fields)
-        f.clear();
+    fields[0].clear();
     size_t index = 1;
     qsizetype start = 0;
     const qsizetype n = line.size();
+    const bool quotes = line.contains(QLatin1Char('"'));
     for (qsizetype i = 0; i <= n && index <= size_t(MaxColumns); ++i) {
         if (i == n || line.at(i) == QLatin1Char(',')) {
-            QString field = line.mid(start, i - start);
-            field.remove(QLatin1Char('"'));
-            fields[index] = basic::Trim(field);
+            const QStringView raw = QStringView(line).mid(start, i - start);
+            if (quotes && raw.contains(QLatin1Char('"'))) {
+                QString field = raw.toString();
+                field.remove(QLatin1Char('"'));
+                fields[index] = basic::Trim(field);
+            } else {
+                // Most fields hold no quotes: trimmed in place and copied once, into
+                // the text the field held on the line before when no one shares it.
+                qsizetype from = 0;
+                qsizetype to = raw.size();
+                while (from < to && raw.at(from) == QLatin1Char(' '))
+                    ++from;
+                while (to > from && raw.at(to - 1) == QLatin1Char(' '))
+                    --to;
+                QString& field = fields[index];
+                if (to > from) {
+                    field.resize(to - from);
+                    std::copy_n(raw.data() + from, to - from, field.data());
+                } else {
+                    field.clear();
+                }
+            }
             ++index;
             start = i + 1;
         }
     }
+    for (; index < fields.size(); ++index)
+        fields[index].clear();
 }
 
 int32_t countCommas(const QString& line)
@@ -102,7 +135,8 @@ void BuildGroupKey(ImportContext& context, QString& key)
 void AppendGroupKey(ImportContext& context, QString& key)
 {
     const auto& line = context.state.line;
-    forEachGroupColumn(context.state.layout.GroupSpec, [&](int16_t column) { key += line.field(column); });
+    for (const int16_t column : groupColumns(context.state.layout.GroupSpec))
+        key += line.field(column);
 }
 
 QString groupCompareKey(ImportContext& context)
@@ -110,12 +144,12 @@ QString groupCompareKey(ImportContext& context)
     const auto& line = context.state.line;
     QString key;
     bool first = true;
-    forEachGroupColumn(context.state.layout.GroupSpec, [&](int16_t column) {
+    for (const int16_t column : groupColumns(context.state.layout.GroupSpec)) {
         if (!first)
             key += QLatin1Char(',');
         first = false;
         key += line.field(column);
-    });
+    }
     return key;
 }
 

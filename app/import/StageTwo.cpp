@@ -197,6 +197,7 @@ void StageTwoRun::startDocument()
     m_itemsTaxTotal = 0;
     m_paymentTotal = 0;
     m_itemLines.clear();
+    m_items.reset();
     m_accountRef = value(slot::AccountReference);
     // The key of the document's first line: shown as its "Unique No.", and compared
     // field by field with each later line's.
@@ -210,7 +211,7 @@ bool StageTwoRun::findCustomer()
     const auto& sales = m_state.package.SalesRec;
     setField(sales, "ACCOUNT_REF", m_accountRef);
     m_customerFields.clear();
-    const Variant found = sales->call(QStringLiteral("Find"), {false});
+    const Variant found = member(sales, m_findId, automation::Invoke::Method, {false});
     // Only True counts as found.
     m_customerFound = found.type() == basic::VarType::Boolean && found.boolValue();
     return m_customerFound;
@@ -460,6 +461,7 @@ void StageTwoRun::finishPass()
     package.CurrentPost.reset();
     m_pricing.reset();
     m_itemLines.clear();
+    m_items.reset();
 
     m_window.setLblStatus(QString());
     if (m_import) {
@@ -637,26 +639,22 @@ bool readsBackAsWritten(const Variant& v)
 Variant StageTwoRun::header(const char* name)
 {
     const QString& key = packageName(name);
-    if (const auto it = m_headerRead.find(&key); it != m_headerRead.end())
-        return it->second;
-    automation::Args args{Variant(key)};
-    const Variant v = m_state.package.CurrentPost->invoke(m_headerId.of(m_state.package.CurrentPost),
-                                                          automation::Invoke::PropertyGet, args);
-    m_headerRead.emplace(&key, v);
+    if (const Variant* held = m_headerRead.find(&key))
+        return *held;
+    const Variant v = byName(m_state.package.CurrentPost, m_headerId.of(m_state.package.CurrentPost),
+                             automation::Invoke::PropertyGet, key);
+    m_headerRead.set(&key, v);
     return v;
 }
 
 void StageTwoRun::setHeader(const char* name, const Variant& v)
 {
     const QString& key = packageName(name);
-    const auto written = m_headerWritten.find(&key);
-    if (written != m_headerWritten.end() && sameValue(written->second, v))
+    if (const Variant* written = m_headerWritten.find(&key); written && sameValue(*written, v))
         return;
-    automation::Args args{Variant(key)};
-    m_state.package.CurrentPost->invoke(
-        m_headerId.of(m_state.package.CurrentPost),
-        v.isObject() ? automation::Invoke::PropertyPutRef : automation::Invoke::PropertyPut, args, v);
-    m_headerWritten.insert_or_assign(&key, v);
+    byName(m_state.package.CurrentPost, m_headerId.of(m_state.package.CurrentPost),
+           v.isObject() ? automation::Invoke::PropertyPutRef : automation::Invoke::PropertyPut, key, v);
+    m_headerWritten.set(&key, v);
     m_headerRead.erase(&key);
     if (&key == &packageName("ACCOUNT_REF"))
         m_headerRead.erase(&packageName("DEF_TAX_CODE"));
@@ -672,36 +670,57 @@ void StageTwoRun::forgetHeader()
 Variant StageTwoRun::itemField(const char* name)
 {
     const QString& key = packageName(name);
-    if (const auto it = m_itemFields.find(&key); it != m_itemFields.end())
-        return it->second;
-    const Variant v = m_itemLines.back()->value({key});
-    m_itemFields.emplace(&key, v);
+    if (const Variant* held = m_itemFields.find(&key))
+        return *held;
+    const Variant v = byName(m_itemLines.back(), automation::DispIdValue, automation::Invoke::PropertyGet, key);
+    m_itemFields.set(&key, v);
     return v;
 }
 
 void StageTwoRun::setItemField(const char* name, const Variant& v)
 {
     const QString& key = packageName(name);
-    m_itemLines.back()->setValue({key}, v);
+    if (const Variant* held = m_itemFields.find(&key); held && sameValue(*held, v))
+        return; // the line already holds it
+    byName(m_itemLines.back(), automation::DispIdValue,
+           v.isObject() ? automation::Invoke::PropertyPutRef : automation::Invoke::PropertyPut, key, v);
     if (readsBackAsWritten(v))
-        m_itemFields.insert_or_assign(&key, v);
+        m_itemFields.set(&key, v);
     else
         m_itemFields.erase(&key);
 }
 
+// A member called on every line or document, by the id it was given once per object.
+Variant StageTwoRun::member(const ObjectRef& object, MemberId& id, automation::Invoke kind, automation::Args args)
+{
+    return object->invoke(id.of(object), kind, args);
+}
+
+// A member taking a field name as its one argument. Every line makes a few dozen
+// such calls: the argument list is made once per pass, not once per call.
+Variant StageTwoRun::byName(const ObjectRef& object, automation::DispId id, automation::Invoke kind,
+                            const QString& name, const Variant& v)
+{
+    m_nameArg.resize(1);
+    m_nameArg[0] = Variant(name);
+    return object->invoke(id, kind, m_nameArg, v);
+}
+
 Variant StageTwoRun::field(const ObjectRef& object, const QString& name)
 {
-    return object->value({name});
+    return byName(object, automation::DispIdValue, automation::Invoke::PropertyGet, name);
 }
 
 Variant StageTwoRun::field(const ObjectRef& object, const char* name)
 {
-    return object->value({packageName(name)});
+    return field(object, packageName(name));
 }
 
 void StageTwoRun::setField(const ObjectRef& object, const char* name, const Variant& v)
 {
-    object->setValue({packageName(name)}, v);
+    byName(object, automation::DispIdValue,
+           v.isObject() ? automation::Invoke::PropertyPutRef : automation::Invoke::PropertyPut, packageName(name),
+           v);
 }
 
 // The document's customer stays the current sales record for all its lines: each

@@ -36,9 +36,9 @@ double num(const QString& text)
 
 void StageTwoRun::buildItemLine()
 {
-    const auto& post = m_state.package.CurrentPost;
-    const ObjectRef item = automation::toObject(
-        automation::toObject(post->get(QStringLiteral("Items")))->call(QStringLiteral("Add")));
+    if (!m_items)
+        m_items = automation::toObject(member(m_state.package.CurrentPost, m_itemsId, automation::Invoke::PropertyGet));
+    const ObjectRef item = automation::toObject(member(m_items, m_addId, automation::Invoke::Method));
     m_itemLines.push_back(item);
     m_itemFields.clear();
 
@@ -52,7 +52,7 @@ void StageTwoRun::buildItemLine()
     m_productFound = false;
     m_productFields.clear();
     if (!special) {
-        const Variant found = stock->call(QStringLiteral("Find"), {false});
+        const Variant found = member(stock, m_findId, automation::Invoke::Method, {false});
         m_productFound = found.type() == basic::VarType::Boolean && found.boolValue();
     }
     if (code == QLatin1String("S3"))
@@ -91,7 +91,7 @@ void StageTwoRun::setItemProduct(const QString& code)
                                          ? Variant(value(slot::ItemNominalCode))
                                          : product("NOMINAL_CODE"));
         setItemField("Description", product("DESCRIPTION"));
-        setItemField("Unit_Price", num(product("SALES_PRICE")));
+        // The price follows in priceItemLine, which every line with a product runs.
         if (mapped(slot::ProductDescription) &&
             m_context.settingsForm.cbxoverridevorlenproductdescription() != 0 &&
             !isEmpty(slot::ProductDescription))

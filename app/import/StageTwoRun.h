@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 // One pass of stage two. Not part of the module's interface: PostImportFile is.
@@ -19,6 +20,43 @@ namespace importer {
 
 class ImportContext;
 class MainWindowView;
+
+// Values by field name (packageName's text, so its address): a few dozen at most,
+// emptied per document or line and filled again, so kept in one block that is
+// searched straight through rather than in a node per entry.
+class NameValues
+{
+public:
+    const basic::Variant* find(const QString* key) const
+    {
+        for (const auto& [k, v] : m_entries)
+            if (k == key)
+                return &v;
+        return nullptr;
+    }
+    void set(const QString* key, const basic::Variant& v)
+    {
+        for (auto& [k, held] : m_entries)
+            if (k == key) {
+                held = v;
+                return;
+            }
+        m_entries.emplace_back(key, v);
+    }
+    void erase(const QString* key)
+    {
+        for (auto& entry : m_entries)
+            if (entry.first == key) {
+                entry = std::move(m_entries.back());
+                m_entries.pop_back();
+                return;
+            }
+    }
+    void clear() { m_entries.clear(); }
+
+private:
+    std::vector<std::pair<const QString*, basic::Variant>> m_entries;
+};
 
 class StageTwoRun
 {
@@ -83,9 +121,12 @@ private:
     ObjectRef create(const char* name);
     basic::Variant header(const char* name);
     void setHeader(const char* name, const basic::Variant& v);
-    static basic::Variant field(const ObjectRef& object, const QString& name);
-    static basic::Variant field(const ObjectRef& object, const char* name);
-    static void setField(const ObjectRef& object, const char* name, const basic::Variant& v);
+    basic::Variant member(const ObjectRef& object, MemberId& id, automation::Invoke kind, automation::Args args = {});
+    basic::Variant byName(const ObjectRef& object, automation::DispId id, automation::Invoke kind,
+                          const QString& name, const basic::Variant& v = {});
+    basic::Variant field(const ObjectRef& object, const QString& name);
+    basic::Variant field(const ObjectRef& object, const char* name);
+    void setField(const ObjectRef& object, const char* name, const basic::Variant& v);
     // The fields of the item line being built.
     basic::Variant itemField(const char* name);
     void setItemField(const char* name, const basic::Variant& v);
@@ -103,6 +144,10 @@ private:
     bool m_import;
     bool m_v18OrLater;
     MemberId m_headerId{"Header"};
+    MemberId m_findId{"Find"};
+    MemberId m_itemsId{"Items"};
+    MemberId m_addId{"Add"};
+    automation::Args m_nameArg;
     // Read once: the pass's settings, the document's customer, the line's product
     // (keyed by the literal naming the setting or field), the tax rates by code.
     std::unordered_map<const char*, bool> m_settings;
@@ -111,9 +156,9 @@ private:
     std::unordered_map<int16_t, double> m_taxRates;
     // What the package holds, as far as this pass wrote or read it, by field name
     // (packageName's text): the document's header, the current item line.
-    std::unordered_map<const QString*, basic::Variant> m_headerRead;
-    std::unordered_map<const QString*, basic::Variant> m_headerWritten;
-    std::unordered_map<const QString*, basic::Variant> m_itemFields;
+    NameValues m_headerRead;
+    NameValues m_headerWritten;
+    NameValues m_itemFields;
 
     // Set-up values of the pass.
     double m_carrNetDefault = 0;
@@ -133,6 +178,7 @@ private:
     QString m_netValueDiscountText;
     double m_exchangeRate = 0;
     int32_t m_itemNo = 0;
+    ObjectRef m_items; // the document's item lines, taken with its first line
     std::vector<ObjectRef> m_itemLines;
     bool m_customerFound = false;
     bool m_productFound = false;

@@ -7,7 +7,8 @@
 // posted (on the clock and in processor time) and, for information, against bare
 // durable commits of the rows. The same import of 4,000 and 16,000 lines first shows
 // how each pass grows with the file. Fails when a stage reports an error or not
-// every invoice was posted; a figure over its target is printed "OVER".
+// every invoice was posted; a figure over its target is printed "OVER". "--lines N"
+// runs one import of N lines alone, to profile.
 #include "bench/common/BenchCompany.h"
 #include "bench/common/ImportBench.h"
 #include "bench/common/Stopwatch.h"
@@ -27,9 +28,11 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QStringList>
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -401,6 +404,17 @@ int main(int argc, char** argv)
 
     // The smaller imports first, into the same company; the ledger they leave behind
     // is small beside what the 32,000 lines add.
+    // "--lines N": one import of N lines and nothing else, small enough to profile.
+    const QStringList args = QCoreApplication::arguments();
+    if (const qsizetype at = args.indexOf(QStringLiteral("--lines")); at > 0 && at + 1 < args.size()) {
+        const int documents = std::max(1, args.at(at + 1).toInt() / LinesPerDocument);
+        const Import one = runImport(bench, documents);
+        std::printf("stage one %.3f s, validate pass %.3f s, import pass %.3f s (processor %.3f s), %d lines\n",
+                    seconds(one.stageOne.times.wallNs), seconds(one.validate.times.wallNs),
+                    seconds(one.import.times.wallNs), seconds(one.import.times.cpuNs), one.lines);
+        return 0;
+    }
+
     std::vector<Import> runs;
     for (const int documents : {Documents / 8, Documents / 2})
         runs.push_back(runImport(bench, documents));

@@ -43,6 +43,24 @@ private Q_SLOTS:
             QCOMPARE(out[size_t(i)], i <= fields.size() ? fields.at(i - 1) : QString());
     }
 
+    // The fields of one line are written over by the next: a copy taken of a field
+    // keeps its text, and a shorter line leaves no field of the longer one behind.
+    void nextLineLeavesCopiesAlone()
+    {
+        LineFieldArray out;
+        importer::splitImportLine(QStringLiteral("ALPHA, BETA ,GAMMA"), out);
+        const QString held = out[1];
+        importer::splitImportLine(QStringLiteral("XY,  "), out);
+        QCOMPARE(held, QStringLiteral("ALPHA"));
+        QCOMPARE(out[1], QStringLiteral("XY"));
+        QCOMPARE(out[2], QString());
+        QCOMPARE(out[3], QString());
+        importer::splitImportLine(QStringLiteral("LONGER TEXT,Z"), out);
+        QCOMPARE(out[1], QStringLiteral("LONGER TEXT"));
+        QCOMPARE(out[2], QStringLiteral("Z"));
+        QCOMPARE(held, QStringLiteral("ALPHA"));
+    }
+
     void fieldsPast54AreDropped()
     {
         QStringList parts;
