@@ -8,8 +8,8 @@ endif()
 # are inlined at -O2/-O3 (false positives); the debug builds keep the warning.
 target_compile_options(quillar_options INTERFACE $<$<NOT:$<CONFIG:Debug>>:-Wno-maybe-uninitialized>)
 if(QUILLAR_SANITIZE)
-  target_compile_options(quillar_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
-  target_link_options(quillar_options INTERFACE -fsanitize=address,undefined)
+  target_compile_options(quillar_options INTERFACE -fsanitize=address,undefined,float-cast-overflow -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  target_link_options(quillar_options INTERFACE -fsanitize=address,undefined,float-cast-overflow)
 endif()
 target_compile_definitions(quillar_options INTERFACE QT_NO_KEYWORDS)
 
