@@ -1,9 +1,11 @@
 // The main window's status display while an import runs from it: the line number,
 // current line and progress bar a user sees when the import stops to ask something,
-// and after the error list's Refresh has validated the file again.
+// and after the error list's Refresh has validated the file again; and the import
+// log window's text then.
 #include "tests/mainwindow/MainWindowFixture.h"
 
 #include "app/mainwindow/FrmErrlog.h"
+#include "app/mainwindow/frmErrors.h"
 #include "app/mainwindow/frmmain.h"
 #include "ui_frmmain.h"
 
@@ -13,6 +15,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QTextDocument>
 #include <QTest>
 #include <QTimer>
 
@@ -30,6 +33,17 @@ struct StatusShown
     QString currentLine;
     int progress = -1;
 };
+
+// The import log as its window shows it (plain line ends).
+QString logShown()
+{
+    return DefaultInstance<frmErrors>::get().importTextDocument()->toPlainText();
+}
+
+QString logAsShown(QString log)
+{
+    return log.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
 
 StatusShown shownOn(const frmmain& w)
 {
@@ -137,6 +151,50 @@ private Q_SLOTS:
         QCOMPARE(afterRefresh.currentLine, QStringLiteral("I,C999,01/12/2026,P1,2,10,Widget"));
         QCOMPARE(afterRefresh.progress, 6); // past the last of the five lines
         QCOMPARE(f.posted(), 0);
+    }
+
+    // The import log window holds every line the import wrote by the time the error
+    // list comes up (the window hidden), and once an import has posted (shown).
+    void importLogWindowKeepsUp()
+    {
+        MainWindowFixture f;
+        frmmain& w = f.window();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QString& log = f.programSession.importLog().text();
+
+        f.writeFile(QStringLiteral("bad.csv"), invoiceLines(2) + "I,C999,01/12/2026,P1,2,10,Widget\r\n"
+                                                                 "I,C998,01/12/2026,P2,1,4,Gadget\r\n");
+        f.dialogs.service().queueFile(f.path(QStringLiteral("bad.csv")));
+        w.tbToolBar->click(1);
+        FrmErrlog& list = DefaultInstance<FrmErrlog>::get();
+        QString logAtList;
+        QString shownAtList;
+        QTimer poll;
+        poll.setInterval(5);
+        connect(&poll, &QTimer::timeout, this, [&] {
+            if (QApplication::activeModalWidget() != &list)
+                return;
+            logAtList = log;
+            shownAtList = logShown();
+            list.hide();
+        });
+        poll.start();
+        w.tbToolBar->click(2);
+        poll.stop();
+        QVERIFY2(logAtList.contains(QLatin1String("C999")) && logAtList.contains(QLatin1String("C998")),
+                 qPrintable(logAtList));
+        QCOMPARE(shownAtList, logAsShown(logAtList));
+
+        DefaultInstance<frmErrors>::get().show();
+        f.writeFile(QStringLiteral("orders.csv"), invoiceLines(40));
+        f.dialogs.service().queueFile(f.path(QStringLiteral("orders.csv")));
+        w.tbToolBar->click(1);
+        f.boxes.service().queueAnswer(forms::AnswerYes);
+        w.tbToolBar->click(2);
+        QCOMPARE(f.posted(), 40);
+        QCOMPARE(log.count(QLatin1String(") created.")), 40);
+        QCOMPARE(logShown(), logAsShown(log));
     }
 };
 
