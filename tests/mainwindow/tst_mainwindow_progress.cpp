@@ -19,6 +19,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -43,6 +44,29 @@ QString logShown()
 QString logAsShown(QString log)
 {
     return log.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+// Writes the file and chooses it with Select File.
+void selectFile(MainWindowFixture& f, const QString& name, const QByteArray& lines)
+{
+    f.writeFile(name, lines);
+    f.dialogs.service().queueFile(f.path(name));
+    f.window().tbToolBar->click(1);
+}
+
+// Validate from the window; while the error list is up modal, whileUp runs every few
+// milliseconds (it hides the list to let the import go on).
+void validateWithListUp(frmmain& w, const std::function<void(FrmErrlog&)>& whileUp)
+{
+    FrmErrlog& list = DefaultInstance<FrmErrlog>::get();
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
+        if (QApplication::activeModalWidget() == &list)
+            whileUp(list);
+    });
+    poll.start();
+    w.tbToolBar->click(2);
 }
 
 StatusShown shownOn(const frmmain& w)
@@ -89,9 +113,7 @@ private Q_SLOTS:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const QByteArray lines = invoiceLines(3);
-        f.writeFile(QStringLiteral("orders.csv"), lines);
-        f.dialogs.service().queueFile(f.path(QStringLiteral("orders.csv")));
-        w.tbToolBar->click(1);
+        selectFile(f, QStringLiteral("orders.csv"), lines);
 
         auto* watch = new BoxWatch(w);
         watch->queueAnswer(forms::AnswerNo);
@@ -120,18 +142,11 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QByteArray lines = invoiceLines(2) + "I,C999,01/12/2026,P1,2,10,Widget\r\n"
                                              "I,C999,01/12/2026,P2,1,4,Gadget\r\n";
-        f.writeFile(QStringLiteral("orders.csv"), lines);
-        f.dialogs.service().queueFile(f.path(QStringLiteral("orders.csv")));
-        w.tbToolBar->click(1);
+        selectFile(f, QStringLiteral("orders.csv"), lines);
 
-        FrmErrlog& list = DefaultInstance<FrmErrlog>::get();
         StatusShown afterRefresh;
         bool refreshed = false;
-        QTimer poll;
-        poll.setInterval(5);
-        connect(&poll, &QTimer::timeout, this, [&] {
-            if (QApplication::activeModalWidget() != &list)
-                return;
+        validateWithListUp(w, [&](FrmErrlog& list) {
             if (!refreshed) {
                 refreshed = true;
                 f.writeFile(QStringLiteral("orders.csv"),
@@ -142,9 +157,6 @@ private Q_SLOTS:
             afterRefresh = shownOn(w);
             list.hide();
         });
-        poll.start();
-        w.tbToolBar->click(2);
-        poll.stop();
 
         QVERIFY(refreshed);
         QCOMPARE(afterRefresh.lineNo, QStringLiteral("5"));
@@ -163,33 +175,21 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const QString& log = f.programSession.importLog().text();
 
-        f.writeFile(QStringLiteral("bad.csv"), invoiceLines(2) + "I,C999,01/12/2026,P1,2,10,Widget\r\n"
-                                                                 "I,C998,01/12/2026,P2,1,4,Gadget\r\n");
-        f.dialogs.service().queueFile(f.path(QStringLiteral("bad.csv")));
-        w.tbToolBar->click(1);
-        FrmErrlog& list = DefaultInstance<FrmErrlog>::get();
+        selectFile(f, QStringLiteral("bad.csv"),
+                   invoiceLines(2) + "I,C999,01/12/2026,P1,2,10,Widget\r\nI,C998,01/12/2026,P2,1,4,Gadget\r\n");
         QString logAtList;
         QString shownAtList;
-        QTimer poll;
-        poll.setInterval(5);
-        connect(&poll, &QTimer::timeout, this, [&] {
-            if (QApplication::activeModalWidget() != &list)
-                return;
+        validateWithListUp(w, [&](FrmErrlog& list) {
             logAtList = log;
             shownAtList = logShown();
             list.hide();
         });
-        poll.start();
-        w.tbToolBar->click(2);
-        poll.stop();
         QVERIFY2(logAtList.contains(QLatin1String("C999")) && logAtList.contains(QLatin1String("C998")),
                  qPrintable(logAtList));
         QCOMPARE(shownAtList, logAsShown(logAtList));
 
         DefaultInstance<frmErrors>::get().show();
-        f.writeFile(QStringLiteral("orders.csv"), invoiceLines(40));
-        f.dialogs.service().queueFile(f.path(QStringLiteral("orders.csv")));
-        w.tbToolBar->click(1);
+        selectFile(f, QStringLiteral("orders.csv"), invoiceLines(40));
         f.boxes.service().queueAnswer(forms::AnswerYes);
         w.tbToolBar->click(2);
         QCOMPARE(f.posted(), 40);
