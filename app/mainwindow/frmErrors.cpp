@@ -48,6 +48,13 @@ void frmErrors::Form_Resize()
     layOutSharedRow(true);
 }
 
+void frmErrors::showEvent(QShowEvent* event)
+{
+    LogViewerForm::showEvent(event);
+    if (session::ProgramSession* s = session::ProgramSession::current())
+        s->importLog().showHeldText();
+}
+
 QString frmErrors::txtImportText() const
 {
     return m_text;

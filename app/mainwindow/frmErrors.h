@@ -34,6 +34,8 @@ public:
 protected:
     void loaded() override;
     void Form_Resize() override;
+    // Shown, the window shows the log's lines held back during an import too.
+    void showEvent(QShowEvent* event) override;
 
 private:
     void showText(const QString& text);

@@ -7,6 +7,7 @@
 #include "app/import/driver/ImportDriver.h"
 #include "app/mainwindow/MainWindowBatch.h"
 #include "app/mainwindow/OtherForms.h"
+#include "app/mainwindow/frmErrors.h"
 #include "app/mainwindow/batch/BatchMode.h"
 #include "app/mainwindow/batch/BatchSettings.h"
 #include "app/mainwindow/batch/BatchStatus.h"
@@ -20,6 +21,7 @@
 #include "platform/controlframework/ControlSite.h"
 #include "platform/controlframework/PropertyBag.h"
 #include "platform/forms/BeforeModal.h"
+#include "platform/forms/DefaultInstance.h"
 #include "platform/forms/FileDialog.h"
 #include "platform/forms/MessageService.h"
 #include "platform/settings/SettingsStore.h"
@@ -518,25 +520,45 @@ void frmmain::MnuFileStartImport_Click()
 
 void frmmain::runWithDisplayPaced(const std::function<void()>& work)
 {
+    // The import log's window gets the log's new lines with the display, not one
+    // document at a time.
+    session::ForwardingImportLog* log = nullptr;
+    if (session::ProgramSession* s = session::ProgramSession::current())
+        log = &s->importLog();
     struct Pace
     {
         frmmain& w;
+        session::ForwardingImportLog* log;
         bool was;
+        bool logWasHeld;
         ~Pace()
         {
             w.m_paced = was;
+            if (log)
+                log->setHeld(logWasHeld);
             if (!was)
                 w.showPendingProgress();
         }
-    } pace{*this, std::exchange(m_paced, true)};
+    } pace{*this, log, std::exchange(m_paced, true), log && log->held()};
+    if (log)
+        log->setHeld(true);
     // A box or a modal window the routine opens stands over the display as it is
     // then, not as it was at the last paint.
-    const forms::ScopedBeforeModal beforeBox([this] { paintProgressNow(); });
+    const forms::ScopedBeforeModal beforeBox([log, this] {
+        if (log)
+            log->showHeldText();
+        paintProgressNow();
+    });
     work();
 }
 
 void frmmain::showPendingProgress()
 {
+    // A hidden log window is brought up to date when it is shown or the routine ends.
+    using LogWindow = forms::DefaultInstance<frmErrors>;
+    if (session::ProgramSession* s = session::ProgramSession::current();
+        s && (!m_paced || (LogWindow::isLoaded() && LogWindow::get().isVisible())))
+        s->importLog().showHeldText();
     PendingProgress pending = std::exchange(m_pending, {});
     if (pending.lineNo)
         m_ui->TxtLineNo->setText(*pending.lineNo);

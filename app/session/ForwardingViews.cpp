@@ -58,6 +58,7 @@ QString ForwardingImportLog::txtImportText() const { return m_text; }
 
 void ForwardingImportLog::setTxtImportText(const QString& text)
 {
+    m_notShown.clear();
     importer::ImportLogView& shown = form();
     m_text = text;
     shown.setTxtImportText(m_text);
@@ -65,12 +66,41 @@ void ForwardingImportLog::setTxtImportText(const QString& text)
 
 void ForwardingImportLog::appendTxtImportText(const QString& text)
 {
+    if (m_held) {
+        m_text += text;
+        m_notShown += text;
+        return;
+    }
+    showHeldText();
     importer::ImportLogView& shown = form();
     m_text += text;
     shown.appendTxtImportText(text);
 }
 
-void ForwardingImportLog::show() { form().show(); }
+void ForwardingImportLog::show()
+{
+    showHeldText();
+    form().show();
+}
+
+void ForwardingImportLog::setHeld(bool held)
+{
+    m_held = held;
+    if (!held)
+        showHeldText();
+}
+
+void ForwardingImportLog::showHeldText()
+{
+    if (m_notShown.isEmpty())
+        return;
+    const QString added = std::exchange(m_notShown, {});
+    // A form loaded by this call shows the text without the held end, then gets it.
+    m_text.chop(added.size());
+    importer::ImportLogView& shown = form();
+    m_text += added;
+    shown.appendTxtImportText(added);
+}
 
 void ForwardingErrorList::clearListView1() { form().clearListView1(); }
 int32_t ForwardingErrorList::listView1Count() const { return form().listView1Count(); }

@@ -94,8 +94,16 @@ public:
     void appendTxtImportText(const QString& text) override;
     void show() override;
 
+    // While held, appends reach only the text; the form gets them in one piece at
+    // showHeldText(), so a long import does not lay out its log once per document.
+    void setHeld(bool held);
+    bool held() const { return m_held; }
+    void showHeldText();
+
 private:
     QString m_text;
+    QString m_notShown; // the end of m_text the form has not been given yet
+    bool m_held = false;
 };
 
 // FrmErrlog.

@@ -4,10 +4,11 @@
 // way in turn: headless (recorded windows) and from the real main window shown on
 // the offscreen platform (Select File, then the Validate button; the window's
 // status display and the log form kept current). The window's import should take at
-// most 1.25 times the headless one. Both the time on the clock and the process's
-// processor time are measured: the machine is shared, so the clock varies with what
-// else runs; the processor time is the work each way did, and the verdict compares
-// the best run of each way by it. The ways take turns, each going first once.
+// most 1.10 times the headless one, on the clock and in processor time: the machine
+// is shared, so the clock varies with what else runs; the processor time is the work
+// each way did. The best run of each way is compared both ways. The ways take turns,
+// each going first once. The window's paints during its import are counted, with the
+// longest time between two of them (the display should not stand still for 100 ms).
 #include "bench/common/BenchCompany.h"
 #include "bench/common/ImportBench.h"
 #include "bench/common/Offscreen.h"
@@ -29,6 +30,8 @@
 #include "platform/widgets/ToolBar.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
 #include <QProcess>
 
 #include <algorithm>
@@ -45,7 +48,7 @@ constexpr int Products = 20000;
 constexpr int Documents = 4000;
 constexpr int LinesPerDocument = 8;
 constexpr int Runs = 2; // each way goes first once
-constexpr double Target = 1.25;
+constexpr double Target = 1.10;
 
 qsizetype postedIn(const QString& companyFolder)
 {
@@ -67,6 +70,34 @@ Times headlessImport(bench::ImportBench& bench)
     return times;
 }
 
+// Counts the paints of one window and the longest time between two of them.
+class PaintCounter : public QObject
+{
+public:
+    explicit PaintCounter(QWidget& window) : m_window(window) { window.installEventFilter(this); }
+    ~PaintCounter() override { m_window.removeEventFilter(this); }
+
+    int paints() const { return m_paints; }
+    qint64 longestGapMs() const { return m_longestGapMs; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == &m_window && event->type() == QEvent::Paint) {
+            if (m_paints++ > 0)
+                m_longestGapMs = std::max(m_longestGapMs, m_sincePaint.elapsed());
+            m_sincePaint.start();
+        }
+        return false;
+    }
+
+private:
+    QWidget& m_window;
+    int m_paints = 0;
+    qint64 m_longestGapMs = 0;
+    QElapsedTimer m_sincePaint;
+};
+
 // One import from the window into the window's company.
 Times windowImport(bench::ImportBench& bench, session::ProgramSession& programSession, frmmain& window,
                     const QString& companyFolder, const QString& file)
@@ -77,9 +108,12 @@ Times windowImport(bench::ImportBench& bench, session::ProgramSession& programSe
     window.tbToolBar->click(1); // Select File
     bench.boxes.service().clear();
     bench.boxes.service().queueAnswer(forms::AnswerYes);
+    const PaintCounter painted(window);
     const Stopwatch watch;
     window.tbToolBar->click(2); // Validate, then the import
     const Times times = watch.elapsed();
+    std::printf("  the window painted %d times, at most %lld ms apart\n", painted.paints(),
+                static_cast<long long>(painted.longestGapMs()));
     if (postedIn(companyFolder) - before != Documents || !programSession.state().pass.ImportOK) {
         QString boxes;
         for (const auto& box : bench.boxes.service().shown())
@@ -155,11 +189,11 @@ int main(int argc, char** argv)
     }
     const double wallRatio = double(bestWindow.wallNs) / double(bestHeadless.wallNs);
     const double ratio = double(bestWindow.cpuNs) / double(bestHeadless.cpuNs);
-    std::printf("best on the clock: headless %.3f s, from the window %.3f s: %.2f x\n", seconds(bestHeadless.wallNs),
-                seconds(bestWindow.wallNs), wallRatio);
+    const auto verdict = [](double ratio) { return ratio <= Target ? "within" : "OVER"; };
+    std::printf("best on the clock: headless %.3f s, from the window %.3f s: %.2f x (target %.2f x: %s)\n",
+                seconds(bestHeadless.wallNs), seconds(bestWindow.wallNs), wallRatio, Target, verdict(wallRatio));
     std::printf("best processor time: headless %.3f s, from the window %.3f s: %.2f x (target %.2f x: %s)\n",
-                seconds(bestHeadless.cpuNs), seconds(bestWindow.cpuNs), ratio, Target,
-                ratio <= Target ? "within" : "OVER");
+                seconds(bestHeadless.cpuNs), seconds(bestWindow.cpuNs), ratio, Target, verdict(ratio));
     forms::DefaultInstance<frmmain>::unload();
     return 0; // it ran: the verdict is the line above
 }

@@ -1,9 +1,11 @@
 // The main window's status display while an import runs from it: the line number,
 // current line and progress bar a user sees when the import stops to ask something,
-// and after the error list's Refresh has validated the file again.
+// and after the error list's Refresh has validated the file again; and the import
+// log window's text then.
 #include "tests/mainwindow/MainWindowFixture.h"
 
 #include "app/mainwindow/FrmErrlog.h"
+#include "app/mainwindow/frmErrors.h"
 #include "app/mainwindow/frmmain.h"
 #include "ui_frmmain.h"
 
@@ -13,9 +15,11 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QTextDocument>
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -30,6 +34,40 @@ struct StatusShown
     QString currentLine;
     int progress = -1;
 };
+
+// The import log as its window shows it (plain line ends).
+QString logShown()
+{
+    return DefaultInstance<frmErrors>::get().importTextDocument()->toPlainText();
+}
+
+QString logAsShown(QString log)
+{
+    return log.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+// Writes the file and chooses it with Select File.
+void selectFile(MainWindowFixture& f, const QString& name, const QByteArray& lines)
+{
+    f.writeFile(name, lines);
+    f.dialogs.service().queueFile(f.path(name));
+    f.window().tbToolBar->click(1);
+}
+
+// Validate from the window; while the error list is up modal, whileUp runs every few
+// milliseconds (it hides the list to let the import go on).
+void validateWithListUp(frmmain& w, const std::function<void(FrmErrlog&)>& whileUp)
+{
+    FrmErrlog& list = DefaultInstance<FrmErrlog>::get();
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
+        if (QApplication::activeModalWidget() == &list)
+            whileUp(list);
+    });
+    poll.start();
+    w.tbToolBar->click(2);
+}
 
 StatusShown shownOn(const frmmain& w)
 {
@@ -75,9 +113,7 @@ private Q_SLOTS:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const QByteArray lines = invoiceLines(3);
-        f.writeFile(QStringLiteral("orders.csv"), lines);
-        f.dialogs.service().queueFile(f.path(QStringLiteral("orders.csv")));
-        w.tbToolBar->click(1);
+        selectFile(f, QStringLiteral("orders.csv"), lines);
 
         auto* watch = new BoxWatch(w);
         watch->queueAnswer(forms::AnswerNo);
@@ -106,18 +142,11 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QByteArray lines = invoiceLines(2) + "I,C999,01/12/2026,P1,2,10,Widget\r\n"
                                              "I,C999,01/12/2026,P2,1,4,Gadget\r\n";
-        f.writeFile(QStringLiteral("orders.csv"), lines);
-        f.dialogs.service().queueFile(f.path(QStringLiteral("orders.csv")));
-        w.tbToolBar->click(1);
+        selectFile(f, QStringLiteral("orders.csv"), lines);
 
-        FrmErrlog& list = DefaultInstance<FrmErrlog>::get();
         StatusShown afterRefresh;
         bool refreshed = false;
-        QTimer poll;
-        poll.setInterval(5);
-        connect(&poll, &QTimer::timeout, this, [&] {
-            if (QApplication::activeModalWidget() != &list)
-                return;
+        validateWithListUp(w, [&](FrmErrlog& list) {
             if (!refreshed) {
                 refreshed = true;
                 f.writeFile(QStringLiteral("orders.csv"),
@@ -128,15 +157,44 @@ private Q_SLOTS:
             afterRefresh = shownOn(w);
             list.hide();
         });
-        poll.start();
-        w.tbToolBar->click(2);
-        poll.stop();
 
         QVERIFY(refreshed);
         QCOMPARE(afterRefresh.lineNo, QStringLiteral("5"));
         QCOMPARE(afterRefresh.currentLine, QStringLiteral("I,C999,01/12/2026,P1,2,10,Widget"));
         QCOMPARE(afterRefresh.progress, 6); // past the last of the five lines
         QCOMPARE(f.posted(), 0);
+    }
+
+    // The import log window holds every line the import wrote by the time the error
+    // list comes up (the window hidden), and once an import has posted (shown).
+    void importLogWindowKeepsUp()
+    {
+        MainWindowFixture f;
+        frmmain& w = f.window();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QString& log = f.programSession.importLog().text();
+
+        selectFile(f, QStringLiteral("bad.csv"),
+                   invoiceLines(2) + "I,C999,01/12/2026,P1,2,10,Widget\r\nI,C998,01/12/2026,P2,1,4,Gadget\r\n");
+        QString logAtList;
+        QString shownAtList;
+        validateWithListUp(w, [&](FrmErrlog& list) {
+            logAtList = log;
+            shownAtList = logShown();
+            list.hide();
+        });
+        QVERIFY2(logAtList.contains(QLatin1String("C999")) && logAtList.contains(QLatin1String("C998")),
+                 qPrintable(logAtList));
+        QCOMPARE(shownAtList, logAsShown(logAtList));
+
+        DefaultInstance<frmErrors>::get().show();
+        selectFile(f, QStringLiteral("orders.csv"), invoiceLines(40));
+        f.boxes.service().queueAnswer(forms::AnswerYes);
+        w.tbToolBar->click(2);
+        QCOMPARE(f.posted(), 40);
+        QCOMPARE(log.count(QLatin1String(") created.")), 40);
+        QCOMPARE(logShown(), logAsShown(log));
     }
 };
 
