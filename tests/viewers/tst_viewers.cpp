@@ -27,6 +27,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -670,6 +671,59 @@ private Q_SLOTS:
         QCOMPARE(info.st_uid, ::getuid());
         for (const auto& s : started)
             QFile::remove(s.arguments.at(1));
+    }
+
+    // Where no text editor can be started, "&Open in Notepad" shows the log in the
+    // read-only viewer over its window, and the copy it wrote for the editor is gone:
+    // nothing else would ever remove it.
+    void openInNotepadWithoutEditor_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QByteArray>("editor");
+        QTest::addRow("import log, the editor named is missing")
+            << "frmErrors" << QByteArray("/nonexistent/quillar-editor {file}");
+        QTest::addRow("error list, the editor named is missing")
+            << "FrmErrlog" << QByteArray("/nonexistent/quillar-editor {file}");
+        QTest::addRow("import log, no editor named, no opener on PATH") << "frmErrors" << QByteArray();
+        QTest::addRow("error list, no editor named, no opener on PATH") << "FrmErrlog" << QByteArray();
+    }
+
+    void openInNotepadWithoutEditor()
+    {
+        QFETCH(QString, from);
+        QFETCH(QByteArray, editor);
+        QTemporaryDir emptyBin;
+        QTemporaryDir temp;
+        const QByteArray previousPath = qgetenv("PATH");
+        const QByteArray previousTemp = qgetenv("TMPDIR");
+        qputenv("PATH", QFile::encodeName(emptyBin.path()));
+        qputenv("TMPDIR", QFile::encodeName(temp.path()));
+        const auto restore = qScopeGuard([&] {
+            qputenv("PATH", previousPath);
+            qputenv("TMPDIR", previousTemp);
+        });
+        ScopedEditor command(editor);
+        forms::ScopedScriptedMessages boxes;
+        Fixture f;
+        const QString log = QStringLiteral("Account No C999 does not exist  Row 2\r\nSecond line\r\n");
+        f.programSession.importLog().setTxtImportText(log);
+        QWidget& window = from == QLatin1String("frmErrors") ? static_cast<QWidget&>(importLogWindow())
+                                                             : static_cast<QWidget&>(errorListWindow());
+        window.show();
+        control<QPushButton>(window, "CmdOpeninNotePad")->click();
+
+        QVERIFY(boxes.service().shown().empty());
+        QCOMPARE(QDir(temp.path()).entryList({QStringLiteral("quillar-import-log*")}, QDir::Files),
+                 QStringList{});
+        const auto viewers = shownViewers();
+        QCOMPARE(viewers.size(), 1);
+        QCOMPARE(viewers.front()->parentWidget(), &window);
+        QVERIFY(viewers.front()->textView()->isReadOnly());
+        QCOMPARE(viewers.front()->textView()->toPlainText(),
+                 QStringLiteral("Account No C999 does not exist  Row 2\nSecond line"));
+        viewers.front()->close();
+        window.hide();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     void doubleClick_data()
