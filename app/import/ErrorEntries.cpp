@@ -66,7 +66,7 @@ void ResetImportStatus(ImportContext& context)
     w.setNoErrorFoundIMG(true, true);
     w.setTxtLineNo(QString());
     w.setTxtCurrentLine(QString());
-    w.setLblStatus(QStringLiteral("0"));
+    w.setLblStatus(QString()); // a status text: empty, not a counter
     w.stopAnimation1();
     w.setAnimation1Visible(false);
     w.setToolbarButtonEnabled(2, false);

@@ -140,5 +140,6 @@ void FrmErrlog::ListView1_DblClick(widgets::ListItem* item)
     const bool exists = QFileInfo(basic::resolvePath(importFile)).isFile();
     if (exists && editorTakesLine() && shell::openInEditor(importFile, line))
         return;
-    mainwindow::ReadOnlyFileViewer::showFile(importFile, line, item->subItem(3).trimmed());
+    // Owned by the list, so that it takes keys and clicks while the list is modal.
+    mainwindow::ReadOnlyFileViewer::showFile(importFile, line, item->subItem(3).trimmed(), this);
 }

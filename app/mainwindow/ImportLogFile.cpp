@@ -1,9 +1,12 @@
 #include "app/mainwindow/ImportLogFile.h"
 
+#include "app/mainwindow/ReadOnlyFileViewer.h"
+
 #include "platform/forms/MessageService.h"
 #include "platform/shell/TextEditor.h"
 
 #include <QDir>
+#include <QFile>
 
 namespace mainwindow {
 
@@ -12,7 +15,7 @@ QString writeImportLogFile(const QString& logText)
     return shell::writeTextToTempFile(logText.toUtf8(), QStringLiteral("quillar-import-log.txt"));
 }
 
-bool openImportLogInEditor(const QString& logText)
+bool openImportLogInEditor(const QString& logText, QWidget* owner)
 {
     const QString path = writeImportLogFile(logText);
     if (path.isEmpty()) {
@@ -21,13 +24,12 @@ bool openImportLogInEditor(const QString& logText)
                       forms::Exclamation);
         return false;
     }
-    if (!shell::openInEditor(path)) {
-        forms::MsgBox(QStringLiteral("Unable to start the text editor for the import log ") + path +
-                          QStringLiteral("."),
-                      forms::Exclamation);
-        return false;
-    }
-    return true;
+    if (shell::openInEditor(path))
+        return true;
+    // Nothing will read the copy: it goes, and the log is shown here instead.
+    QFile::remove(path);
+    ReadOnlyFileViewer::showText(QStringLiteral("Import Log"), logText, owner);
+    return false;
 }
 
 } // namespace mainwindow

@@ -125,7 +125,7 @@ void LogViewerForm::btnPrint_Click()
 void LogViewerForm::CmdOpeninNotePad_Click()
 {
     if (session::ProgramSession* s = session::ProgramSession::current())
-        openImportLogInEditor(s->importLog().text());
+        openImportLogInEditor(s->importLog().text(), this);
 }
 
 } // namespace mainwindow

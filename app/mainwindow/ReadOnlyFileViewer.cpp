@@ -7,7 +7,11 @@
 #include <QColor>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QKeySequence>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShortcut>
 #include <QTextBlock>
 #include <QVBoxLayout>
 
@@ -15,7 +19,8 @@
 
 namespace mainwindow {
 
-ReadOnlyFileViewer* ReadOnlyFileViewer::showFile(const QString& path, int line, const QString& value)
+ReadOnlyFileViewer* ReadOnlyFileViewer::showFile(const QString& path, int line, const QString& value,
+                                                 QWidget* owner)
 {
     QString text;
     try {
@@ -26,23 +31,43 @@ ReadOnlyFileViewer* ReadOnlyFileViewer::showFile(const QString& path, int line, 
                       forms::Exclamation);
         return nullptr;
     }
-    auto* viewer = new ReadOnlyFileViewer(path, text);
+    auto* viewer = new ReadOnlyFileViewer(path, QFileInfo(path).fileName(), text, owner);
     viewer->show();
     viewer->goTo(line, value);
     return viewer;
 }
 
-ReadOnlyFileViewer::ReadOnlyFileViewer(const QString& path, const QString& text)
-    : m_path(path), m_text(new QPlainTextEdit(this))
+ReadOnlyFileViewer* ReadOnlyFileViewer::showText(const QString& title, const QString& text, QWidget* owner)
+{
+    auto* viewer = new ReadOnlyFileViewer(QString(), title, text, owner);
+    viewer->show();
+    viewer->goTo(1, QString());
+    return viewer;
+}
+
+ReadOnlyFileViewer::ReadOnlyFileViewer(const QString& path, const QString& title, const QString& text,
+                                       QWidget* owner)
+    : QWidget(owner ? owner->window() : nullptr, Qt::Window), m_path(path), m_text(new QPlainTextEdit(this))
 {
     setObjectName(QStringLiteral("ReadOnlyFileViewer"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QFileInfo(path).fileName() + QStringLiteral(" (read only)"));
+    setWindowTitle(title + QStringLiteral(" (read only)"));
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_text);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    auto* close = new QPushButton(QStringLiteral("&Close"), this);
+    close->setObjectName(QStringLiteral("btnClose"));
+    buttons->addWidget(close);
+    layout->addLayout(buttons);
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    // Without a window manager there is no close box: the keys close it too.
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
+        connect(new QShortcut(key, this), &QShortcut::activated, this, &QWidget::close);
     m_text->setObjectName(QStringLiteral("txtFile"));
     m_text->setReadOnly(true);
+    // A cursor the keys move, so that the file can be read without a mouse.
+    m_text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     // Line ends as the import reads them: CR LF, LF or CR.

@@ -7,6 +7,7 @@
 #include "app/import/driver/ImportDriver.h"
 #include "app/mainwindow/MainWindowBatch.h"
 #include "app/mainwindow/OtherForms.h"
+#include "app/mainwindow/ReadOnlyFileViewer.h"
 #include "app/mainwindow/frmErrors.h"
 #include "app/mainwindow/batch/BatchMode.h"
 #include "app/mainwindow/batch/BatchSettings.h"
@@ -583,10 +584,10 @@ void frmmain::ViewFile_Click()
         MsgBox(QStringLiteral("Must select import file to view"), forms::OKOnly, QStringLiteral("Invoicing Import"));
         return;
     }
-    // The system's text editor, handed the path as one argument.
+    // The system's text editor, handed the path as one argument; where none can be
+    // started, our read-only viewer.
     if (!shell::openInEditor(txtImportFile()))
-        MsgBox(QStringLiteral("Unable to start the text editor for ") + txtImportFile(), forms::Exclamation,
-               QStringLiteral("Invoicing Import"));
+        mainwindow::ReadOnlyFileViewer::showFile(txtImportFile(), 1, QString(), this);
 }
 
 void frmmain::MnuFileViewErrors_Click()

@@ -264,13 +264,14 @@ DemoPaths::DemoPaths(const QString& folder)
       batchSource(batch + QStringLiteral("/in")), batchSuccess(batch + QStringLiteral("/done")),
       batchErrors(batch + QStringLiteral("/errors")), cleanInvoices(root + QStringLiteral("/invoices.csv")),
       invoiceErrors(root + QStringLiteral("/invoices-with-errors.csv")),
-      salesOrders(root + QStringLiteral("/sales-orders.csv"))
+      salesOrders(root + QStringLiteral("/sales-orders.csv")),
+      batchInvoices(root + QStringLiteral("/batch-invoices.csv"))
 {
 }
 
 QStringList DemoPaths::ownedEntries() const
 {
-    return {company, program, hives, config, batch, cleanInvoices, invoiceErrors, salesOrders};
+    return {company, program, hives, config, batch, cleanInvoices, invoiceErrors, salesOrders, batchInvoices};
 }
 
 QString templateName(ImportMode mode)
@@ -304,7 +305,7 @@ QStringList setUpDemo(const DemoPaths& paths, const SetupOptions& options)
     lines << setUpSettings(demoSettings(paths, info, login));
     lines << setUpLayouts(paths, options.mode);
     const QDir files(options.importFiles);
-    for (const QString& target : {paths.cleanInvoices, paths.invoiceErrors, paths.salesOrders})
+    for (const QString& target : {paths.cleanInvoices, paths.invoiceErrors, paths.salesOrders, paths.batchInvoices})
         lines << setUpImportFile(files.filePath(QFileInfo(target).fileName()), target);
     for (const QString& folder : {paths.batchSource, paths.batchSuccess, paths.batchErrors})
         makeFolder(folder);

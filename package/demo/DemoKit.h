@@ -8,7 +8,7 @@
 
 // The demo kit behind scripts/run-demo: one folder holding everything a newcomer
 // needs to try the program: the demo company and its package program folder, a
-// settings store of its own, the configuration folder with the layout files, three
+// settings store of its own, the configuration folder with the layout files, four
 // import files and the batch folders.
 namespace demo {
 
@@ -30,6 +30,7 @@ struct DemoPaths
     QString cleanInvoices; // imports cleanly (invoices and a credit note)
     QString invoiceErrors; // fails validation: one error per bad line
     QString salesOrders;   // sales orders, for the orders set-up
+    QString batchInvoices; // for batch mode: documents of its own, so none is posted twice
 
     // The entries of `root` the demo owns, as a reset removes them.
     QStringList ownedEntries() const;
@@ -57,7 +58,7 @@ inline constexpr const char* DemoBatchIntervalMs = "60000";
 struct SetupOptions
 {
     QString seedFile;               // the demo company's seed (package/demo/demo.json)
-    QString importFiles;            // the folder of the three import files to copy
+    QString importFiles;            // the folder of the import files to copy
     bool reset = false;             // remove what the demo owns first, then set up afresh
     std::optional<ImportMode> mode; // switch the import mode (setting and layout files)
 };

@@ -25,6 +25,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -257,7 +258,7 @@ private Q_SLOTS:
         for (const char* name : {"qfm.cfg", "qfm2.cfg", "invoicesqfm.cfg", "invoicesqfm2.cfg",
                                  "ordersqfm.cfg", "ordersqfm2.cfg"})
             QVERIFY2(QFileInfo::exists(paths.config + QLatin1Char('/') + QLatin1String(name)), name);
-        for (const QString& file : {paths.cleanInvoices, paths.invoiceErrors, paths.salesOrders})
+        for (const QString& file : {paths.cleanInvoices, paths.invoiceErrors, paths.salesOrders, paths.batchInvoices})
             QCOMPARE(fileBytes(file), fileBytes(QStringLiteral(QUILLAR_SOURCE_DIR "/package/demo/files/") +
                                                 QFileInfo(file).fileName()));
         QCOMPARE(company::folder::readCompanyFile(paths.program), QStringList{paths.company});
@@ -317,6 +318,16 @@ private Q_SLOTS:
                            QStringLiteral("5 | 3 | ") + errorTexts[3] + QStringLiteral(" | 31/11/2026"),
                            QStringLiteral("6 | 6 | ") + errorTexts[4] + QStringLiteral(" | 2.555")}
             << QStringList();
+        QTest::newRow("batch invoices")
+            << QStringList() << QStringLiteral("batch-invoices.csv")
+            << QStringList{QStringLiteral("Confirm\tProceed with invoice import?")}
+            << QStringList{QStringLiteral("Invoice No 1002 for ABBEY GARDEN SUPPLIES (Unique No. "
+                                          "ABB001PO-4495) created."),
+                           QStringLiteral(
+                               "Invoice No 1003 for BROOKFIELD HARDWARE (Unique No. BRO002BH-215) created.")}
+            << QStringList()
+            << QStringList{QStringLiteral("invoice 1002 ABB001 net 149.00 tax 28.30, 2 items"),
+                           QStringLiteral("invoice 1003 BRO002 net 127.47 tax 0.00, 1 items")};
         QTest::newRow("sales orders")
             << QStringList{QStringLiteral("--orders")} << QStringLiteral("sales-orders.csv")
             << QStringList{QStringLiteral("Confirm\tProceed with SOP import?")}
@@ -343,6 +354,34 @@ private Q_SLOTS:
         QCOMPARE(outcome.log, log);
         QCOMPARE(outcome.errors, errors);
         QCOMPARE(outcome.posted, posted);
+    }
+
+    // The README has the user import invoices.csv and then drop the batch file into
+    // the batch folder: every file dropped there is posted, so the two must hold
+    // different documents (a customer's order number makes the document).
+    void batchFileHoldsOtherDocuments()
+    {
+        const DemoPaths paths = freshDemo();
+        const auto documents = [](const QString& file) {
+            QSet<QString> keys;
+            for (const QByteArray& line : fileBytes(file).split('\n')) {
+                const QList<QByteArray> fields = line.trimmed().split(',');
+                if (fields.size() > 3)
+                    keys.insert(QString::fromLatin1(fields[1] + fields[3]));
+            }
+            return keys;
+        };
+        const QSet<QString> batch = documents(paths.batchInvoices);
+        QVERIFY(!batch.isEmpty());
+        QVERIFY(!batch.intersects(documents(paths.cleanInvoices)));
+        const ImportOutcome first = runImport(paths, paths.cleanInvoices, {forms::AnswerYes});
+        const ImportOutcome second = runImport(paths, paths.batchInvoices, {forms::AnswerYes});
+        QCOMPARE(first.posted.size(), 3);
+        QCOMPARE(second.posted.size(), batch.size());
+        for (const QString& line : second.log)
+            for (const QString& before : first.log)
+                QVERIFY2(line.section(QStringLiteral("(Unique No."), 1) != before.section(QStringLiteral("(Unique No."), 1),
+                         qPrintable(line));
     }
 
     // Running the set-up again keeps what the user did with the demo.

@@ -240,7 +240,7 @@ private Q_SLOTS:
         ImportHarness h;
         h.context.state.batch.CurrentFilePath = QStringLiteral("/src/a.csv");
         importer::ResetImportStatus(h.context);
-        QCOMPARE(h.window.status, QStringLiteral("0"));
+        QCOMPARE(h.window.status, QString());
         QCOMPARE(h.window.importFile, QStringLiteral("/src/a.csv"));
         QCOMPARE(h.window.toolbarCaption.value(2), QStringLiteral("&Validate"));
         QVERIFY(!h.window.errorsFoundVisible);

@@ -4,6 +4,7 @@
 #include "tests/mainwindow/MainWindowFixture.h"
 
 #include "app/mainwindow/FrmErrlog.h"
+#include "app/mainwindow/ReadOnlyFileViewer.h"
 #include "app/setup/frmAbout.h"
 #include "app/setup/FrmFileStructure.h"
 #include "app/setup/frmDirPath.h"
@@ -22,6 +23,7 @@
 #include "tests/support/WidgetInputBoxes.h"
 #include "app/mainwindow/password/LoginPassword.h"
 #include "platform/shell/ProgramStarter.h"
+#include "platform/shell/TextEditor.h"
 #include "platform/widgets/ListView.h"
 #include "platform/widgets/ToolBar.h"
 
@@ -33,6 +35,7 @@
 #include <QToolTip>
 #include <QDir>
 #include <QEvent>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -40,6 +43,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTextDocument>
 #include <QToolBar>
@@ -283,6 +287,48 @@ private Q_SLOTS:
         MainWindowFixture f;
         f.window().tbToolBar->click(button);
         QCOMPARE(shownTexts(f.boxes.service()), QStringList{message});
+    }
+
+    // Where no text editor can be started (the editor named is missing, or the
+    // desktop's opener is not installed), View File shows the import file in the
+    // read-only viewer, over the window, instead of a box that stops there.
+    void viewFileWithoutEditor_data()
+    {
+        QTest::addColumn<QByteArray>("editor");
+        QTest::addRow("the editor named is missing") << QByteArray("/nonexistent/quillar-editor {file}");
+        QTest::addRow("no editor named, no opener on PATH") << QByteArray();
+    }
+
+    void viewFileWithoutEditor()
+    {
+        QFETCH(QByteArray, editor);
+        const QByteArray previousEditor = qgetenv(shell::EditorVariable);
+        const QByteArray previousPath = qgetenv("PATH");
+        QTemporaryDir emptyBin;
+        qputenv(shell::EditorVariable, editor);
+        qputenv("PATH", QFile::encodeName(emptyBin.path()));
+        const auto restore = qScopeGuard([&] {
+            qputenv(shell::EditorVariable, previousEditor);
+            qputenv("PATH", previousPath);
+        });
+        MainWindowFixture f;
+        frmmain& w = f.window();
+        w.show();
+        f.writeFile(QStringLiteral("a.csv"), invoiceLines(1));
+        w.setTxtImportFile(f.path(QStringLiteral("a.csv")));
+        w.tbToolBar->click(4);
+
+        QCOMPARE(shownTexts(f.boxes.service()), QStringList{});
+        QList<mainwindow::ReadOnlyFileViewer*> viewers;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* v = dynamic_cast<mainwindow::ReadOnlyFileViewer*>(top); v && v->isVisible())
+                viewers << v;
+        QCOMPARE(viewers.size(), 1);
+        QCOMPARE(viewers.front()->filePath(), f.path(QStringLiteral("a.csv")));
+        QCOMPARE(viewers.front()->parentWidget(), &w);
+        QVERIFY(viewers.front()->textView()->toPlainText().startsWith(QStringLiteral("I,C001,01/12/2026,P1")));
+        viewers.front()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     void viewImportLog_data()

@@ -206,6 +206,24 @@ private Q_SLOTS:
         QVERIFY(w.Settings->menuAction()->isEnabled());
     }
 
+    // Start clears the status text under the progress bar, and it stays clear after
+    // Stop: no counter shows where a text belongs.
+    void startAndStopLeaveNoStatusText()
+    {
+        MainWindowFixture f;
+        f.setClock(Start);
+        f.enableBatchMode(QStringLiteral("60000"));
+        frmmain& w = f.window();
+        w.show();
+        w.m_ui->lblStatus->setText(QStringLiteral("Import Successfull!"));
+        w.m_ui->CommandStart->click();
+        QVERIFY(f.programSession.state().batch.BatchRunning);
+        QCOMPARE(w.m_ui->lblStatus->text(), QString());
+        w.m_ui->CommandStop->click();
+        QVERIFY(!f.programSession.state().batch.BatchRunning);
+        QCOMPARE(w.m_ui->lblStatus->text(), QString());
+    }
+
     void stopOrCloseDuringAFile_data()
     {
         QTest::addColumn<QString>("action");

@@ -27,13 +27,16 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -97,6 +100,25 @@ FrmErrlog& errorListWindow()
 StandInMainWindow& mainWindow()
 {
     return DefaultInstance<StandInMainWindow>::get();
+}
+
+// The read-only viewers on screen.
+QList<mainwindow::ReadOnlyFileViewer*> shownViewers()
+{
+    QList<mainwindow::ReadOnlyFileViewer*> found;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* v = dynamic_cast<mainwindow::ReadOnlyFileViewer*>(w); v && v->isVisible())
+            found << v;
+    return found;
+}
+
+// A click on a button as the window system delivers it: refused while a modal
+// window blocks the button's window.
+void clickThroughWindow(QPushButton* button)
+{
+    QWidget* window = button->window();
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
+                      button->mapTo(window, button->rect().center()));
 }
 
 QString shownLog()
@@ -676,6 +698,59 @@ private Q_SLOTS:
             QFile::remove(s.arguments.at(1));
     }
 
+    // Where no text editor can be started, "&Open in Notepad" shows the log in the
+    // read-only viewer over its window, and the copy it wrote for the editor is gone:
+    // nothing else would ever remove it.
+    void openInNotepadWithoutEditor_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QByteArray>("editor");
+        QTest::addRow("import log, the editor named is missing")
+            << "frmErrors" << QByteArray("/nonexistent/quillar-editor {file}");
+        QTest::addRow("error list, the editor named is missing")
+            << "FrmErrlog" << QByteArray("/nonexistent/quillar-editor {file}");
+        QTest::addRow("import log, no editor named, no opener on PATH") << "frmErrors" << QByteArray();
+        QTest::addRow("error list, no editor named, no opener on PATH") << "FrmErrlog" << QByteArray();
+    }
+
+    void openInNotepadWithoutEditor()
+    {
+        QFETCH(QString, from);
+        QFETCH(QByteArray, editor);
+        QTemporaryDir emptyBin;
+        QTemporaryDir temp;
+        const QByteArray previousPath = qgetenv("PATH");
+        const QByteArray previousTemp = qgetenv("TMPDIR");
+        qputenv("PATH", QFile::encodeName(emptyBin.path()));
+        qputenv("TMPDIR", QFile::encodeName(temp.path()));
+        const auto restore = qScopeGuard([&] {
+            qputenv("PATH", previousPath);
+            qputenv("TMPDIR", previousTemp);
+        });
+        ScopedEditor command(editor);
+        forms::ScopedScriptedMessages boxes;
+        Fixture f;
+        const QString log = QStringLiteral("Account No C999 does not exist  Row 2\r\nSecond line\r\n");
+        f.programSession.importLog().setTxtImportText(log);
+        QWidget& window = from == QLatin1String("frmErrors") ? static_cast<QWidget&>(importLogWindow())
+                                                             : static_cast<QWidget&>(errorListWindow());
+        window.show();
+        control<QPushButton>(window, "CmdOpeninNotePad")->click();
+
+        QVERIFY(boxes.service().shown().empty());
+        QCOMPARE(QDir(temp.path()).entryList({QStringLiteral("quillar-import-log*")}, QDir::Files),
+                 QStringList{});
+        const auto viewers = shownViewers();
+        QCOMPARE(viewers.size(), 1);
+        QCOMPARE(viewers.front()->parentWidget(), &window);
+        QVERIFY(viewers.front()->textView()->isReadOnly());
+        QCOMPARE(viewers.front()->textView()->toPlainText(),
+                 QStringLiteral("Account No C999 does not exist  Row 2\nSecond line"));
+        viewers.front()->close();
+        window.hide();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
     void doubleClick_data()
     {
         QTest::addColumn<QByteArray>("editor");
@@ -720,13 +795,7 @@ private Q_SLOTS:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cell.center());
 
-        const auto viewers = [] {
-            QList<mainwindow::ReadOnlyFileViewer*> found;
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (auto* v = dynamic_cast<mainwindow::ReadOnlyFileViewer*>(w); v && v->isVisible())
-                    found << v;
-            return found;
-        };
+        const auto viewers = shownViewers;
         const auto& started = starter.starter().started();
         if (!fileExists) {
             QVERIFY(started.empty());
@@ -756,6 +825,78 @@ private Q_SLOTS:
         shown->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(viewers().isEmpty());
+    }
+
+    // The viewer closes with its "&Close" button, Esc and Ctrl+W, each delivered as
+    // the window system delivers it: without a window manager there is no close box.
+    void viewerCloses_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addRow("the Close button") << "button";
+        QTest::addRow("Esc") << "Esc";
+        QTest::addRow("Ctrl+W") << "Ctrl+W";
+    }
+
+    void viewerCloses()
+    {
+        QFETCH(QString, how);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("one.csv"));
+        Fixture::write(path, GoodLine);
+        QPointer<mainwindow::ReadOnlyFileViewer> viewer(
+            mainwindow::ReadOnlyFileViewer::showFile(path, 1, QString()));
+        QVERIFY(viewer);
+        QVERIFY(QTest::qWaitForWindowExposed(viewer));
+        auto* close = control<QPushButton>(*viewer, "btnClose");
+        QCOMPARE(close->text(), QStringLiteral("&Close"));
+        QVERIFY(close->isVisible());
+        if (how == QLatin1String("button"))
+            clickThroughWindow(close);
+        else if (how == QLatin1String("Esc"))
+            QTest::keyClick(viewer->windowHandle(), Qt::Key_Escape);
+        else
+            QTest::keyClick(viewer->windowHandle(), Qt::Key_W, Qt::ControlModifier);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY2(!viewer, "the viewer is still open");
+    }
+
+    // The error list is shown application-modal, as the main window shows it; the
+    // viewer its double-click opens takes keys and clicks all the same, and closes.
+    void viewerUsableOverModalErrorList()
+    {
+        forms::ScopedScriptedMessages boxes;
+        ScopedEditor command("xdg-open {file}"); // takes no line: our viewer
+        shell::ScopedRecordingProgramStarter starter;
+        Fixture f;
+        f.selectImport(QStringLiteral("errors.csv"), GoodLine + GoodLine + UnknownCustomerLine);
+        f.programSession.errorList().addListView1Row(1, QStringLiteral("Account No XYZ999 does not exist"),
+                                                     QStringLiteral("3"), QStringLiteral("2"),
+                                                     QStringLiteral("XYZ999"));
+        FrmErrlog& window = errorListWindow();
+        bool ran = false;
+        QTimer::singleShot(0, &window, [&] {
+            ran = true;
+            const auto finish = qScopeGuard([&] { window.hide(); });
+            QCOMPARE(QApplication::activeModalWidget(), &window);
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            widgets::ListView* list = window.listView1();
+            const QRect cell = list->visualItemRect(list->item(1));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+            QCOMPARE(shownViewers().size(), 1);
+            QPointer<mainwindow::ReadOnlyFileViewer> viewer(shownViewers().front());
+            QVERIFY(QTest::qWaitForWindowExposed(viewer));
+            QCOMPARE(viewer->currentLine(), 3);
+            QTest::keyClick(viewer->windowHandle(), Qt::Key_Home, Qt::ControlModifier);
+            QCOMPARE(viewer->currentLine(), 1);
+            clickThroughWindow(control<QPushButton>(*viewer, "btnClose"));
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QVERIFY2(!viewer, "the viewer did not close");
+            QVERIFY(window.isVisible());
+        });
+        window.showModal();
+        QVERIFY(ran);
+        QVERIFY(!window.isVisible());
     }
 
     void viewerMarks_data()
