@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,6 +27,11 @@ private Q_SLOTS:
         const QString sizeFile = dir.filePath(QStringLiteral("size.txt"));
         QProcess shot;
         shot.setProcessChannelMode(QProcess::ForwardedChannels);
+        // The picture is taken a while after the first drawing; the import must be
+        // done by then even on a loaded machine under the sanitizers.
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QUILLAR_SCREENSHOT_DELAY"), QStringLiteral("6"));
+        shot.setProcessEnvironment(env);
         shot.start(QStringLiteral(QUILLAR_SOURCE_DIR "/scripts/screenshot"),
                    {QStringLiteral(QUILLAR_BIN_DIR "/mainwindow_afterimport"), png, sizeFile});
         QVERIFY(shot.waitForFinished(180000));
