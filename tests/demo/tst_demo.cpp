@@ -2,7 +2,7 @@
 // as the script runs it, then the real import (RunImport with the field checks,
 // against the package stand-in) runs on each demo file with the settings the tool
 // stored. The demo files must keep doing what docs/demo.md promises.
-#include "package/demo/DemoKit.h"
+#include "tools/demo/DemoKit.h"
 
 #include "tests/import/FakeViews.h"
 
@@ -259,7 +259,7 @@ private Q_SLOTS:
                                  "ordersqfm.cfg", "ordersqfm2.cfg"})
             QVERIFY2(QFileInfo::exists(paths.config + QLatin1Char('/') + QLatin1String(name)), name);
         for (const QString& file : {paths.cleanInvoices, paths.invoiceErrors, paths.salesOrders, paths.batchInvoices})
-            QCOMPARE(fileBytes(file), fileBytes(QStringLiteral(QUILLAR_SOURCE_DIR "/package/demo/files/") +
+            QCOMPARE(fileBytes(file), fileBytes(QStringLiteral(QUILLAR_SOURCE_DIR "/tools/demo/files/") +
                                                 QFileInfo(file).fileName()));
         QCOMPARE(company::folder::readCompanyFile(paths.program), QStringList{paths.company});
         QCOMPARE(summaries(postedDocuments(paths)), SeedDocuments);

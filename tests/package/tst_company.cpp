@@ -79,7 +79,7 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString co = dir.filePath(QStringLiteral("Demo"));
-        createCompanyFromFile(QStringLiteral(QUILLAR_SOURCE_DIR "/package/demo/demo.json"), co);
+        createCompanyFromFile(QStringLiteral(QUILLAR_SOURCE_DIR "/tools/demo/demo.json"), co);
         const SetupInfo info = folder::readSetupFile(folder::accdataOf(co));
         QCOMPARE(info.versionText(), QStringLiteral("23.0"));
         QCOMPARE(info.name, QStringLiteral("Harbourside Trading Ltd"));

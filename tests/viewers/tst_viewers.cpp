@@ -13,7 +13,7 @@
 
 #include "package/company/CompanyFolder.h"
 #include "package/company/Ledger.h"
-#include "package/demo/DemoKit.h"
+#include "tools/demo/DemoKit.h"
 
 #include "platform/basic/RuntimeError.h"
 #include "platform/forms/DefaultInstance.h"

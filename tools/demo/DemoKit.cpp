@@ -1,4 +1,4 @@
-#include "package/demo/DemoKit.h"
+#include "tools/demo/DemoKit.h"
 
 #include "app/import/LayoutFiles.h"
 #include "app/import/LayoutSlots.h"

@@ -57,7 +57,7 @@ inline constexpr const char* DemoBatchIntervalMs = "60000";
 
 struct SetupOptions
 {
-    QString seedFile;               // the demo company's seed (package/demo/demo.json)
+    QString seedFile;               // the demo company's seed (tools/demo/demo.json)
     QString importFiles;            // the folder of the import files to copy
     bool reset = false;             // remove what the demo owns first, then set up afresh
     std::optional<ImportMode> mode; // switch the import mode (setting and layout files)

@@ -1,7 +1,7 @@
 // quillar-demo-setup: sets up the demo folder of scripts/run-demo (see docs/demo.md).
 // The settings go into the demo's own hives, whatever the environment names: the
 // user's real settings are never read or written.
-#include "package/demo/DemoKit.h"
+#include "tools/demo/DemoKit.h"
 
 #include <QCoreApplication>
 #include <QStringList>
