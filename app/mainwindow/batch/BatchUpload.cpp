@@ -221,7 +221,8 @@ bool BatchUpload::BatchUploadFile(const QString& fileName)
             if (!identity.isEmpty())
                 m.journal.filed(identity, joinPath(target, name));
         } else if (!identity.isEmpty()) {
-            if (m.journal.unfinished(identity)->posted().isEmpty())
+            const auto entry = m.journal.unfinished(identity);
+            if (!entry || entry->posted().isEmpty())
                 m.journal.filed(identity, QString()); // gone, nothing of it posted: nothing to guard
             else
                 m.journal.vanished(identity); // only the same bytes coming back are this file
