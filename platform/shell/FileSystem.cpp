@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <limits>
+#include <utility>
 
 #include <csignal>
 
@@ -221,6 +223,97 @@ FolderListing listFolder(const QString& folder)
               [](const FileEntry& a, const FileEntry& b) { return a.name < b.name; });
     std::sort(listing.links.begin(), listing.links.end());
     return listing;
+}
+
+FolderReading::FolderReading(const QString& folder)
+{
+    if (folder.trimmed().isEmpty())
+        return;
+    m_fd = ::open(encoded(nativePath(folder)).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (m_fd < 0)
+        return;
+    // readdir on a duplicate, so that the stats asked for later have a folder
+    // descriptor of their own after closedir.
+    const int readFd = ::dup(m_fd);
+    DIR* dir = readFd < 0 ? nullptr : ::fdopendir(readFd);
+    if (!dir) {
+        if (readFd >= 0)
+            ::close(readFd);
+        return;
+    }
+    while (const dirent* e = ::readdir(dir)) {
+        if (e->d_type == DT_DIR || std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0)
+            continue;
+        const size_t length = std::strlen(e->d_name);
+        const Kind kind = e->d_type == DT_REG ? File : e->d_type == DT_UNKNOWN ? Unknown : Other;
+        m_items.push_back(Item{uint32_t(m_names.size()), uint32_t(length), kind, false, 0});
+        m_names.append(e->d_name, length + 1);
+    }
+    ::closedir(dir);
+}
+
+FolderReading FolderReading::of(const std::vector<FileEntry>& files)
+{
+    FolderReading reading;
+    reading.m_listed = true;
+    for (const FileEntry& f : files) {
+        const QByteArray name = encoded(f.name);
+        const int64_t created =
+            f.created.isValid() ? f.created.toMSecsSinceEpoch() * 1000000 : std::numeric_limits<int64_t>::min();
+        reading.m_items.push_back(
+            Item{uint32_t(reading.m_names.size()), uint32_t(name.size()), File, true, created});
+        reading.m_names.append(name.constData(), size_t(name.size()) + 1);
+    }
+    return reading;
+}
+
+FolderReading::~FolderReading()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+FolderReading::FolderReading(FolderReading&& other) noexcept
+    : m_fd(std::exchange(other.m_fd, -1)), m_listed(other.m_listed), m_names(std::move(other.m_names)), m_items(std::move(other.m_items))
+{
+}
+
+std::string_view FolderReading::name(size_t i) const
+{
+    const Item& item = m_items.at(i);
+    return std::string_view(m_names.data() + item.offset, item.length);
+}
+
+bool FolderReading::isFile(size_t i)
+{
+    Item& item = m_items.at(i);
+    if (item.kind == Unknown) // the file system does not tell: ask it
+        item.kind = createdNs(i) ? File : Other;
+    return item.kind == File;
+}
+
+std::optional<int64_t> FolderReading::createdNs(size_t i)
+{
+    Item& item = m_items.at(i);
+    if (item.dated)
+        return item.created;
+    if (item.kind == Other || m_fd < 0)
+        return std::nullopt;
+    struct statx sx
+    {
+    };
+    const unsigned mask = STATX_TYPE | STATX_MTIME | STATX_BTIME;
+    if (::statx(m_fd, m_names.data() + item.offset, AT_SYMLINK_NOFOLLOW | AT_STATX_SYNC_AS_STAT, mask, &sx) !=
+            0 ||
+        !S_ISREG(sx.stx_mode)) {
+        item.kind = Other;
+        return std::nullopt;
+    }
+    const statx_timestamp& at = (sx.stx_mask & STATX_BTIME) ? sx.stx_btime : sx.stx_mtime;
+    item.kind = File;
+    item.dated = true;
+    item.created = int64_t(at.tv_sec) * 1000000000 + at.tv_nsec;
+    return item.created;
 }
 
 std::vector<FileEntry> listFiles(const QString& folder)

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 // The file-system work of batch mode: listing a folder, a move that never loses
@@ -38,6 +40,58 @@ struct FolderListing
 FolderListing listFolder(const QString& folder);
 // The ordinary files alone.
 std::vector<FileEntry> listFiles(const QString& folder);
+
+// A folder read entry by entry for work repeated every few seconds: names as the
+// file system gives their bytes (no conversion), their kind from the reading
+// itself where it tells, and a stat relative to the open folder only when asked.
+// Sub-folders, "." and ".." are left out; the order is the file system's.
+class FolderReading
+{
+public:
+    // Reads the folder (any form nativePath takes); a missing or unreadable folder
+    // reads as empty.
+    explicit FolderReading(const QString& folder);
+    // The ordinary files of a listing already made, their creation times known.
+    static FolderReading of(const std::vector<FileEntry>& files);
+    ~FolderReading();
+    FolderReading(FolderReading&& other) noexcept;
+    FolderReading(const FolderReading&) = delete;
+    FolderReading& operator=(const FolderReading&) = delete;
+    FolderReading& operator=(FolderReading&&) = delete;
+
+    size_t size() const { return m_items.size(); }
+    // Whether the entries come from a listing, in its order (else from the disk,
+    // in the file system's order).
+    bool listed() const { return m_listed; }
+    std::string_view name(size_t i) const;
+    // Whether entry i is an ordinary file (never a link to one).
+    bool isFile(size_t i);
+    // Entry i's creation time (as FileEntry::created) in ns since the epoch (the
+    // lowest value where a listing had none), or nullopt when it is no longer an
+    // ordinary file.
+    std::optional<int64_t> createdNs(size_t i);
+
+private:
+    FolderReading() = default;
+    enum Kind : unsigned char
+    {
+        Unknown,
+        File,
+        Other,
+    };
+    struct Item
+    {
+        uint32_t offset;
+        uint32_t length;
+        Kind kind;
+        bool dated;
+        int64_t created;
+    };
+    int m_fd = -1;
+    bool m_listed = false;
+    std::string m_names; // each name followed by a NUL
+    std::vector<Item> m_items;
+};
 
 // The native path of a file named by a folder (in any form nativePath takes) and,
 // after the last "/", the file's own name taken exactly as it is: a name may hold

@@ -43,6 +43,10 @@ struct ListedFileSystem : batch::RealFileSystem
             out.files.push_back(shell::FileEntry{name, folder + QLatin1Char('/') + name, 1, March5, March5});
         return out;
     }
+    shell::FolderReading readFolder(const QString& folder) override
+    {
+        return batch::BatchFileSystem::readFolder(folder); // from the listing above
+    }
     bool fileExists(const QString& path) override
     {
         const QString folder = shell::parentFolder(path), name = shell::fileName(path);
@@ -417,6 +421,40 @@ private Q_SLOTS:
         batch::reconcileBatchStatus(list, entries);
         QCOMPARE(list.rows, after);
         QCOMPARE(list.changes, changes);
+    }
+
+    // A scan kept between ticks answers from what it held only where nothing
+    // changed: a companion written (in other letters) or gone, a name that
+    // differs only in case, a file gone; a link is never listed.
+    void keptScanFollowsChanges()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString ok = dir.filePath(QStringLiteral("ok")), err = dir.filePath(QStringLiteral("err"));
+        QVERIFY(QDir().mkpath(ok) && QDir().mkpath(err));
+        const auto put = [](const QString& path) {
+            QFile f(path);
+            return f.open(QIODevice::WriteOnly) && f.write("x") == 1;
+        };
+        QVERIFY(put(ok + QStringLiteral("/a.csv")) && put(err + QStringLiteral("/f.csv")));
+        batch::RealFileSystem files;
+        batch::BatchStatusScan scan;
+        const auto states = [&] {
+            QStringList out;
+            for (const StatusRow& r : scan.derive(files, ok, err, dir.filePath(QStringLiteral("none"))))
+                out << r.name + QLatin1Char(' ') + r.state + QLatin1Char(' ') + shell::fileName(r.path);
+            return out;
+        };
+        QCOMPARE(states(), (QStringList{"a.csv Loaded a.csv", "f.csv Error(s) Found f.csv"}));
+        QCOMPARE(states(), (QStringList{"a.csv Loaded a.csv", "f.csv Error(s) Found f.csv"}));
+        QVERIFY(put(err + QStringLiteral("/F_ERRORLOG.CSV")) && put(ok + QStringLiteral("/A.csv")));
+        QCOMPARE(::symlink("a.csv", QFile::encodeName(ok + QStringLiteral("/b.csv")).constData()), 0);
+        QCOMPARE(states(), (QStringList{"A.csv Loaded A.csv", "a.csv Loaded a.csv",
+                                        "f.csv Error(s) Found f_ERRORLOG.CSV"}));
+        QVERIFY(QFile::remove(err + QStringLiteral("/F_ERRORLOG.CSV")) && QFile::remove(ok + QStringLiteral("/A.csv")));
+        QCOMPARE(states(), (QStringList{"a.csv Loaded a.csv", "f.csv Error(s) Found f.csv"}));
+        QVERIFY(QFile::remove(ok + QStringLiteral("/a.csv")));
+        QCOMPARE(states(), (QStringList{"f.csv Error(s) Found f.csv"}));
     }
 
     void columnClickSetsSortKey()

@@ -53,6 +53,11 @@ struct CountingFileSystem : batch::RealFileSystem
         ++listed[folder];
         return batch::RealFileSystem::listFolder(folder);
     }
+    shell::FolderReading readFolder(const QString& folder) override
+    {
+        ++listed[folder];
+        return batch::RealFileSystem::readFolder(folder);
+    }
     bool fileExists(const QString& path) override
     {
         ++lookups;

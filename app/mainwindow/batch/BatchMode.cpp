@@ -179,8 +179,7 @@ void BatchMode::scanTick()
     // queue and the list.
     const shell::FolderListing source = m_files.listFolder(batch.SourceFolder);
     queueFrom(source);
-    batch::RefreshBatchStatus(m_list, m_files, batch.SuccessFolder, batch.ErrorFolder, batch.SourceFolder,
-                              &source.files);
+    m_status.refresh(m_list, m_files, batch.SuccessFolder, batch.ErrorFolder, batch.SourceFolder, &source.files);
 }
 
 bool BatchMode::queued(const QString& name) const
@@ -231,7 +230,7 @@ void BatchMode::refuseLink(const QString& name)
 void BatchMode::RefreshBatchStatus()
 {
     const auto& batch = m_context.state.batch;
-    batch::RefreshBatchStatus(m_list, m_files, batch.SuccessFolder, batch.ErrorFolder, batch.SourceFolder);
+    m_status.refresh(m_list, m_files, batch.SuccessFolder, batch.ErrorFolder, batch.SourceFolder);
 }
 
 // A file is taken once two scans in a row found it the same, and it is still so:

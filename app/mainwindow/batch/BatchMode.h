@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/mainwindow/batch/BatchStatus.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -22,7 +24,6 @@ namespace batch {
 class BatchFileSystem;
 class BatchTimer;
 class BatchWindowView;
-class StatusListView;
 
 // The main window's three timers.
 struct BatchTimers
@@ -109,6 +110,7 @@ private:
     BatchTimers m_timers;
     BatchFileSystem& m_files;
     StatusListView& m_list;
+    BatchStatusScan m_status; // what the status list's folders gave at the last scan
     Uploader m_upload;
 
     QStringList m_queue;            // BatchQueue: names, compared exactly

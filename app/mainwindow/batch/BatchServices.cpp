@@ -13,6 +13,11 @@ shell::FolderListing RealFileSystem::listFolder(const QString& folder)
     return shell::listFolder(folder);
 }
 
+shell::FolderReading RealFileSystem::readFolder(const QString& folder)
+{
+    return shell::FolderReading(folder);
+}
+
 std::optional<shell::FileEntry> RealFileSystem::fileEntry(const QString& path)
 {
     return shell::fileEntry(path);

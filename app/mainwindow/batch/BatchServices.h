@@ -71,6 +71,12 @@ public:
     // One reading of a folder: its ordinary files and, apart, its links.
     virtual shell::FolderListing listFolder(const QString& folder) = 0;
     std::vector<shell::FileEntry> listFiles(const QString& folder) { return listFolder(folder).files; }
+    // The same folder read for the status list, without conversions (by default
+    // from listFolder).
+    virtual shell::FolderReading readFolder(const QString& folder)
+    {
+        return shell::FolderReading::of(listFolder(folder).files);
+    }
     virtual std::optional<shell::FileEntry> fileEntry(const QString& path) = 0;
     // Whether an ordinary file lies at the path (the name taken exactly as it is).
     virtual bool fileExists(const QString& path) = 0;
@@ -84,6 +90,7 @@ class RealFileSystem : public BatchFileSystem
 {
 public:
     shell::FolderListing listFolder(const QString& folder) override;
+    shell::FolderReading readFolder(const QString& folder) override;
     std::optional<shell::FileEntry> fileEntry(const QString& path) override;
     bool fileExists(const QString& path) override;
     bool folderExists(const QString& path) override;

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 namespace shell {
@@ -85,6 +86,33 @@ const std::vector<QString>& statusColumns();
 std::vector<StatusRow> deriveBatchStatus(BatchFileSystem& files, const QString& successFolder,
                                          const QString& errorFolder, const QString& sourceFolder,
                                          const std::vector<shell::FileEntry>* sourceFiles = nullptr);
+
+// The same derivation, kept between scans: what the success and error folders
+// gave last time is held by each name's bytes and creation time, so that a scan
+// where nothing changed converts, pairs and sorts nothing again; only new or
+// changed files get their texts made.
+class BatchStatusScan
+{
+public:
+    BatchStatusScan();
+    ~BatchStatusScan();
+    BatchStatusScan(const BatchStatusScan&) = delete;
+    BatchStatusScan& operator=(const BatchStatusScan&) = delete;
+
+    std::vector<StatusRow> derive(BatchFileSystem& files, const QString& successFolder,
+                                  const QString& errorFolder, const QString& sourceFolder,
+                                  const std::vector<shell::FileEntry>* sourceFiles = nullptr);
+    // Derives the entries and reconciles the list.
+    void refresh(StatusListView& list, BatchFileSystem& files, const QString& successFolder,
+                 const QString& errorFolder, const QString& sourceFolder,
+                 const std::vector<shell::FileEntry>* sourceFiles = nullptr);
+
+    class Folder;
+
+private:
+    std::unique_ptr<Folder> m_success;
+    std::unique_ptr<Folder> m_error;
+};
 
 // Brings the list in line with the entries, changing only rows that differ: an
 // empty list gets every entry; otherwise rows whose path has no entry go, rows
