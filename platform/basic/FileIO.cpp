@@ -70,7 +70,7 @@ bool isSeparator(QChar c)
 // "X:..." with X a drive: the drive's folder and the rest after it.
 QString mapDrive(const QString& path)
 {
-    if (path.size() < 2 || path.at(1) != QLatin1Char(':') || !path.at(0).isLetter() || path.at(0).unicode() >= 128)
+    if (!startsWithDriveLetter(path))
         return path;
     const DriveRootLookup lookup = g_driveRoot.load();
     const std::optional<QString> mount = lookup ? lookup(path.at(0)) : std::nullopt;
@@ -92,6 +92,12 @@ QString mapDrive(const QString& path)
 void setDriveRootLookup(DriveRootLookup lookup)
 {
     g_driveRoot.store(lookup);
+}
+
+bool startsWithDriveLetter(const QString& path)
+{
+    return path.size() >= 2 && path.at(1) == QLatin1Char(':') && path.at(0).isLetter() &&
+           path.at(0).unicode() < 128;
 }
 
 QString resolvePath(const QString& path)

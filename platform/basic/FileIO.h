@@ -78,6 +78,10 @@ private:
 // may hold "\").
 QString resolvePath(const QString& path);
 
+// Whether the path begins "X:" with X an ASCII letter (a drive as written, whether
+// or not it names one).
+bool startsWithDriveLetter(const QString& path);
+
 // The folder a drive letter stands for, or nothing when it names no drive. The
 // layer that knows the drives installs it (platform/shell); with none installed no
 // letter names a drive.

@@ -14,7 +14,6 @@ namespace registry {
 
 namespace {
 
-constexpr qsizetype MaxKeyNameLength = HiveFormat::MaxKeyNameLength;
 constexpr qsizetype MaxValueNameLength = HiveFormat::MaxValueNameLength;
 
 QString quoted(const QString& s)
@@ -307,7 +306,7 @@ bool parseNode(const QJsonObject& obj, const QString& keyPath, int depth, HiveNo
         for (auto it = keyObj.begin(); it != keyObj.end(); ++it) {
             const QString name = it.key();
             const QString childPath = keyPath.isEmpty() ? name : keyPath + u'\\' + name;
-            if (name.isEmpty() || name.contains(u'\\') || name.size() > MaxKeyNameLength) {
+            if (name.isEmpty() || name.contains(u'\\') || name.size() > HiveFormat::MaxKeyNameLength) {
                 error =
                     where(keyPath) + QStringLiteral(" has a sub-key with an invalid name ") + quoted(name);
                 return false;

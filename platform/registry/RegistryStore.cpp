@@ -11,7 +11,6 @@ namespace registry {
 
 namespace {
 
-constexpr qsizetype MaxKeyNameLength = HiveFormat::MaxKeyNameLength;
 constexpr qsizetype MaxValueNameLength = HiveFormat::MaxValueNameLength;
 
 bool isKnownType(ValueType type)
@@ -34,7 +33,7 @@ bool splitPath(const QString& path, QStringList& parts)
         return false;
     parts = trimmed.split(u'\\');
     for (const QString& part : std::as_const(parts)) {
-        if (part.isEmpty() || part.size() > MaxKeyNameLength)
+        if (part.isEmpty() || part.size() > HiveFormat::MaxKeyNameLength)
             return false;
     }
     return true;

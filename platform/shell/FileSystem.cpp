@@ -118,14 +118,8 @@ void copyAndSync(const QString& from, const QString& to)
             raise(errno, from);
         if (n == 0)
             break;
-        for (ssize_t done = 0; done < n;) {
-            const ssize_t w = ::write(out.get(), buffer + done, size_t(n - done));
-            if (w < 0 && errno == EINTR)
-                continue;
-            if (w < 0)
-                raise(errno, to);
-            done += w;
-        }
+        if (!writeAll(out.get(), buffer, size_t(n)))
+            raise(errno, to);
     }
     // Keep the modification time, so that the copy reads as the same file.
     const struct timespec times[2] = {st.st_atim, st.st_mtim};
@@ -410,6 +404,19 @@ TakenFile::~TakenFile()
     if (m_outcome == Outcome::Taken)
         ::fcntl(m_fd, F_SETLEASE, F_UNLCK);
     ::close(m_fd);
+}
+
+bool writeAll(int fd, const char* data, size_t size)
+{
+    for (size_t done = 0; done < size;) {
+        const ssize_t n = ::write(fd, data + done, size - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        done += size_t(n);
+    }
+    return true;
 }
 
 QDateTime creationTime(const QString& path)

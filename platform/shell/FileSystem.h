@@ -142,6 +142,14 @@ private:
     Outcome m_outcome = Outcome::Missing;
 };
 
+// Writes all the bytes to the descriptor, again after a write a signal
+// interrupted; false (errno set) when a write fails.
+bool writeAll(int fd, const char* data, size_t size);
+inline bool writeAll(int fd, const QByteArray& bytes)
+{
+    return writeAll(fd, bytes.constData(), size_t(bytes.size()));
+}
+
 // The birth time of a file where the file system records one (statx), else its
 // last modification time; an invalid time when the file cannot be read.
 QDateTime creationTime(const QString& path);

@@ -7,8 +7,7 @@ namespace shell {
 
 bool namesUnknownDrive(const QString& path)
 {
-    return path.size() >= 2 && path.at(1) == QLatin1Char(':') && path.at(0).isLetter() &&
-           path.at(0).unicode() < 128 && !mountPointOf(path.at(0));
+    return basic::startsWithDriveLetter(path) && !mountPointOf(path.at(0));
 }
 
 QString nativePath(const QString& path)

@@ -1,6 +1,7 @@
 #include "app/mainwindow/batch/BatchJournal.h"
 
 #include "platform/basic/RuntimeError.h"
+#include "platform/shell/FileSystem.h"
 #include "platform/shell/Paths.h"
 
 #include <QCryptographicHash>
@@ -43,14 +44,8 @@ QByteArray line(const char* kind, const QString& identity, const QString& value)
 
 void writeAll(int fd, const QByteArray& bytes, const QString& path)
 {
-    for (qsizetype done = 0; done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            fail(QStringLiteral("written"), path);
-        done += n;
-    }
+    if (!shell::writeAll(fd, bytes))
+        fail(QStringLiteral("written"), path);
 }
 
 void syncFolderOf(const QString& path)
@@ -98,9 +93,9 @@ void BatchJournal::read(const QByteArray& bytes)
         const QString identity = unfield(parts[1]);
         const QString value = unfield(parts[2]);
         if (kind == "begin") {
-            m_open[identity] = Unfinished{};
-            m_open[identity].identity = identity;
-            m_open[identity].source = value;
+            Unfinished& entry = m_open[identity] = Unfinished{};
+            entry.identity = identity;
+            entry.source = value;
             continue;
         }
         const auto it = m_open.find(identity);
@@ -175,6 +170,16 @@ QByteArray outcomeLine(const QString& identity, const QString& document)
     return line(document.isEmpty() ? "unposted" : "posted", identity, document);
 }
 
+QByteArray interruptedLine(const QString& identity, bool changed)
+{
+    return line("interrupted", identity, changed ? QStringLiteral("changed") : QString());
+}
+
+QByteArray movingLine(const QString& identity, const QString& target, bool failing)
+{
+    return line(failing ? "failing" : "moving", identity, target);
+}
+
 // The records that bring a fresh journal to `entry`.
 QByteArray linesOf(const BatchJournal::Unfinished& entry)
 {
@@ -187,9 +192,9 @@ QByteArray linesOf(const BatchJournal::Unfinished& entry)
     for (const QString& error : entry.errors)
         bytes += line("error", identity, error);
     if (entry.interrupted)
-        bytes += line("interrupted", identity, entry.changed ? QStringLiteral("changed") : QString());
+        bytes += interruptedLine(identity, entry.changed);
     if (!entry.target.isEmpty())
-        bytes += line(entry.failing ? "failing" : "moving", identity, entry.target);
+        bytes += movingLine(identity, entry.target, entry.failing);
     if (entry.vanished)
         bytes += line("vanished", identity, QString());
     return bytes;
@@ -265,7 +270,7 @@ void BatchJournal::errors(const QString& identity, const QStringList& entries)
 
 void BatchJournal::interrupted(const QString& identity, bool changed)
 {
-    append(line("interrupted", identity, changed ? QStringLiteral("changed") : QString()), false);
+    append(interruptedLine(identity, changed), false);
     auto& entry = m_open[identity];
     entry.interrupted = true;
     entry.changed = changed;
@@ -273,7 +278,7 @@ void BatchJournal::interrupted(const QString& identity, bool changed)
 
 void BatchJournal::moving(const QString& identity, const QString& target, bool failing)
 {
-    append(line(failing ? "failing" : "moving", identity, target), false);
+    append(movingLine(identity, target, failing), false);
     auto& entry = m_open[identity];
     entry.target = target;
     entry.failing = failing;

@@ -38,11 +38,6 @@ QString quoted(const QString& text)
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
-QByteArray encoded(const QString& path)
-{
-    return QFile::encodeName(path);
-}
-
 [[noreturn]] void fail(int error, const QString& path)
 {
     throw basic::RuntimeError(error == ENOENT ? basic::err::PathNotFound : basic::err::PathFileAccessError,
@@ -55,16 +50,10 @@ void writeLinesAndClose(int fd, const QStringList& lines, const QString& path)
     QByteArray bytes;
     for (const QString& line : lines)
         bytes += basic::toWindows1252(quoted(line)) + "\r\n";
-    for (qsizetype done = 0; done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            const int error = errno;
-            ::close(fd);
-            fail(error, path);
-        }
-        done += n;
+    if (!shell::writeAll(fd, bytes)) {
+        const int error = errno;
+        ::close(fd);
+        fail(error, path);
     }
     if (::close(fd) != 0)
         fail(errno, path);
@@ -89,7 +78,7 @@ int createErrorFile(const importer::ImportContext& context, const QString& fileN
     for (;;) {
         name = filePath(folder, leaf);
         const int fd =
-            ::open(encoded(name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+            ::open(QFile::encodeName(name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd >= 0)
             return fd;
         const int error = errno;
@@ -162,7 +151,7 @@ void WriteErrorLog(DoSecurityProvider& security, const QString& programFolder, c
                                  : programFolder + QStringLiteral("/ErrorLOG/Errorlog.log");
         // Appended to the log itself only: a link or anything but a regular file
         // put in its place is refused (and a pipe does not block).
-        const int fd = ::open(encoded(shell::nativePath(path)).constData(),
+        const int fd = ::open(QFile::encodeName(shell::nativePath(path)).constData(),
                               O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
         if (fd < 0)
             fail(errno, path);
