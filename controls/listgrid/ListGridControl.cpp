@@ -304,11 +304,8 @@ void ListGridControl::setBorderStyle(int16_t value)
 void ListGridControl::setMousePointerValue(int32_t value)
 {
     m_mousePointer = value;
+    // The window under the pointer shows it: its own rule decides which is busy.
     m_wnd->SetMousePointer(value);
-    if (value == 0)
-        widget()->setCursor(Qt::WaitCursor);
-    else
-        widget()->unsetCursor();
 }
 
 // ---- shared properties ----

@@ -115,7 +115,11 @@ void CellPainter::flush(QPainter& painter)
     m_positions.clear();
 }
 
-int drillDownButtonWidth(const QTableView& view) { return std::max(10, view.fontMetrics().height() * 3 / 4); }
+QRect drillDownButton(const QTableView& view, const QRect& cell)
+{
+    const int side = std::max(10, view.fontMetrics().height() * 3 / 4);
+    return {cell.right() - side + 1, cell.top(), side, cell.height()};
+}
 
 void CellPainter::paint(QTableView& view, const ListWindowModel& model, const QRect& exposed)
 {
@@ -216,8 +220,8 @@ void CellPainter::paint(QTableView& view, const ListWindowModel& model, const QR
                 focusRect = cell;
             if (model.column(s.column).definition.flags & ColumnFlag::DrillDown) {
                 // The drill-down button: an arrow at the cell's right end.
-                const int side = drillDownButtonWidth(view);
-                const QRect button(cell.right() - side + 1, cell.top(), side, cell.height());
+                const QRect button = drillDownButton(view, cell);
+                const int side = button.width();
                 const QPointF middle(button.center().x() + side / 6.0, button.center().y() + 0.5);
                 const QPointF arrow[3] = {middle + QPointF(-side / 4.0, -side / 3.0), middle + QPointF(side / 4.0, 0),
                                           middle + QPointF(-side / 4.0, side / 3.0)};

@@ -22,8 +22,8 @@ class ListWindowModel;
 // characters of the view's font (the window's texts are Latin-1). It draws what
 // the view's own per-cell painting drew, without a style option, a variant or a
 // text layout per cell.
-// The width of a drill-down column's button at the right end of each cell.
-int drillDownButtonWidth(const QTableView& view);
+// A drill-down column's button: the right end of the cell, as painted and as clicked.
+QRect drillDownButton(const QTableView& view, const QRect& cell);
 
 class CellPainter
 {

@@ -386,7 +386,7 @@ ListWindow::ListWindow(Kind kind, WindowOwner* owner, QWidget* parent)
         const QModelIndex pressed = m_view->indexAt(at);
         if (mouse.button() == Qt::LeftButton && pressed.isValid() &&
             (m_model->column(pressed.column()).definition.flags & ColumnFlag::DrillDown) &&
-            at.x() >= m_view->visualRect(pressed).right() - drillDownButtonWidth(*m_view))
+            drillDownButton(*m_view, m_view->visualRect(pressed)).contains(at))
             notify(notify::DrillDown);
     };
     m_view->viewport()->installEventFilter(this);

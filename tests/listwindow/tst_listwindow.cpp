@@ -1,6 +1,7 @@
 // The list-window stand-in answers its private messages as docs/listwindow.md says:
 // a real window, offscreen, driven by sendMessage only.
 #include "package/datetime/TimeStamp.h"
+#include "package/listwindow/CellPainter.h"
 #include "package/listwindow/CellStorage.h"
 #include "package/listwindow/ListWindow.h"
 
@@ -12,6 +13,7 @@
 #include <QTableView>
 #include <QTest>
 
+#include <algorithm>
 #include <cstring>
 
 using namespace vllist;
@@ -71,6 +73,7 @@ private Q_SLOTS:
     void pagedRowsComeFromTheCallback();
     void gridSettings();
     void notificationsReachTheOwner();
+    void drillDownOnlyOnItsButton();
     void gridEditorsByColumnKind_data();
     void gridEditorsByColumnKind();
     void sortKeepsTheSelectionOnItsRows();
@@ -336,6 +339,26 @@ void TestListWindow::gridSettings()
     w.sendMessage(grid::SetCellEnabled, 0, toLParam(&on));
     QVERIFY(w.view()->model()->setData(w.view()->model()->index(0, 0), QStringLiteral("12345")));
     QCOMPARE(rowText(w, grid::GetRowText, 0), QStringLiteral("123"));
+}
+
+// The click reports a drill-down exactly where the button is painted, not a pixel
+// to its left.
+void TestListWindow::drillDownOnlyOnItsButton()
+{
+    Owner owner;
+    ListWindow w(ListWindow::Kind::List, &owner);
+    w.resize(300, 200);
+    auto a = column("A", 10000, sql::Varchar, 32, ColumnFlag::DrillDown);
+    w.sendMessage(list::InsertColumn, 0, toLParam(&a));
+    addRow(w, list::InsertRow, "x");
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QRect button = drillDownButton(*w.view(), w.view()->visualRect(w.view()->model()->index(0, 0)));
+    const auto drilled = [&] { return std::count(owner.codes.begin(), owner.codes.end(), notify::DrillDown); };
+    QTest::mouseClick(w.view()->viewport(), Qt::LeftButton, {}, QPoint(button.left() - 1, button.center().y()));
+    QCOMPARE(drilled(), 0);
+    QTest::mouseClick(w.view()->viewport(), Qt::LeftButton, {}, QPoint(button.left(), button.center().y()));
+    QCOMPARE(drilled(), 1);
 }
 
 void TestListWindow::notificationsReachTheOwner()
