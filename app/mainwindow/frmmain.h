@@ -163,7 +163,8 @@ private:
     // clip moved on a frame) at most every few hundredths of a second, so that it
     // stays current without slowing the import down.
     void paintProgress();
-    void paintProgressNow();
+    enum PaintArea { PaintStatusOnly, PaintWhole };
+    void paintProgressNow(PaintArea area);
     void showPendingProgressLater();
     importer::ImportContext& context() const;
 

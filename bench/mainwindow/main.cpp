@@ -7,8 +7,9 @@
 // most 1.10 times the headless one, on the clock and in processor time: the machine
 // is shared, so the clock varies with what else runs; the processor time is the work
 // each way did. The best run of each way is compared both ways. The ways take turns,
-// each going first once. The window's paints during its import are counted, with the
-// longest time between two of them (the display should not stand still for 100 ms).
+// each going first once. The status display's paints during the window's import are
+// counted, with the longest time between two of them, overall and during the validate
+// (there the display should not stand still for more than 100 ms).
 #include "bench/common/BenchCompany.h"
 #include "bench/common/ImportBench.h"
 #include "bench/common/Offscreen.h"
@@ -17,6 +18,7 @@
 #include "app/import/driver/ImportDriver.h"
 #include "app/mainwindow/MainWindowForms.h"
 #include "app/mainwindow/frmmain.h"
+#include "ui_frmmain.h"
 #include "app/session/ProgramSession.h"
 #include "app/setup/SetupForms.h"
 
@@ -32,6 +34,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QLabel>
+#include <QProgressBar>
 #include <QProcess>
 
 #include <algorithm>
@@ -49,6 +53,7 @@ constexpr int Documents = 4000;
 constexpr int LinesPerDocument = 8;
 constexpr int Runs = 2; // each way goes first once
 constexpr double Target = 1.10;
+constexpr qint64 LongestGapMs = 100; // the display stands still no longer during the validate
 
 qsizetype postedIn(const QString& companyFolder)
 {
@@ -70,31 +75,48 @@ Times headlessImport(bench::ImportBench& bench)
     return times;
 }
 
-// Counts the paints of one window and the longest time between two of them.
+// Counts the paints of the window's status display (its progress bar) and the
+// longest time between two of them, overall and while the validate runs (the status
+// reads "Stage One ..." at the paint that ends the gap; the import pass reads
+// "Stage Two - Importing ...").
 class PaintCounter : public QObject
 {
 public:
-    explicit PaintCounter(QWidget& window) : m_window(window) { window.installEventFilter(this); }
-    ~PaintCounter() override { m_window.removeEventFilter(this); }
+    explicit PaintCounter(frmmain& window) : m_bar(*window.m_ui->ValidationProgressBar), m_status(*window.m_ui->lblStatus)
+    {
+        m_bar.installEventFilter(this);
+    }
+    ~PaintCounter() override { m_bar.removeEventFilter(this); }
 
     int paints() const { return m_paints; }
     qint64 longestGapMs() const { return m_longestGapMs; }
+    qint64 longestValidateGapMs() const { return m_longestValidateGapMs; }
+    int validatePaints() const { return m_validatePaints; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == &m_window && event->type() == QEvent::Paint) {
-            if (m_paints++ > 0)
-                m_longestGapMs = std::max(m_longestGapMs, m_sincePaint.elapsed());
+        if (watched == &m_bar && event->type() == QEvent::Paint) {
+            const bool validating = m_status.text().startsWith(QLatin1String("Stage One"));
+            m_validatePaints += validating ? 1 : 0;
+            if (m_paints++ > 0) {
+                const qint64 gap = m_sincePaint.elapsed();
+                m_longestGapMs = std::max(m_longestGapMs, gap);
+                if (validating)
+                    m_longestValidateGapMs = std::max(m_longestValidateGapMs, gap);
+            }
             m_sincePaint.start();
         }
         return false;
     }
 
 private:
-    QWidget& m_window;
+    QWidget& m_bar;
+    const QLabel& m_status;
     int m_paints = 0;
+    int m_validatePaints = 0;
     qint64 m_longestGapMs = 0;
+    qint64 m_longestValidateGapMs = 0;
     QElapsedTimer m_sincePaint;
 };
 
@@ -112,8 +134,11 @@ Times windowImport(bench::ImportBench& bench, session::ProgramSession& programSe
     const Stopwatch watch;
     window.tbToolBar->click(2); // Validate, then the import
     const Times times = watch.elapsed();
-    std::printf("  the window painted %d times, at most %lld ms apart\n", painted.paints(),
-                static_cast<long long>(painted.longestGapMs()));
+    std::printf("  the status display painted %d times, at most %lld ms apart; during the validate %d times, at most "
+                "%lld ms apart (target %lld ms: %s)\n",
+                painted.paints(), static_cast<long long>(painted.longestGapMs()), painted.validatePaints(),
+                static_cast<long long>(painted.longestValidateGapMs()), static_cast<long long>(LongestGapMs),
+                painted.longestValidateGapMs() <= LongestGapMs ? "within" : "OVER");
     if (postedIn(companyFolder) - before != Documents || !programSession.state().pass.ImportOK) {
         QString boxes;
         for (const auto& box : bench.boxes.service().shown())

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include <atomic>
 #include <csignal>
 #include <cstdlib>
 #include <map>
@@ -9,6 +10,23 @@
 #include <string>
 
 namespace company::faults {
+
+namespace {
+std::atomic<bool> s_active{false};
+std::once_flag s_read;
+} // namespace
+
+void refresh()
+{
+    const char* env = std::getenv("VORLEN_FAULTS");
+    s_active.store(env && *env, std::memory_order_relaxed);
+}
+
+bool active()
+{
+    std::call_once(s_read, refresh);
+    return s_active.load(std::memory_order_relaxed);
+}
 
 std::optional<QString> valueOf(const char* name)
 {

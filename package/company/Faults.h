@@ -9,6 +9,12 @@
 // normal use; an unset variable costs one getenv per check.
 namespace company::faults {
 
+// Whether the variable is set at all, as the engine asks on every member call: read
+// again by refresh(), which the engine calls when a workspace connects or creates an
+// object, so a fault set before either reaches the members called after it.
+bool active();
+void refresh();
+
 bool isSet(const char* name);
 std::optional<QString> valueOf(const char* name);
 // A point inside the commit where "kill_at=<point>" ends the process at once, and

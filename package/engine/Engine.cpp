@@ -62,7 +62,10 @@ const MemberTable<Workspace>& Workspace::table()
             .property(4, "ProgramType",
                       [](Workspace& w, Args&) { return Variant(int32_t(w.m_connection->programType)); })
             .method(5, "CreateObject",
-                    [](Workspace& w, Args& a) { return Variant(w.createObject(basic::CStr(argAt(a, 0)))); })
+                    [](Workspace& w, Args& a) {
+                        company::faults::refresh();
+                        return Variant(w.createObject(basic::CStr(argAt(a, 0))));
+                    })
             .property(6, "Name", [](Workspace& w, Args&) { return Variant(w.m_name); })
             .property(7, "Connected",
                       [](Workspace& w, Args&) { return Variant(bool(w.m_connection->ledger)); });
@@ -74,6 +77,7 @@ bool Workspace::connect(const Args& a, bool keep)
     const QString folder = basic::CStr(argAt(a, 0)).trimmed();
     const QString user = basic::CStr(argAt(a, 1));
     const QString password = basic::CStr(argAt(a, 2));
+    company::faults::refresh();
     if (keep) {
         if (company::faults::isSet("connect_false"))
             return false;

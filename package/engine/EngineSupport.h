@@ -1,5 +1,6 @@
 #pragma once
 
+#include "package/company/Faults.h"
 #include "package/company/FieldSet.h"
 #include "package/company/Ledger.h"
 #include "package/company/LedgerError.h"
@@ -82,7 +83,7 @@ template <class Self>
 Variant dispatch(const MemberTable<Self>& table, Self& self, DispId id, Invoke kind, Args& args,
                  const Variant& value)
 {
-    if (std::getenv("VORLEN_FAULTS")) {
+    if (company::faults::active()) {
         for (const auto& [mid, name] : table.members())
             if (mid == id)
                 checkMemberFault(name);

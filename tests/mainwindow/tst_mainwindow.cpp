@@ -624,6 +624,13 @@ private Q_SLOTS:
         QVERIFY(w.m_ui->NoErrorFoundIMG->isVisible());
         QCOMPARE(w.m_ui->lblVersion->text(), QStringLiteral("Ferriby"));
         QCOMPARE(w.m_ui->Animation1->isVisible(), true);
+
+        // Uncovered after the import, the window paints its status display again.
+        PaintCounter lineNoAgain(w.m_ui->TxtLineNo);
+        PaintCounter statusAgain(w.m_ui->lblStatus);
+        PaintCounter barAgain(w.m_ui->ValidationProgressBar);
+        w.update();
+        QTRY_VERIFY(lineNoAgain.paints > 0 && statusAgain.paints > 0 && barAgain.paints > 0);
     }
 
     // A file that fails stage one: the message, the error list shown modal over the

@@ -432,10 +432,11 @@ private Q_SLOTS:
 
     void memberRaisesInjectedError()
     {
+        // Set before the object is made: the engine reads the variable then.
+        const Faults f("raise=find:3021");
         ObjectRef ws = connected();
         ObjectRef stock = obj(ws->call(QStringLiteral("CreateObject"), {Variant("StockRecord")}));
         stock->setValue({Variant("STOCK_CODE")}, Variant("WIDGET"));
-        const Faults f("raise=find:3021");
         QCOMPARE(errorOf([&] { stock->call(QStringLiteral("Find"), {Variant(false)}); }), 3021);
     }
 
