@@ -58,13 +58,28 @@ bool MainWindowFixture::registerLibraries()
            QProcess::execute(regsvr, {QStringLiteral("/s"), QStringLiteral(VLHMCOMCTL_PATH)}) == 0;
 }
 
-MainWindowFixture::MainWindowFixture(int programType, const QString& programFolder)
-    : programSession(programFolder.isEmpty() ? BinDir : programFolder)
+namespace {
+
+void registerWindowForms(session::ProgramSession& programSession)
 {
     mainwindow::registerForms(programSession);
     setup::registerForms(programSession);
     // The engine is registered once for the test; connections start no regsvr.
     programSession.context().startCommand = [](const QString&, const QStringList&) {};
+}
+
+} // namespace
+
+MainWindowFixture::MainWindowFixture(const OnDemo& demo)
+    : company(demo.folder + QStringLiteral("/Demo")), programSession(BinDir)
+{
+    registerWindowForms(programSession);
+}
+
+MainWindowFixture::MainWindowFixture(int programType, const QString& programFolder)
+    : programSession(programFolder.isEmpty() ? BinDir : programFolder)
+{
+    registerWindowForms(programSession);
 
     company = dir.filePath(QStringLiteral("company"));
     QJsonObject seed = QJsonDocument::fromJson(Seed).object();
@@ -95,10 +110,10 @@ void MainWindowFixture::writeFile(const QString& name, const QByteArray& bytes) 
         qFatal("cannot write %s", qPrintable(name));
 }
 
-frmmain& MainWindowFixture::showAfterLogin()
+frmmain& MainWindowFixture::showAfterLogin(const QString& user)
 {
     frmmain& w = window();
-    w.m_ui->LblUserloggedin->setText(QStringLiteral("MANAGER"));
+    w.m_ui->LblUserloggedin->setText(user);
     w.m_ui->lblTarnbyVersion->setText(session::ProgramSession::versionText());
     w.move(0, 0);
     w.resize(900, 600);

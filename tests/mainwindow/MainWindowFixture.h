@@ -31,6 +31,13 @@ struct MainWindowFixture
     // programType: the edition the company's package reports (1 "Ferriby", 2 "Aldwick Plus");
     // programFolder: the program's folder (the build's bin folder when empty).
     explicit MainWindowFixture(int programType = 1, const QString& programFolder = {});
+    // On the demo folder of scripts/run-demo instead (its company and settings, the
+    // hives the environment names): nothing is made.
+    struct OnDemo
+    {
+        QString folder;
+    };
+    explicit MainWindowFixture(const OnDemo& demo);
     ~MainWindowFixture();
     MainWindowFixture(const MainWindowFixture&) = delete;
     MainWindowFixture& operator=(const MainWindowFixture&) = delete;
@@ -44,7 +51,7 @@ struct MainWindowFixture
 
     // The window as the login form shows it (user and version labels), at
     // 900 x 600 in the screen's corner: the picture programs' start.
-    frmmain& showAfterLogin();
+    frmmain& showAfterLogin(const QString& user = QStringLiteral("MANAGER"));
 
     // Batch mode offered (before the window loads): the folders "source",
     // "success" and "error" made in the fixture's folder, the interval setting as

@@ -4,6 +4,9 @@
 //   scripts/screenshot build/dev/bin/settingsform_screens tab1.png 0
 // The argument is the tab (0, 1 or 2); "picker" shows the folder picker instead,
 // "report" the installation search report of five installations, as its box shows it.
+//   settingsform_screens --demo <folder> <tab 0..2 | picker>
+// shows the form on the demo folder of scripts/run-demo instead (the environment
+// names its hives): its settings, this machine's drives and printers.
 #include "app/session/ProgramSession.h"
 #include "app/setup/companies/InstallationSearch.h"
 #include "app/setup/frmDirPath.h"
@@ -20,9 +23,35 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+namespace {
+
+int showForm(QApplication& app, const QString& what, const QString& pickerFolder)
+{
+    if (what == QLatin1String("picker")) {
+        frmDirPath& picker = forms::DefaultInstance<frmDirPath>::get();
+        picker.setWindowTitle(QStringLiteral("Select CSV file Source Path...."));
+        picker.FormLoadValue(pickerFolder);
+        picker.show();
+        return app.exec();
+    }
+    frmSettings& form = forms::DefaultInstance<frmSettings>::get();
+    form.m_ui->SSTab1->setCurrentIndex(what.toInt());
+    form.show();
+    return app.exec();
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    if (argc > 3 && qstrcmp(argv[1], "--demo") == 0) {
+        session::ProgramSession session;
+        wireSession(session, registeredFileSearch());
+        forms::DefaultInstance<TestMainWindow>::get().LblCorvelVersion = QStringLiteral("V23");
+        // The picker as the Source Path's browse button opens it, on that box's folder.
+        return showForm(app, QString::fromLocal8Bit(argv[3]), settings::readSetting(QStringLiteral("BatchSourcePath")));
+    }
     const QString what = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("0");
     QTemporaryDir dir;
     qputenv("QUILLAR_MACHINE_HIVE", QFile::encodeName(dir.filePath(QStringLiteral("machine.hive"))));
@@ -64,15 +93,5 @@ int main(int argc, char* argv[])
                                                QStringLiteral("1"), forms::InputEcho::Normal);
         return 0;
     }
-    if (what == QLatin1String("picker")) {
-        frmDirPath& picker = forms::DefaultInstance<frmDirPath>::get();
-        picker.setWindowTitle(QStringLiteral("Select CSV file Source Path...."));
-        picker.FormLoadValue(QStringLiteral("D:\\Companies"));
-        picker.show();
-        return app.exec();
-    }
-    frmSettings& form = forms::DefaultInstance<frmSettings>::get();
-    form.m_ui->SSTab1->setCurrentIndex(what.toInt());
-    form.show();
-    return app.exec();
+    return showForm(app, what, QStringLiteral("D:\\Companies"));
 }
