@@ -6,8 +6,9 @@
 // of the file, the import pass against the package's own commit of the documents it
 // posted (on the clock and in processor time) and, for information, against bare
 // durable commits of the rows. The same import of 4,000 and 16,000 lines first shows
-// how each pass grows with the file. Fails when a stage reports an error or not
-// every invoice was posted; a figure over its target is printed "OVER". "--lines N"
+// how each pass grows with the file: every size is imported again at the end, and
+// the growth lines take the better of its two runs. Fails when a stage reports an error or not every invoice
+// was posted; a figure over its target is printed "OVER". "--lines N"
 // runs one import of N lines alone, to profile.
 #include "bench/common/BenchCompany.h"
 #include "bench/common/ImportBench.h"
@@ -347,6 +348,21 @@ Import runImport(bench::ImportBench& bench, int documents)
     return out;
 }
 
+// The same import once more into the same company: each pass's least processor
+// and clock time of `first` and this run.
+Import bestOf(bench::ImportBench& bench, Import first, int documents)
+{
+    const Import again = runImport(bench, documents);
+    const auto keep = [](Pass& kept, const Pass& other) {
+        kept.times.wallNs = std::min(kept.times.wallNs, other.times.wallNs);
+        kept.times.cpuNs = std::min(kept.times.cpuNs, other.times.cpuNs);
+    };
+    keep(first.stageOne, again.stageOne);
+    keep(first.validate, again.validate);
+    keep(first.import, again.import);
+    return first;
+}
+
 const char* verdict(bool within)
 {
     return within ? "within" : "OVER";
@@ -463,6 +479,11 @@ int main(int argc, char** argv)
     within = validateSeconds < 1.5 && importSeconds < 5.0 && within;
     const double peakMb = main.import.peakMb;
     std::printf("peak memory %.1f MB (target 150 MB: %s)\n", peakMb, verdict(peakMb < 150));
+    // The first import of a size pays for cold caches, pages and allocator (the
+    // smallest most of all) or may meet a busy moment: each size is imported once
+    // more, after everything above, and the growth lines take its best times.
+    for (Import& run : runs)
+        run = bestOf(bench, run, run.lines / LinesPerDocument);
     within = reportGrowth(runs) && peakMb < 150 && within;
     std::printf("every figure %s its target\n", within ? "within" : "NOT within");
     std::printf("posted %d invoices of %d lines in the last import\n", Documents, Lines);
