@@ -6,7 +6,12 @@ if(QUILLAR_WERROR)
 endif()
 # GCC 12 reports std::variant and QString moves as maybe-uninitialized once they
 # are inlined at -O2/-O3 (false positives); the debug builds keep the warning.
-target_compile_options(quillar_options INTERFACE $<$<NOT:$<CONFIG:Debug>>:-Wno-maybe-uninitialized>)
+target_compile_options(quillar_options INTERFACE $<$<AND:$<CXX_COMPILER_ID:GNU>,$<NOT:$<CONFIG:Debug>>>:-Wno-maybe-uninitialized>)
+if(QUILLAR_FUZZ)
+  # Everything the harnesses reach is instrumented for the fuzzer's coverage.
+  target_compile_options(quillar_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  target_link_options(quillar_options INTERFACE -fsanitize=address,undefined)
+endif()
 if(QUILLAR_SANITIZE)
   target_compile_options(quillar_options INTERFACE -fsanitize=address,undefined,float-cast-overflow -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   target_link_options(quillar_options INTERFACE -fsanitize=address,undefined,float-cast-overflow)
