@@ -11,8 +11,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     try {
         const auto titles = importer::LayoutFiles::readGroupTitles(path);
         if (titles) {
+            // Blanks around an item are dropped; other white space (a tab, a
+            // vertical tab) is part of the title, as the file's reading has it.
             for (const QString& title : *titles)
-                if (title != title.trimmed())
+                if (title.startsWith(QLatin1Char(' ')) || title.endsWith(QLatin1Char(' ')))
                     fuzzing::fail("a grouping title kept its blanks");
             importer::ColumnTable none{};
             const QString spec = importer::LayoutFiles::buildGroupSpec(*titles, none);
