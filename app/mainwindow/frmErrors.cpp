@@ -25,6 +25,8 @@ QString displayed(QString text)
 frmErrors::frmErrors() : m_ui(std::make_unique<Ui::frmErrors>())
 {
     m_ui->setupUi(this);
+    // Read-only: an undo history of every import's lines would only cost memory.
+    m_ui->txtImportText->setUndoRedoEnabled(false);
     connectSharedControls();
 }
 
@@ -79,10 +81,21 @@ void frmErrors::appendTxtImportText(const QString& text)
     QString added = text;
     if (m_text.endsWith(QLatin1Char('\r')) && added.startsWith(QLatin1Char('\n')))
         added.remove(0, 1);
+    const bool wasEmpty = m_text.isEmpty();
     m_text += text;
+    if (wasEmpty) {
+        // Given whole, the text is laid out as far as it is on screen and the rest
+        // when the program is idle; appended, all of it at once.
+        m_ui->txtImportText->setPlainText(displayed(added));
+        return;
+    }
+    // Inside an edit block the cursor does not lay the text out up to its new place
+    // on every append; the document lays out the added lines once, at the block's end.
     QTextCursor end(m_ui->txtImportText->document());
     end.movePosition(QTextCursor::End);
+    end.beginEditBlock();
     end.insertText(displayed(added));
+    end.endEditBlock();
 }
 
 void frmErrors::show()

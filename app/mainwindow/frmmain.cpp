@@ -8,7 +8,6 @@
 #include "app/mainwindow/MainWindowBatch.h"
 #include "app/mainwindow/OtherForms.h"
 #include "app/mainwindow/ReadOnlyFileViewer.h"
-#include "app/mainwindow/frmErrors.h"
 #include "app/mainwindow/batch/BatchMode.h"
 #include "app/mainwindow/batch/BatchSettings.h"
 #include "app/mainwindow/batch/BatchStatus.h"
@@ -22,7 +21,6 @@
 #include "platform/controlframework/ControlSite.h"
 #include "platform/controlframework/PropertyBag.h"
 #include "platform/forms/BeforeModal.h"
-#include "platform/forms/DefaultInstance.h"
 #include "platform/forms/FileDialog.h"
 #include "platform/forms/MessageService.h"
 #include "platform/settings/SettingsStore.h"
@@ -41,6 +39,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QStyle>
+#include <QRegion>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -56,7 +55,7 @@ using forms::MsgBox;
 namespace {
 
 constexpr int MaxStepTries = 3;
-constexpr qint64 PaintEveryMs = 40;
+constexpr qint64 PaintEveryMs = 60; // the display stands still no longer than 100 ms
 
 struct MenuItem
 {
@@ -555,10 +554,10 @@ void frmmain::runWithDisplayPaced(const std::function<void()>& work)
 
 void frmmain::showPendingProgress()
 {
-    // A hidden log window is brought up to date when it is shown or the routine ends.
-    using LogWindow = forms::DefaultInstance<frmErrors>;
-    if (session::ProgramSession* s = session::ProgramSession::current();
-        s && (!m_paced || (LogWindow::isLoaded() && LogWindow::get().isVisible())))
+    // While a paced routine runs, only the import area is painted (the event loop
+    // does not run), so even a shown log window would not show new lines: it gets
+    // them in one piece before a box, when it is shown, or when the routine ends.
+    if (session::ProgramSession* s = session::ProgramSession::current(); s && !m_paced)
         s->importLog().showHeldText();
     PendingProgress pending = std::exchange(m_pending, {});
     if (pending.lineNo)
@@ -745,10 +744,20 @@ void frmmain::paintProgressNow(PaintArea area)
     // Between boxes only the import area changes often; painting the whole window
     // (toolbar, history list, side frames) on every tick cost most of the window's
     // extra time. What else changed is painted when the event loop runs again.
-    if (area == PaintStatusOnly)
-        m_ui->importArea->repaint();
-    else
+    if (area == PaintStatusOnly) {
+        // Of the import area a tick changes the two line boxes, the status and the
+        // animation: only they are painted. The progress bar paints itself whenever
+        // its look changes; painting it (and the area's background) on every tick
+        // besides cost more than all the rest of the window's extra time.
+        QRegion changed;
+        for (QWidget* w : std::initializer_list<QWidget*>{m_ui->TxtLineNo, m_ui->TxtCurrentLine, m_ui->lblStatus,
+                                                          m_ui->Animation1})
+            if (w->isVisible() && m_ui->importArea->isAncestorOf(w))
+                changed += QRect(w->mapTo(m_ui->importArea, QPoint()), w->size());
+        m_ui->importArea->repaint(changed);
+    } else {
         repaint();
+    }
 }
 
 void frmmain::setToolbarButtonEnabled(int index, bool enabled)

@@ -21,6 +21,7 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 #include <utility>
 
 using forms::DefaultInstance;
@@ -83,12 +84,35 @@ public:
     forms::Answer messageBox(const QString& text, int32_t style, const QString& title) override
     {
         seen.push_back({text, shownOn(m_window)});
+        if (onBox)
+            onBox();
         return ScriptedMessageService::messageBox(text, style, title);
     }
     std::vector<std::pair<QString, StatusShown>> seen;
+    std::function<void()> onBox;
 
 private:
     const frmmain& m_window;
+};
+
+// The values a progress bar showed at each of its paints.
+class PaintedValues : public QObject
+{
+public:
+    explicit PaintedValues(QProgressBar& bar) : m_bar(bar) { bar.installEventFilter(this); }
+    ~PaintedValues() override { m_bar.removeEventFilter(this); }
+    std::vector<int> values;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == &m_bar && event->type() == QEvent::Paint)
+            values.push_back(m_bar.value());
+        return false;
+    }
+
+private:
+    QProgressBar& m_bar;
 };
 
 } // namespace
@@ -128,6 +152,35 @@ private Q_SLOTS:
         QCOMPARE(display.lineNo, QStringLiteral("6"));
         QCOMPARE(display.currentLine, QString::fromLatin1(lines.split('\r').at(5).trimmed()));
         QVERIFY2(display.progress > 0, qPrintable(QString::number(display.progress)));
+        QCOMPARE(f.posted(), 0);
+    }
+
+    // Between boxes a tick paints the line boxes, the status and the clip; the
+    // progress bar paints itself as it grows, so it moves while the passes run, long
+    // before the question.
+    void progressBarMovesDuringTheRun()
+    {
+        MainWindowFixture f;
+        frmmain& w = f.window();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        selectFile(f, QStringLiteral("orders.csv"), invoiceLines(5000));
+
+        PaintedValues painted(*w.m_ui->ValidationProgressBar);
+        auto* watch = new BoxWatch(w);
+        watch->queueAnswer(forms::AnswerNo);
+        size_t paintsBeforeQuestion = 0;
+        watch->onBox = [&] { paintsBeforeQuestion = painted.values.size(); };
+        auto previous = forms::setMessageService(std::unique_ptr<forms::MessageService>(watch));
+        w.tbToolBar->click(2);
+        const size_t boxes = watch->seen.size();
+        forms::setMessageService(std::move(previous));
+
+        QCOMPARE(int(boxes), 1);
+        // The paint the question brings (the whole window) is left out.
+        const std::set<int> moving(painted.values.begin(),
+                                   painted.values.begin() + qsizetype(paintsBeforeQuestion ? paintsBeforeQuestion - 1 : 0));
+        QVERIFY2(moving.size() >= 2, qPrintable(QStringLiteral("%1 paints before the question").arg(paintsBeforeQuestion)));
         QCOMPARE(f.posted(), 0);
     }
 
