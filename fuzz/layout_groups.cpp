@@ -17,8 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 if (title.startsWith(QLatin1Char(' ')) || title.endsWith(QLatin1Char(' ')))
                     fuzzing::fail("a grouping title kept its blanks");
             importer::ColumnTable none{};
-            const QString spec = importer::LayoutFiles::buildGroupSpec(*titles, none);
-            for (const QChar c : spec)
+            const QString grouping = importer::LayoutFiles::buildGroupSpec(*titles, none);
+            for (const QChar c : grouping)
                 if (!c.isDigit() && c != QLatin1Char('+'))
                     fuzzing::fail("the grouping names something other than columns");
         }

@@ -38,8 +38,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QStyle>
 #include <QRegion>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -741,18 +741,16 @@ void frmmain::paintProgressNow(PaintArea area)
         return;
     if (m_ui->Animation1->isPlaying())
         m_ui->Animation1->step();
-    // Between boxes only the import area changes often; painting the whole window
-    // (toolbar, history list, side frames) on every tick cost most of the window's
-    // extra time. What else changed is painted when the event loop runs again.
+    // Between boxes a tick changes the two line boxes, the status and the clip: only
+    // they are painted. The progress bar paints itself whenever its look changes;
+    // painting it, the rest of the window and the backgrounds at every tick cost most
+    // of the window's extra time. What else changed is painted when the event loop
+    // runs again.
     if (area == PaintStatusOnly) {
-        // Of the import area a tick changes the two line boxes, the status and the
-        // animation: only they are painted. The progress bar paints itself whenever
-        // its look changes; painting it (and the area's background) on every tick
-        // besides cost more than all the rest of the window's extra time.
         QRegion changed;
         for (QWidget* w : std::initializer_list<QWidget*>{m_ui->TxtLineNo, m_ui->TxtCurrentLine, m_ui->lblStatus,
                                                           m_ui->Animation1})
-            if (w->isVisible() && m_ui->importArea->isAncestorOf(w))
+            if (w->isVisible())
                 changed += QRect(w->mapTo(m_ui->importArea, QPoint()), w->size());
         m_ui->importArea->repaint(changed);
     } else {

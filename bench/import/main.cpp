@@ -104,18 +104,27 @@ struct RawLookups
     qint64 bothNs = 0;
 };
 
-RawLookups rawLookups(const QString& companyFolder, int customers)
+// A workspace of the package's engine of its own, connected to the bench company.
+ObjectRef connectWorkspace(const QString& companyFolder, const char* name)
 {
     const ObjectRef engine = automation::createObject(importer::engineClassFor(QStringLiteral("V23")));
     const ObjectRef ws = automation::toObject(automation::toObject(engine->get(QStringLiteral("Workspaces")))
-                                                  ->call(QStringLiteral("Add"), {Variant("Bench")}));
+                                                  ->call(QStringLiteral("Add"), {Variant(name)}));
     ws->call(QStringLiteral("Connect"), {Variant(companyFolder + QStringLiteral("\\accdata")),
-                                         Variant("MANAGER"), Variant(""), Variant("Bench")});
-    const auto record = [&](const char* name) {
-        return automation::toObject(ws->call(QStringLiteral("CreateObject"), {Variant(name)}));
-    };
-    const ObjectRef stock = record("StockRecord");
-    const ObjectRef sales = record("SalesRecord");
+                                         Variant("MANAGER"), Variant(""), Variant(name)});
+    return ws;
+}
+
+ObjectRef createIn(const ObjectRef& ws, const char* name)
+{
+    return automation::toObject(ws->call(QStringLiteral("CreateObject"), {Variant(name)}));
+}
+
+RawLookups rawLookups(const QString& companyFolder, int customers)
+{
+    const ObjectRef ws = connectWorkspace(companyFolder, "Bench");
+    const ObjectRef stock = createIn(ws, "StockRecord");
+    const ObjectRef sales = createIn(ws, "SalesRecord");
     const auto find = [](const ObjectRef& rec, const char* key, const QString& value) {
         rec->setValue({Variant(key)}, Variant(value));
         return basic::CBool(rec->call(QStringLiteral("Find"), {Variant(false)})) ? 1 : 0;
@@ -361,17 +370,10 @@ Times packageReplay(const QJsonArray& posted, const QString& companyFolder)
         documents.push_back(std::move(doc));
     }
 
-    const ObjectRef engine = automation::createObject(importer::engineClassFor(QStringLiteral("V23")));
-    const ObjectRef ws = automation::toObject(automation::toObject(engine->get(QStringLiteral("Workspaces")))
-                                                  ->call(QStringLiteral("Add"), {Variant("Replay")}));
-    ws->call(QStringLiteral("Connect"), {Variant(companyFolder + QStringLiteral("\\accdata")),
-                                         Variant("MANAGER"), Variant(""), Variant("Replay")});
-    const auto record = [&](const char* name) {
-        return automation::toObject(ws->call(QStringLiteral("CreateObject"), {Variant(name)}));
-    };
-    const ObjectRef sales = record("SalesRecord");
-    const ObjectRef stock = record("StockRecord");
-    const ObjectRef currency = record("CurrencyData");
+    const ObjectRef ws = connectWorkspace(companyFolder, "Replay");
+    const ObjectRef sales = createIn(ws, "SalesRecord");
+    const ObjectRef stock = createIn(ws, "StockRecord");
+    const ObjectRef currency = createIn(ws, "CurrencyData");
     // Members by the ids looked up once, fields by name, as the import calls them.
     const automation::DispId findId = sales->idOfName(QStringLiteral("Find"));
     const automation::DispId readId = currency->idOfName(QStringLiteral("Read"));
@@ -392,7 +394,7 @@ Times packageReplay(const QJsonArray& posted, const QString& companyFolder)
         missed += find(sales, "ACCOUNT_REF", doc.account) ? 0 : 1;
         automation::Args number{Variant(int32_t(doc.currency + 1))};
         currency->invoke(readId, automation::Invoke::Method, number);
-        const ObjectRef post = record("InvoicePost");
+        const ObjectRef post = createIn(ws, "InvoicePost");
         const automation::DispId headerId = post->idOfName(QStringLiteral("Header"));
         post->put(QStringLiteral("Type"), Variant(doc.type));
         for (const Field& f : doc.header)
@@ -486,18 +488,26 @@ Import runImport(bench::ImportBench& bench, int documents)
     return out;
 }
 
-// The same import once more into the same company: each pass's least processor
-// and clock time of `first` and this run.
+// The least clock and the least processor time of the two.
+void keepBest(Times& kept, const Times& other)
+{
+    kept.wallNs = std::min(kept.wallNs, other.wallNs);
+    kept.cpuNs = std::min(kept.cpuNs, other.cpuNs);
+}
+
+// Each pass's best of `kept` and `other`.
+void keepBest(Import& kept, const Import& other)
+{
+    keepBest(kept.stageOne.times, other.stageOne.times);
+    keepBest(kept.validate.times, other.validate.times);
+    keepBest(kept.import.times, other.import.times);
+}
+
+// The same import once more into the same company: each pass's best of `first`
+// and this run.
 Import bestOf(bench::ImportBench& bench, Import first, int documents)
 {
-    const Import again = runImport(bench, documents);
-    const auto keep = [](Pass& kept, const Pass& other) {
-        kept.times.wallNs = std::min(kept.times.wallNs, other.times.wallNs);
-        kept.times.cpuNs = std::min(kept.times.cpuNs, other.times.cpuNs);
-    };
-    keep(first.stageOne, again.stageOne);
-    keep(first.validate, again.validate);
-    keep(first.import, again.import);
+    keepBest(first, runImport(bench, documents));
     return first;
 }
 
@@ -583,8 +593,7 @@ int main(int argc, char** argv)
     std::printf("resident before the import %.1f MB%s\n", procStatusMb("VmRSS:"),
                 peakReset ? "" : " (peak could not be reset: it includes building the company)");
     // The 32,000 lines in three rounds, each import followed by its baselines, so
-    // that a busy moment of the machine meets one round of both; each figure is the
-    // best of its rounds.
+    // that a busy moment of the machine meets one round of both.
     const QString ledgerFile = bench.companyFolder + QStringLiteral("/ACCDATA/ledger.sqlite");
     const auto lastPosted = [&] {
         const QJsonArray all = company::Ledger::open(ledgerFile)->listDocuments();
@@ -592,10 +601,6 @@ int main(int argc, char** argv)
         for (qsizetype i = all.size() - Documents; i < all.size(); ++i)
             posted.append(all.at(i));
         return posted;
-    };
-    const auto better = [](Times& kept, const Times& other) {
-        kept.wallNs = std::min(kept.wallNs, other.wallNs);
-        kept.cpuNs = std::min(kept.cpuNs, other.cpuNs);
     };
     Import main = runImport(bench, Documents);
     const qint64 commitsNs =
@@ -607,15 +612,13 @@ int main(int argc, char** argv)
         Times importPass = main.import.times;
         if (round > 0) {
             const Import again = runImport(bench, Documents);
-            better(main.stageOne.times, again.stageOne.times);
-            better(main.validate.times, again.validate.times);
-            better(main.import.times, again.import.times);
+            keepBest(main, again);
             importPass = again.import.times;
         }
         const QJsonArray posted = lastPosted();
-        better(package, ledgerPosts(posted, ledgerFile));
+        keepBest(package, ledgerPosts(posted, ledgerFile));
         const Times work = packageReplay(posted, bench.companyFolder);
-        better(replay, work);
+        keepBest(replay, work);
         rounds.emplace_back(importPass, work);
     }
     runs.push_back(main);
